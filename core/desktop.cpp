@@ -1,0 +1,50 @@
+#include "core/desktop.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+
+namespace {
+Desktop* installed = nullptr;
+}
+
+Desktop::~Desktop() = default;
+
+Desktop* Desktop::instance() {
+    static Desktop real;
+    return installed ? installed : &real;
+}
+
+void Desktop::setInstance(Desktop* desktop) { installed = desktop; }
+
+QString Desktop::getOpenFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QString Desktop::getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+QString Desktop::getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir) {
+    return QFileDialog::getExistingDirectory(parent, caption, dir, QFileDialog::ShowDirsOnly);
+}
+
+void Desktop::warning(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::warning(parent, title, text);
+}
+
+void Desktop::information(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::information(parent, title, text);
+}
+
+void Desktop::about(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::about(parent, title, text);
+}
+
+QMessageBox::StandardButton Desktop::question(QWidget* parent, const QString& title, const QString& text,
+                                              QMessageBox::StandardButtons buttons) {
+    return QMessageBox::question(parent, title, text, buttons);
+}
+
+bool Desktop::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }

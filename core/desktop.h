@@ -1,0 +1,38 @@
+#ifndef DESKTOP_H
+#define DESKTOP_H
+
+#include <QMessageBox>
+#include <QString>
+#include <QUrl>
+
+class QWidget;
+
+// The one seam between the program and what a headless test cannot drive: file and directory
+// dialogs, message boxes and the desktop's document viewer. Production code calls Desktop::instance();
+// tests install a recorder with Desktop::setInstance().
+class Desktop {
+public:
+    virtual ~Desktop();
+
+    static Desktop* instance();
+    // Installs a replacement (not owned); nullptr restores the real desktop.
+    static void setInstance(Desktop* desktop);
+
+    virtual QString getOpenFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                    const QString& filter = QString());
+    virtual QString getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                    const QString& filter = QString());
+    virtual QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir);
+
+    // Modal boxes with one Ok button.
+    virtual void warning(QWidget* parent, const QString& title, const QString& text);
+    virtual void information(QWidget* parent, const QString& title, const QString& text);
+    virtual void about(QWidget* parent, const QString& title, const QString& text);
+    // A question box; returns the button chosen.
+    virtual QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,
+                                                 QMessageBox::StandardButtons buttons);
+
+    virtual bool openUrl(const QUrl& url);
+};
+
+#endif // DESKTOP_H

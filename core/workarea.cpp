@@ -1,0 +1,47 @@
+#include "core/workarea.h"
+
+#include "core/settings.h"
+
+#include <QHBoxLayout>
+#include <QLayoutItem>
+#include <QWidget>
+
+QWidget* WorkArea::widget() { return Settings::getInstance()->getMainWindowUi().centralwidget; }
+
+void WorkArea::clear(const QList<QWidget*>& keep) {
+    QWidget* area = widget();
+    if (!area) {
+        return;
+    }
+    QLayout* layout = area->layout();
+    if (!layout) {
+        return;
+    }
+    while (QLayoutItem* item = layout->takeAt(0)) {
+        QWidget* w = item->widget();
+        if (w && !keep.contains(w)) {
+            w->hide();
+            w->deleteLater();
+        }
+        delete item;
+    }
+    delete layout;
+}
+
+QHBoxLayout* WorkArea::install(const QList<QWidget*>& widgets) {
+    clear(widgets);
+    QWidget* area = widget();
+    if (!area) {
+        return nullptr;
+    }
+    auto* layout = new QHBoxLayout(area);
+    layout->setContentsMargins(10, 10, 10, 10);
+    for (QWidget* w : widgets) {
+        if (w) {
+            w->setParent(area);
+            layout->addWidget(w);
+            w->show();
+        }
+    }
+    return layout;
+}

@@ -1,0 +1,6 @@
+#include "native/nativemultiform.h"
+
+NativeMultiForm::NativeMultiForm(QString dirName, QWidget* parent) : QWidget(parent) {
+    Q_UNUSED(dirName);
+    hide();
+}

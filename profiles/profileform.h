@@ -1,0 +1,14 @@
+#ifndef PROFILEFORM_H
+#define PROFILEFORM_H
+
+#include <QWidget>
+#include <QString>
+
+// Placeholder until its own issue lands: created by the main window's menu entry, shows nothing.
+class ProfileForm : public QWidget {
+    Q_OBJECT
+public:
+    ProfileForm(QString dirName, QString dirMode, QWidget* parent);
+};
+
+#endif // PROFILEFORM_H

@@ -1,0 +1,14 @@
+#ifndef NATIVEGRAFIK_H
+#define NATIVEGRAFIK_H
+
+#include <QWidget>
+#include <QString>
+
+// Placeholder until its own issue lands: created by the main window's menu entry, shows nothing.
+class NativeGrafik : public QWidget {
+    Q_OBJECT
+public:
+    NativeGrafik(QString fileName, int withoutStep, QWidget* parent);
+};
+
+#endif // NATIVEGRAFIK_H

@@ -1,0 +1,14 @@
+#ifndef PULSARFORM_H
+#define PULSARFORM_H
+
+#include <QWidget>
+#include <QString>
+
+// Placeholder until its own issue lands: created by the main window's menu entry, shows nothing.
+class PulsarForm : public QWidget {
+    Q_OBJECT
+public:
+    PulsarForm(QString fileName, QWidget* parent);
+};
+
+#endif // PULSARFORM_H

@@ -1,0 +1,43 @@
+#ifndef RECORDINGDESKTOP_H
+#define RECORDINGDESKTOP_H
+
+#include "core/desktop.h"
+
+#include <QList>
+#include <QStringList>
+
+// Test double for the desktop seam: answers dialogs from queues and records every call.
+// Installs itself on construction and restores the real desktop when destroyed.
+class RecordingDesktop : public Desktop {
+public:
+    struct Call {
+        QString kind; // "open", "save", "dir", "warning", "information", "about", "question", "url"
+        QString title;
+        QString text; // message text, dialog start directory, or URL
+    };
+
+    RecordingDesktop();
+    ~RecordingDesktop() override;
+
+    QStringList fileAnswers;      // answers of getOpenFileName / getSaveFileName, taken front first
+    QStringList directoryAnswers; // answers of getExistingDirectory
+    QMessageBox::StandardButton questionAnswer = QMessageBox::Yes;
+    QList<Call> calls;
+
+    // Calls of one kind, in order.
+    QList<Call> callsOf(const QString& kind) const;
+    // Message boxes (warning, information, about, question) in order.
+    QList<Call> boxes() const;
+
+    QString getOpenFileName(QWidget*, const QString& caption, const QString& dir, const QString&) override;
+    QString getSaveFileName(QWidget*, const QString& caption, const QString& dir, const QString&) override;
+    QString getExistingDirectory(QWidget*, const QString& caption, const QString& dir) override;
+    void warning(QWidget*, const QString& title, const QString& text) override;
+    void information(QWidget*, const QString& title, const QString& text) override;
+    void about(QWidget*, const QString& title, const QString& text) override;
+    QMessageBox::StandardButton question(QWidget*, const QString& title, const QString& text,
+                                         QMessageBox::StandardButtons) override;
+    bool openUrl(const QUrl& url) override;
+};
+
+#endif // RECORDINGDESKTOP_H
