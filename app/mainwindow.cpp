@@ -36,7 +36,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     clipboard = QGuiApplication::clipboard();
 
     connect(ui->actionShow_native_data, SIGNAL(triggered()), this, SLOT(openFileShowNative()));
-    connect(ui->actionShowNativeWithoutStep, SIGNAL(triggered()), this, SLOT(openFileShowNativeWithoutStep()));
+    connect(ui->actionShowNativeWithoutStep, SIGNAL(triggered()), this,
+            SLOT(openFileShowNativeWithoutStep()));
     connect(ui->actionOneFourier, SIGNAL(triggered()), this, SLOT(openFileFourier()));
     connect(ui->actionOneFFA, SIGNAL(triggered()), this, SLOT(openFileFFA()));
     connect(ui->actionFourier, SIGNAL(triggered()), this, SLOT(openDirSumFourier()));
@@ -141,7 +142,8 @@ void MainWindow::askDirectory(const QString& caption, const std::function<void(c
         return;
     }
     Settings* settings = Settings::getInstance();
-    const QString answer = Desktop::instance()->getExistingDirectory(this, caption, settings->getLastOpenPath());
+    const QString answer =
+        Desktop::instance()->getExistingDirectory(this, caption, settings->getLastOpenPath());
     if (answer.isEmpty()) {
         return;
     }
@@ -166,19 +168,23 @@ void MainWindow::openFileFFA() {
 }
 
 void MainWindow::openDirSumFourier() {
-    askDirectory(tr("Pulsar directory"), [this](const QString& d) { new FourierForm(d, false, false, false, this); });
+    askDirectory(tr("Pulsar directory"),
+                 [this](const QString& d) { new FourierForm(d, false, false, false, this); });
 }
 
 void MainWindow::openDirSumFourierMap() {
-    askDirectory(tr("Pulsar directory"), [this](const QString& d) { new FourierForm(d, false, true, false, this); });
+    askDirectory(tr("Pulsar directory"),
+                 [this](const QString& d) { new FourierForm(d, false, true, false, this); });
 }
 
 void MainWindow::openDirSumFfa() {
-    askDirectory(tr("Pulsar directory"), [this](const QString& d) { new FourierForm(d, true, false, false, this); });
+    askDirectory(tr("Pulsar directory"),
+                 [this](const QString& d) { new FourierForm(d, true, false, false, this); });
 }
 
 void MainWindow::openDirSumFfaMap() {
-    askDirectory(tr("Pulsar directory"), [this](const QString& d) { new FourierForm(d, true, true, false, this); });
+    askDirectory(tr("Pulsar directory"),
+                 [this](const QString& d) { new FourierForm(d, true, true, false, this); });
 }
 
 void MainWindow::openDirSearchFourier() {
@@ -189,7 +195,8 @@ void MainWindow::openDirSearchFourier() {
 }
 
 void MainWindow::openDirSearchFFA() {
-    askDirectory(tr("Pulsar directory"), [this](const QString& d) { new FourierForm(d, true, false, true, this); });
+    askDirectory(tr("Pulsar directory"),
+                 [this](const QString& d) { new FourierForm(d, true, false, true, this); });
 }
 
 void MainWindow::openDirProfilesPeriods() {
@@ -200,11 +207,13 @@ void MainWindow::openDirProfilesPeriods() {
 }
 
 void MainWindow::openDirProfilesDispersions() {
-    askDirectory(tr("Pulsar directory"), [this](const QString& d) { new ProfileForm(d, "dispersions", this); });
+    askDirectory(tr("Pulsar directory"),
+                 [this](const QString& d) { new ProfileForm(d, "dispersions", this); });
 }
 
 void MainWindow::openDirSumChannelsSimple() {
-    askDirectory(tr("Pulsar directory"), [this](const QString& d) { new SearchNativeForm(d, "native", this); });
+    askDirectory(tr("Pulsar directory"),
+                 [this](const QString& d) { new SearchNativeForm(d, "native", this); });
 }
 
 void MainWindow::openDirSumChannels() {
@@ -226,7 +235,9 @@ void MainWindow::readBinToText() {
     });
 }
 
-void MainWindow::exitMenu() { close(); }
+void MainWindow::exitMenu() {
+    close();
+}
 
 void MainWindow::showHelp() {
     Desktop::instance()->openUrl(QUrl::fromLocalFile(QStringLiteral(".") + "/README_orv2_visual.pdf"));

@@ -6,11 +6,17 @@ namespace {
 int depth = 0;
 }
 
-BusyGuard::BusyGuard() { ++depth; }
+BusyGuard::BusyGuard() {
+    ++depth;
+}
 
-BusyGuard::~BusyGuard() { --depth; }
+BusyGuard::~BusyGuard() {
+    --depth;
+}
 
-bool BusyGuard::busy() { return depth > 0; }
+bool BusyGuard::busy() {
+    return depth > 0;
+}
 
 void BusyGuard::processEvents() {
     if (QCoreApplication::instance()) {

@@ -14,7 +14,9 @@ Desktop* Desktop::instance() {
     return installed ? installed : &real;
 }
 
-void Desktop::setInstance(Desktop* desktop) { installed = desktop; }
+void Desktop::setInstance(Desktop* desktop) {
+    installed = desktop;
+}
 
 QString Desktop::getOpenFileName(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filter) {
@@ -47,4 +49,6 @@ QMessageBox::StandardButton Desktop::question(QWidget* parent, const QString& ti
     return QMessageBox::question(parent, title, text, buttons);
 }
 
-bool Desktop::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool Desktop::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}

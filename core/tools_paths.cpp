@@ -26,4 +26,6 @@ QString Tools::shortPath(QString path) {
     return whole;
 }
 
-QString Tools::lastPathPart(const QString& path) { return path.split(QLatin1Char('/')).last(); }
+QString Tools::lastPathPart(const QString& path) {
+    return path.split(QLatin1Char('/')).last();
+}

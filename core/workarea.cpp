@@ -6,7 +6,9 @@
 #include <QLayoutItem>
 #include <QWidget>
 
-QWidget* WorkArea::widget() { return Settings::getInstance()->getMainWindowUi().centralwidget; }
+QWidget* WorkArea::widget() {
+    return Settings::getInstance()->getMainWindowUi().centralwidget;
+}
 
 void WorkArea::clear(const QList<QWidget*>& keep) {
     QWidget* area = widget();

@@ -9,7 +9,8 @@ class QWidget;
 // The main window's central widget is the work area of every form. install() empties it (every widget
 // laid out there is hidden, taken out and deleted later, so a button of the old form that triggered the
 // rebuild never loses its object while its signal is still on the stack), then lays out the given
-// widgets (which survive the emptying when they were there before) left to right in a horizontal layout with margins 10.
+// widgets (which survive the emptying when they were there before) left to right in a horizontal layout with
+// margins 10.
 namespace WorkArea {
 QHBoxLayout* install(const QList<QWidget*>& widgets);
 // Empties the work area; widgets in keep are only taken out of the layout, not deleted.

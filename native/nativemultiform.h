@@ -1,8 +1,8 @@
 #ifndef NATIVEMULTIFORM_H
 #define NATIVEMULTIFORM_H
 
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 
 // Placeholder until its own issue lands: created by the main window's menu entry, shows nothing.
 class NativeMultiForm : public QWidget {

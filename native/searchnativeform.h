@@ -1,8 +1,8 @@
 #ifndef SEARCHNATIVEFORM_H
 #define SEARCHNATIVEFORM_H
 
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 
 // Placeholder until its own issue lands: created by the main window's menu entry, shows nothing.
 class SearchNativeForm : public QWidget {

@@ -1,8 +1,8 @@
 #ifndef PROFILEFORM_H
 #define PROFILEFORM_H
 
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 
 // Placeholder until its own issue lands: created by the main window's menu entry, shows nothing.
 class ProfileForm : public QWidget {

@@ -1,8 +1,8 @@
 #ifndef ARRAYGRAFIK_H
 #define ARRAYGRAFIK_H
 
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 
 // Placeholder until its own issue lands: created by the main window's menu entry, shows nothing.
 class ArrayGrafik : public QWidget {

@@ -1,8 +1,8 @@
 #ifndef FFAFORM_H
 #define FFAFORM_H
 
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 
 // Placeholder until its own issue lands: created by the main window's menu entry, shows nothing.
 class FfaForm : public QWidget {

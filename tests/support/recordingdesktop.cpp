@@ -1,8 +1,12 @@
 #include "support/recordingdesktop.h"
 
-RecordingDesktop::RecordingDesktop() { Desktop::setInstance(this); }
+RecordingDesktop::RecordingDesktop() {
+    Desktop::setInstance(this);
+}
 
-RecordingDesktop::~RecordingDesktop() { Desktop::setInstance(nullptr); }
+RecordingDesktop::~RecordingDesktop() {
+    Desktop::setInstance(nullptr);
+}
 
 QList<RecordingDesktop::Call> RecordingDesktop::callsOf(const QString& kind) const {
     QList<Call> out;
@@ -24,12 +28,14 @@ QList<RecordingDesktop::Call> RecordingDesktop::boxes() const {
     return out;
 }
 
-QString RecordingDesktop::getOpenFileName(QWidget*, const QString& caption, const QString& dir, const QString&) {
+QString RecordingDesktop::getOpenFileName(QWidget*, const QString& caption, const QString& dir,
+                                          const QString&) {
     calls << Call{"open", caption, dir};
     return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
 }
 
-QString RecordingDesktop::getSaveFileName(QWidget*, const QString& caption, const QString& dir, const QString&) {
+QString RecordingDesktop::getSaveFileName(QWidget*, const QString& caption, const QString& dir,
+                                          const QString&) {
     calls << Call{"save", caption, dir};
     return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
 }
