@@ -252,6 +252,7 @@ Data Reader::readFile(const QString& path, bool headerOnly) {
         return have > 0;
     };
 
+    bool ranOut = false;
     for (int p = 0; p < rec.npoints; ++p) {
         if (p % 1000 == 0) {
             emit progress(int(qint64(p) * 100 / rec.npoints));
@@ -261,7 +262,7 @@ Data Reader::readFile(const QString& path, bool headerOnly) {
         while (i < perPoint) {
             if (at == have) {
                 if (!refill()) {
-                    shortFile = true;
+                    ranOut = true;
                     break;
                 }
                 if (now() - start > timeLimitMs) {
@@ -286,7 +287,8 @@ Data Reader::readFile(const QString& path, bool headerOnly) {
             i += n;
             at += n;
         }
-        if (shortFile) {
+        if (ranOut) {
+            shortFile = true;
             break;
         }
     }
