@@ -24,6 +24,14 @@ public:
     // The passport's line count from its first line; removes one trailing line feed from the array.
     static int readHeaderLineCount(QByteArray& firstLine);
 
+    // Text renderings (reader_text.cpp). writeDataAsText writes the passport and one line per point,
+    // module and ray; samples that are not sane are written as 0 and cleared in the shared record.
+    // Returns 0, or -1 when the output or the source file cannot be opened.
+    static int writeDataAsText(Data& data, const QString& outPath);
+    // The six header lines and the values of a Fourier/FFA result file, one per line. Returns "" on
+    // success, otherwise the error text; the output keeps what was written before the error.
+    static QString convertResultFileToText(const QString& inPath, const QString& outPath);
+
     // Milliseconds since the epoch; tests replace it to drive the one-hour limit. nullptr restores it.
     using Clock = qint64 (*)();
     static void setClock(Clock clock);

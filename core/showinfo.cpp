@@ -1,9 +1,50 @@
 #include "core/showinfo.h"
 
+#include "core/data.h"
+#include "core/desktop.h"
+#include "core/reader.h"
+
+#include <QRegExp>
+
 ShowInfo::ShowInfo(QWidget* parent) : QWidget(parent) {
     hide();
 }
 
 void ShowInfo::rewriteToText(const QString& fileName) {
-    Q_UNUSED(fileName);
+    Desktop* desktop = Desktop::instance();
+    const bool pnt = fileName.endsWith(QLatin1String(".pnt"));
+    const bool pnthr = fileName.endsWith(QLatin1String(".pnthr"));
+    if (pnt || pnthr) {
+        const QString outName = pnt ? fileName.left(fileName.size() - 4) + QStringLiteral("_pnt.txt")
+                                    : fileName.left(fileName.size() - 6) + QStringLiteral("_pnthr.txt");
+        Reader reader(nullptr);
+        Data data = reader.readFile(fileName, false);
+        if (data.npoints <= 1) {
+            desktop->warning(this, QStringLiteral("Error"), QStringLiteral("Error of read file!"));
+        } else {
+            const int num = Reader::writeDataAsText(data, outName);
+            desktop->warning(this, QStringLiteral("Message"),
+                             QStringLiteral("npoints=%1 num=%2 file=%3")
+                                 .arg(QString::number(data.npoints), QString::number(num), outName));
+        }
+        freeSamples(data);
+        return;
+    }
+
+    if (QRegExp(QStringLiteral("f\\d\\d_n\\d_av\\d*.txt$")).indexIn(fileName) >= 0) {
+        // Cutting four characters always gives a name other than the source, so it is never overwritten.
+        const QString outName = fileName.left(fileName.size() - 4) + QStringLiteral("_text.txt");
+        QString text = Reader::convertResultFileToText(fileName, outName);
+        if (text.isEmpty()) {
+            text = QStringLiteral("Файл переписан в текстовый вид:\n") + outName;
+        }
+        desktop->warning(this, QStringLiteral("Error"), text);
+        return;
+    }
+
+    desktop->warning(
+        this, QStringLiteral("Error"),
+        QStringLiteral("Неверный формат файла!\n") + fileName +
+            QStringLiteral("\n\nЗдесь мы читаем и переписываем в текстовый вид\nфайлы с Фурье/FFA "
+                           "формата f00_n0_av0.txt или pnt/pnthr-файлы\nВыберите верный файл!"));
 }

@@ -4,11 +4,12 @@
 #include <QString>
 #include <QWidget>
 
-// Placeholder until its own issue lands: created by the main window's menu entry, shows nothing.
+// "Read binary to text": writes the text rendering of an observation file or of a Fourier/FFA result
+// file next to it and reports the outcome in a box. Never shown; it only parents the boxes.
 class ShowInfo : public QWidget {
     Q_OBJECT
 public:
-    ShowInfo(QWidget* parent);
+    explicit ShowInfo(QWidget* parent);
     void rewriteToText(const QString& fileName);
 };
 

@@ -1,0 +1,179 @@
+#include "core/reader.h"
+
+#include "core/tools.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QRegExp>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace {
+
+// Output is gathered and written in large pieces.
+constexpr int flushBytes = 4 * 1024 * 1024;
+
+void flushIfFull(QFile& out, QByteArray& buffer) {
+    if (buffer.size() >= flushBytes) {
+        out.write(buffer);
+        buffer.clear();
+    }
+}
+
+// A header line of the result file as text, for the tests on its start.
+QString headerText(const QByteArray& line) {
+    return QString::fromUtf8(line.constData(), line.size());
+}
+
+} // namespace
+
+int Reader::writeDataAsText(Data& data, const QString& outPath) {
+    QFile out(outPath);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        qDebug() << "can't open file" << outPath << "for writing";
+        return -1;
+    }
+    QByteArray buffer;
+    if (!data.filePath.isEmpty()) {
+        QFile in(data.filePath);
+        if (!in.open(QIODevice::ReadOnly)) {
+            // Without its passport the rendering is incomplete: a failure, not a success.
+            return -1;
+        }
+        QByteArray first = in.readLine();
+        const int lines = readHeaderLineCount(first);
+        buffer += QByteArray::number(lines) + '\n';
+        for (int i = 1; i < lines && !in.atEnd(); ++i) {
+            QByteArray raw = in.readLine();
+            const bool hadLineEnd = raw.endsWith('\n');
+            const int nul = raw.indexOf('\0');
+            if (nul >= 0) {
+                raw.truncate(nul);
+            }
+            QByteArray text = QString::fromUtf8(raw).toUtf8();
+            if (hadLineEnd && !text.endsWith('\n')) {
+                text += '\n';
+            }
+            buffer += text;
+        }
+    }
+    buffer += '\n';
+
+    const bool haveSamples = data.samples != nullptr && data.npoints > 0 && data.modules > 0 &&
+                             data.rays > 0 && data.channels >= 0;
+    if (haveSamples) {
+        for (int p = 0; p < data.npoints; ++p) {
+            for (int m = 0; m < data.modules; ++m) {
+                for (int r = 0; r < data.rays; ++r) {
+                    buffer += "i=";
+                    buffer += QByteArray::number(p + 1);
+                    buffer += " m";
+                    buffer += QByteArray::number(data.firstModule + m);
+                    buffer += "_r";
+                    buffer += QByteArray::number(r + 1);
+                    buffer += ": ";
+                    for (int c = 0; c < data.channels; ++c) {
+                        float& sample = data.samples[m][c][r][p];
+                        if (!Tools::valueIsSane(sample)) {
+                            // Broken samples are cleared in the shared record too, for every later view.
+                            sample = 0;
+                        }
+                        buffer += QByteArray::number(double(sample), 'g', 6);
+                        buffer += ' ';
+                    }
+                    buffer += '\n';
+                }
+                buffer += '\n';
+                flushIfFull(out, buffer);
+            }
+        }
+    }
+    out.write(buffer);
+    return 0;
+}
+
+QString Reader::convertResultFileToText(const QString& inPath, const QString& outPath) {
+    if (inPath.isEmpty()) {
+        return QStringLiteral("ERROR!\nНет файла для чтения!");
+    }
+    QFile in(inPath);
+    if (!in.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("ERROR!\nНе могу открыть файл для чтения\n") + inPath;
+    }
+    if (outPath.isEmpty()) {
+        return QStringLiteral("ERROR!\nНет файла для записи!");
+    }
+    QFile out(outPath);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return QStringLiteral("ERROR!\nНе могу открыть файл для записи\n") + outPath;
+    }
+
+    int points = 0;
+    bool typeFloat = false;
+    QString firstPoint;
+    for (int i = 0; i < 6; ++i) {
+        const QByteArray line = in.readLine();
+        out.write(line);
+        const QString text = headerText(line);
+        if (text.startsWith(QLatin1String("points:"))) {
+            points = text.mid(8).trimmed().toInt();
+        } else if (text.startsWith(QLatin1String("type: float"))) {
+            typeFloat = true;
+        } else if (text.startsWith(QLatin1String("first_point:"))) {
+            firstPoint = text.mid(13);
+        }
+    }
+    const bool doubles = !typeFloat && !firstPoint.isEmpty();
+    const int valueBytes = doubles ? 8 : 4;
+
+    // A negative count is as unusable as a missing one.
+    if (points <= 0) {
+        return QStringLiteral("ERROR!\nНеверный формат файла,\nнет points в паспорте\n") + inPath;
+    }
+
+    // Blocks are read through a fixed buffer, so a count of billions costs no memory.
+    constexpr int chunkValues = 65536;
+    QByteArray chunk;
+    QByteArray buffer;
+    const QRegExp daysRx(QStringLiteral("days: (\\d*)\n$"));
+    while (!in.atEnd()) {
+        const QByteArray dmLine = in.readLine();
+        buffer += dmLine;
+        const QByteArray daysLine = in.readLine();
+        buffer += daysLine;
+        QRegExp rx = daysRx;
+        if (rx.indexIn(headerText(daysLine)) < 0) {
+            out.write(buffer);
+            return QStringLiteral("Error! No days in ") + inPath;
+        }
+        const int days = rx.cap(1).toInt();
+        if (days == 0) {
+            continue;
+        }
+        qint64 left = points;
+        while (left > 0) {
+            const qint64 want = qMin<qint64>(left, chunkValues);
+            chunk = in.read(want * valueBytes);
+            const qint64 got = chunk.size() / valueBytes;
+            const char* p = chunk.constData();
+            for (qint64 k = 0; k < got; ++k, p += valueBytes) {
+                const double v = doubles ? qFromLittleEndian<double>(p) : double(qFromLittleEndian<float>(p));
+                buffer += QByteArray::number(v, 'f', 7);
+                buffer += '\n';
+            }
+            flushIfFull(out, buffer);
+            left -= got;
+            if (got < want) {
+                // The file ends inside the block: report it rather than invent the missing values.
+                out.write(buffer);
+                return QStringLiteral("Error! The file ends inside the values of a block in ") + inPath;
+            }
+        }
+        in.readLine();
+        buffer += '\n';
+        flushIfFull(out, buffer);
+    }
+    out.write(buffer);
+    return QString();
+}
