@@ -1,0 +1,72 @@
+#include "numerics/pulsarcalculate.h"
+
+#include <cmath>
+#include <utility>
+
+PulsarCalculate::PulsarCalculate(QString mode) : QObject(nullptr), mode(std::move(mode)) {}
+
+// The arrays handed out through rawGrafiks are the receiver's; the data copy never frees samples.
+PulsarCalculate::~PulsarCalculate() = default;
+
+bool PulsarCalculate::calculate() {
+    arrGrafiks.clear();
+    rawGrafiks.clear();
+    markers.clear();
+    grafikVisible.clear();
+    grafikNames.clear();
+    arrX0.clear();
+    arrX1.clear();
+    arrX2.clear();
+    stepX0 = 1;
+    stepX1 = 1;
+    stepX2 = 1;
+    infoText = QString();
+
+    if (isOrvUtc) {
+        // Start point from the clock time (the clock-time conversion of the native view lives with the
+        // folding code): firstPoint = getPointFromOrvUtc(orvUtc);
+        if (data.tresolution > 0) {
+            const double delta = std::round(orvUtcDelta / data.tresolution * 1000);
+            if (std::isfinite(delta) && std::fabs(delta) < 2e9) {
+                firstPointDelta = int(delta);
+            }
+        }
+    }
+    if (firstPoint < 1) {
+        firstPoint = 0;
+    }
+    if (count < 1 || count > data.npoints - firstPoint) {
+        count = data.npoints - firstPoint;
+    }
+    if (checkDeleteStep) {
+        deleteStep();
+        checkDeleteStep = false;
+    }
+    return runAction();
+}
+
+namespace {
+using ActionRun = bool (PulsarCalculate::*)();
+struct ActionEntry {
+    const char* name;
+    ActionRun run;
+};
+} // namespace
+
+bool PulsarCalculate::runAction() {
+    // One line per action; names are unique, the first equal one runs.
+    static const ActionEntry actions[] = {
+        // --- Fourier amplitudes, folding, averaged sum and dispersion views ---
+
+        // --- Channel sums and noise baselines ---
+        {"sumChannelsDemoNoise", &PulsarCalculate::actionSumChannelsDemoNoise},
+
+        // --- FFA action ---
+    };
+    for (const ActionEntry& entry : actions) {
+        if (action == QLatin1String(entry.name)) {
+            return (this->*entry.run)();
+        }
+    }
+    return true;
+}

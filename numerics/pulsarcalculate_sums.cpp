@@ -1,0 +1,168 @@
+#include "core/tables.h"
+#include "numerics/pulsarcalculate.h"
+
+#include <QDebug>
+
+#include <cmath>
+
+namespace {
+
+constexpr int bandChannels = 32;
+constexpr int referenceChannel = 31;
+
+// Checks what the sums read outside their own arguments, so that nothing outside the record is touched.
+bool sumInputsValid(const Data& data, int module, int ray) {
+    if (!data.samples || data.npoints <= 0) {
+        qDebug() << "Error of data! data.npoints=" << data.npoints;
+        return false;
+    }
+    if (module < 0 || module >= data.modules) {
+        qDebug() << "Error of module, must be: module <" << data.modules;
+        return false;
+    }
+    if (ray < 0 || ray >= data.rays) {
+        qDebug() << "Error ray, must be: rays <" << data.rays;
+        return false;
+    }
+    if (data.channels < bandChannels) {
+        qDebug() << "Error of channels, must be: channels >=" << bandChannels << "channels=" << data.channels;
+        return false;
+    }
+    if (data.fbands.size() < bandChannels) {
+        qDebug() << "Error of fbands, must be: fbands >=" << bandChannels << "fbands=" << data.fbands.size();
+        return false;
+    }
+    for (int c = 0; c < bandChannels; ++c) {
+        const double f = data.fbands.at(c);
+        if (!std::isfinite(f) || f <= 0) {
+            qDebug() << "Error of fbands, bad frequency of channel" << c << "f=" << f;
+            return false;
+        }
+    }
+    if (!std::isfinite(data.tres) || data.tres <= 0) {
+        qDebug() << "Error of tres, must be: tres > 0, tres=" << data.tres;
+        return false;
+    }
+    return true;
+}
+
+// Delay of channel c against the reference channel in samples, rounded half away from zero. The order of
+// operations is kept as the stored results were computed. Shifts too large for any record are clamped:
+// they run past either end in any case.
+qint64 channelShift(const Data& data, int c, double dm) {
+    const double f = data.fbands.at(c);
+    const double fRef = data.fbands.at(referenceChannel);
+    const double d = ((1 / f) / f - (1 / fRef) / fRef) * dispersionConstant * dm / data.tres;
+    const double limit = 4e12;
+    if (!(d < limit)) {
+        return qint64(limit);
+    }
+    if (!(d > -limit)) {
+        return -qint64(limit);
+    }
+    return qint64(std::llround(d));
+}
+
+// Adds channel c (read from start .. start+n-1) into out; indices below 0 add nothing.
+template <typename T> void addChannel(T* out, const float* src, qint64 start, int n) {
+    if (start + n <= 0) {
+        return;
+    }
+    int k = start < 0 ? int(-start) : 0;
+    const float* p = src + (start + k);
+    for (; k < n; ++k) {
+        out[k] += *p++;
+    }
+}
+
+template <typename T>
+bool sumChannelsImpl(const Data& data, int module, int ray, int firstPointField, T* out, int n, double dm,
+                     bool forward, bool isDouble) {
+    if (n <= 0) {
+        return false;
+    }
+    const int first = firstPointField < 1 ? 0 : firstPointField;
+    if (qint64(first) + n >= data.npoints) {
+        if (isDouble) {
+            qDebug() << "ERROR! PulsarCalculate::sumChannels : firstPoint + count) >= data.npoints";
+        }
+        return false;
+    }
+    if (!out) {
+        qDebug() << "Error: bad dataOut0!";
+        return false;
+    }
+    if (!(dm >= 0) || !std::isfinite(dm)) {
+        return false;
+    }
+    if (!sumInputsValid(data, module, ray)) {
+        return false;
+    }
+
+    // Every shifted window is checked before a sample is added: a sum that would run past the end of
+    // the record is refused instead of being handed out partial.
+    qint64 starts[bandChannels];
+    for (int c = referenceChannel - 1; c >= 0; --c) {
+        const qint64 s = channelShift(data, c, dm);
+        const qint64 start = forward ? first + s : first - s;
+        starts[c] = start;
+        if (start + n > data.npoints) {
+            const qint64 k = start >= data.npoints ? 0 : data.npoints - start;
+            qDebug() << "Error! j>npoints!!! i=" << k << "j=" << (start + k)
+                     << "data.npoints=" << data.npoints;
+            if (isDouble) {
+                qDebug() << "STOP! k=" << c;
+            }
+            return false;
+        }
+    }
+
+    const float* ref = data.samples[module][referenceChannel][ray] + first;
+    for (int k = 0; k < n; ++k) {
+        out[k] = ref[k];
+    }
+    for (int c = referenceChannel - 1; c >= 0; --c) {
+        addChannel(out, data.samples[module][c][ray], starts[c], n);
+    }
+    return true;
+}
+
+} // namespace
+
+bool PulsarCalculate::sumChannels(double* out, int n, double dm, bool forward) {
+    return sumChannelsImpl(data, module, ray, firstPoint, out, n, dm, forward, true);
+}
+
+bool PulsarCalculate::sumChannelsFloat(float* out, int n, double dm, bool forward) {
+    return sumChannelsImpl(data, module, ray, firstPoint, out, n, dm, forward, false);
+}
+
+bool PulsarCalculate::deleteStep() {
+    if (data.npoints <= 0 || !data.samples) {
+        return false;
+    }
+    const QString tail = data.filePath.right(21);
+    const QString hour = tail.mid(7, 2);
+    const auto it = stepWindowByHour.constFind(hour);
+    if (it == stepWindowByHour.constEnd()) {
+        qDebug() << "no step in file" << tail;
+        return false;
+    }
+    const int start = it->first;
+    const int end = it->second;
+    if (!(start > 0 && start < data.npoints && end < data.npoints)) {
+        return false;
+    }
+    for (int m = 0; m < data.modules; ++m) {
+        for (int c = 0; c < data.channels; ++c) {
+            for (int r = 0; r < data.rays; ++r) {
+                float* series = data.samples[m][c][r];
+                const float level = series[start - 1];
+                for (int p = start; p <= end; ++p) {
+                    series[p] = level;
+                }
+            }
+        }
+    }
+    return true;
+}

@@ -1,0 +1,232 @@
+#ifndef PLOTFRAME_H
+#define PLOTFRAME_H
+
+#include <QLine>
+#include <QPainter>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QVector>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+// The painting every plot of one file shares: when to paint, the white background, the black frame
+// with its ticks, the label boxes, the mapping of point index and value to pixels with margins 40/30
+// across and 20/20 down, the axis labels, and the drawing of long series. Geometry comes out as data
+// (ticks, lines, labels) so it can be checked without a screen; the draw functions only paint it.
+class PlotFrame {
+public:
+    PlotFrame() = delete;
+
+    // A tick: its position (x from the left edge for the x axis, distance from the bottom edge for the
+    // y axis) and its length in pixels.
+    struct Tick {
+        int pos;
+        int length;
+        bool operator==(const Tick& o) const { return pos == o.pos && length == o.length; }
+    };
+    struct Label {
+        QPoint at; // baseline start of the text
+        QString text;
+    };
+
+    // A widget of at most 100 x 100 pixels is not painted at all.
+    static bool paintable(const QSize& size);
+    // White over the whole widget.
+    static void paintBackground(QPainter* painter, const QSize& size);
+
+    static QVector<QLine> edgeLines(const QSize& size);
+    static QVector<Tick> xTicks(int width);
+    static QVector<Tick> yTicks(int height);
+    // Edges and the ticks pointing in from all four of them.
+    static QVector<QLine> frameLines(const QSize& size);
+    // In black: the four edges only, or edges with ticks.
+    static void drawEdges(QPainter* painter, const QSize& size);
+    static void drawFrame(QPainter* painter, const QSize& size);
+
+    // Text on a half-transparent white box, baseline starting at `at`, in the current pen; an empty
+    // text draws nothing.
+    static void drawLabel(QPainter* painter, const QPoint& at, const QString& text);
+    static void drawLabels(QPainter* painter, const QVector<Label>& labels);
+
+    // Point index i -> x = 40 + trunc(i * (w - 70) / n); value v -> y = h - (trunc((v - min) * (h - 40) /
+    // (max - min)) + 20), computed in T (float for native samples, double for arrays). A flat or broken
+    // range is widened here, for the mapping and its labels only, so nothing divides by zero; values
+    // that are not finite have no pixel, and pixels are clamped far outside the widget, never wild.
+    template <typename T> class Mapping {
+    public:
+        Mapping(const QSize& size, qint64 n, T min, T max) : w(size.width()), h(size.height()), n(n) {
+            dx = n > 0 ? T(w - 70) / T(n) : T(0);
+            lo = min;
+            hi = max;
+            if (!std::isfinite(lo) || !std::isfinite(hi)) {
+                lo = T(0);
+                hi = T(1);
+            } else if (hi < lo) {
+                std::swap(lo, hi);
+            }
+            if (!(hi > lo)) {
+                const T half = std::max(T(1), std::abs(lo) / T(100));
+                lo -= half;
+                hi += half;
+            }
+        }
+
+        int x(qint64 i) const { return 40 + clampToPixel(T(i) * dx); }
+
+        // False for a value that is not finite (no point there).
+        bool y(T v, int& out) const {
+            if (!std::isfinite(v)) {
+                return false;
+            }
+            T t = (v - lo) * T(h - 40) / (hi - lo);
+            if (!std::isfinite(t)) { // overflow in single precision
+                t = T((double(v) - double(lo)) * double(h - 40) / (double(hi) - double(lo)));
+            }
+            out = h - (clampToPixel(t) + 20);
+            return true;
+        }
+
+        QSize size() const { return QSize(w, h); }
+        qint64 points() const { return n; }
+        T step() const { return dx; }
+        T rangeMin() const { return lo; }
+        T rangeMax() const { return hi; }
+
+    private:
+        static int clampToPixel(T v) {
+            constexpr T limit = T(1 << 24);
+            if (!(v > -limit)) {
+                return -(1 << 24);
+            }
+            if (!(v < limit)) {
+                return 1 << 24;
+            }
+            return int(v); // toward zero
+        }
+
+        int w;
+        int h;
+        qint64 n;
+        T dx;
+        T lo;
+        T hi;
+    };
+
+    // x labels every 250 pixels (the point index 20 pixels right of the tick), and y labels every 250
+    // pixels from the bottom when the plot is high enough (the value there with two decimals).
+    template <typename T> static QVector<Label> axisLabels(const Mapping<T>& m) {
+        QVector<Label> labels;
+        const int w = m.size().width();
+        const int h = m.size().height();
+        if (m.points() > 0 && m.step() != T(0)) {
+            for (int off = 250; off < w; off += 250) {
+                const T index = std::round(T(off - 20) / m.step());
+                labels.append({QPoint(off - 4, h - 15), QString::number(double(index), 'g', 6)});
+            }
+        }
+        if (h - 50 > 250) {
+            const T perPixel = (m.rangeMax() - m.rangeMin()) / T(h - 40);
+            for (int off = 250; off < h - 50; off += 250) {
+                const T value = std::round((T(off - 20) * perPixel + m.rangeMin()) * T(100)) / T(100);
+                labels.append({QPoint(14, h - off + 4), QString::number(double(value), 'g', 6)});
+            }
+        }
+        return labels;
+    }
+
+    // The polyline through values[0 .. count-1] in the current pen. Where several points fall into one
+    // pixel column it draws that column's span and the joins to its neighbours, which covers exactly
+    // the pixels of drawing every segment, so the cost follows the plot's width, not the point count.
+    // A point that is not finite breaks the line.
+    template <typename T, typename Map>
+    static void drawSeries(QPainter* painter, const Map& map, const T* values, qint64 count) {
+        LineBatch lines(painter);
+        bool have = false;
+        int cx = 0, lastY = 0, lowY = 0, highY = 0;
+        qint64 inColumn = 0;
+        auto closeColumn = [&]() {
+            if (have && inColumn > 1) {
+                lines.add(QLine(cx, lowY, cx, highY));
+            }
+        };
+        for (qint64 i = 0; i < count; ++i) {
+            int y;
+            if (!map.y(values[i], y)) {
+                closeColumn();
+                have = false;
+                continue;
+            }
+            const int x = map.x(i);
+            if (have && x == cx) {
+                lowY = std::min(lowY, y);
+                highY = std::max(highY, y);
+                lastY = y;
+                ++inColumn;
+                continue;
+            }
+            if (have) {
+                closeColumn();
+                lines.add(QLine(cx, lastY, x, y));
+            }
+            have = true;
+            cx = x;
+            lastY = lowY = highY = y;
+            inColumn = 1;
+        }
+        closeColumn();
+    }
+
+    // The same polyline drawn segment by segment: the reference picture for drawSeries.
+    template <typename T, typename Map>
+    static void drawSeriesSegments(QPainter* painter, const Map& map, const T* values, qint64 count) {
+        LineBatch lines(painter);
+        int px = 0, py = 0;
+        bool have = false;
+        for (qint64 i = 0; i < count; ++i) {
+            int y;
+            if (!map.y(values[i], y)) {
+                have = false;
+                continue;
+            }
+            const int x = map.x(i);
+            if (have) {
+                lines.add(QLine(px, py, x, y));
+            }
+            px = x;
+            py = y;
+            have = true;
+        }
+    }
+
+private:
+    // Lines handed to the painter in blocks: one call per few thousand lines, no allocation per line.
+    class LineBatch {
+    public:
+        explicit LineBatch(QPainter* painter) : painter(painter) { lines.reserve(capacity); }
+        ~LineBatch() { flush(); }
+        LineBatch(const LineBatch&) = delete;
+        LineBatch& operator=(const LineBatch&) = delete;
+        void add(const QLine& line) {
+            lines.append(line);
+            if (lines.size() == capacity) {
+                flush();
+            }
+        }
+        void flush() {
+            if (!lines.isEmpty()) {
+                painter->drawLines(lines);
+                lines.resize(0);
+            }
+        }
+
+    private:
+        static constexpr int capacity = 4096;
+        QPainter* painter;
+        QVector<QLine> lines;
+    };
+};
+
+#endif // PLOTFRAME_H
