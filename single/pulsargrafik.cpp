@@ -1,6 +1,7 @@
 #include "single/pulsargrafik.h"
 
 #include "core/tables.h"
+#include "single/plotframe.h"
 
 #include <QLine>
 #include <QMouseEvent>
@@ -121,38 +122,23 @@ bool PulsarGrafik::updateRange() {
 }
 
 void PulsarGrafik::paintEvent(QPaintEvent* event) {
-    const int w = width();
-    const int h = height();
-    if (w > 100 || h > 100) {
-        canvasSize = QSize(w, h);
+    if (PlotFrame::paintable(size())) {
+        canvasSize = size();
         QPainter painter(this);
-        painter.setPen(Qt::white);
-        painter.setBrush(Qt::white);
-        painter.drawRect(0, 0, w - 1, h - 1);
+        PlotFrame::paintBackground(&painter, size());
         drawFrame(&painter);
         drawGraphs(&painter);
     }
     event->accept();
 }
 
+// The edges only: this plot has no ticks of the shared frame.
 void PulsarGrafik::drawFrame(QPainter* painter) {
-    const int w = width();
-    const int h = height();
-    painter->setPen(cosmetic(Qt::black));
-    painter->drawLine(0, 0, w, 0);
-    painter->drawLine(0, 0, 0, h);
-    painter->drawLine(0, h - 1, w, h - 1);
-    painter->drawLine(w - 1, 0, w - 1, h);
+    PlotFrame::drawEdges(painter, size());
 }
 
 void PulsarGrafik::drawLabel(QPainter* painter, QPoint at, const QString& text) {
-    if (text.isEmpty()) {
-        return;
-    }
-    const int tw = painter->fontMetrics().horizontalAdvance(text);
-    painter->fillRect(QRect(QPoint(at.x(), at.y() - 11), QPoint(at.x() + tw + 1, at.y() + 1)),
-                      QColor(255, 255, 255, 200));
-    painter->drawText(at, text);
+    PlotFrame::drawLabel(painter, at, text);
 }
 
 void PulsarGrafik::drawGraphs(QPainter* painter) {
