@@ -1,8 +1,12 @@
 #ifndef TOOLS_H
 #define TOOLS_H
 
+#include "core/data.h"
+
+#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 #include <QVector>
 
 // The application's toolbox: static functions only, grouped in families. Each family is implemented
@@ -12,6 +16,56 @@ public:
     Tools() = delete;
 
     // --- General helpers: time, numbers, text and lists (tools_general.cpp) ---
+    // Time strings are "hh:mm:ss"; parts that are not numbers count as 0.
+    static bool isTimeString(const QString& text);
+    static QTime timeFromString(const QString& text);
+    static QString addSecsToTimeString(const QString& text, int secs);
+    struct DaysMs {
+        int days;
+        int msOfDay;
+    };
+    static DaysMs splitDaysMs(double ms);
+    struct NearestMultiple {
+        int n;
+        double rest;
+    };
+    static NearestMultiple nearestMultiple(double t, double period);
+    static QString dateDdMmYyToYyyyMmDd(const QString& d);
+
+    static double power(double x, int n);
+    static float power(float x, int n);
+    static int powerInt(int a, int n);
+    static int pointsAfterHalving(int points, int halvings, bool withNull);
+    static int roundHalfDown(double x);
+    // -1 when a or b is not a number, or when b <= 0 could never reach a/2.
+    static int doublingsBelowHalf(double a, double b);
+    static int decimalsFor(double x);
+    static bool valueIsSane(double x);
+
+    static int wrapIndex(int a, int n);
+    static int indexOfString(const QVector<QString>& list, const QString& s);
+    static QVector<double> filledVector(double value, int count);
+
+    static int compareDoubles(const void* a, const void* b);
+    static bool greaterString(const QString& a, const QString& b);
+    static bool lessString(const QString& a, const QString& b);
+    static bool greaterLeadingNumber(const QString& a, const QString& b);
+
+    static double fractionOfRatio(double a, double b);
+    static double wholeOfRatio(double a, double b);
+    // Position 1 to 9 of the first non-zero decimal of a fraction; 0 when there is none.
+    static int firstDecimalPlace(double fraction);
+    static QString nextDay(const QString& yyyyMMdd);
+    static bool parseKeyValue(const QString& line, QHash<QString, QString>& values);
+    static bool isNearAny(const QVector<double>& list, double value, double tolerance);
+    // Names of the checked year/month cache directories joined by "_"; "all" for "cache_all".
+    static QString cacheName(const QStringList& checkedDirs, int dirCount);
+    static QString cacheYearsName(const QStringList& checkedDirs);
+    static QVector<double> readDoubleArr(const QString& path);
+    static QVector<float> readFloatArr(const QString& path);
+    static QVector<int> readArr(const QString& path);
+    static bool writeArrToFile(const QString& path, const QVector<double>& values);
+    static bool addArrToFile(const QString& path, const QVector<double>& values);
 
     // --- Result-directory helpers (tools_results.cpp) ---
 
@@ -20,6 +74,10 @@ public:
     // --- Statistics and smoothing of series (tools_stats.cpp) ---
 
     // --- Calibration-step removal (tools_step.cpp) ---
+    // Finds the calibration step of a .pnt/.pnthr record and, when asked and plausible, flattens it in
+    // every series (all copies of the record share the samples). Returns the report, or "".
+    static QString removeStep(Data& data, bool remove);
+    static QVector<double> removeStepFromSeries(QVector<double> series, bool isPnt);
 
     // --- Paths (tools_paths.cpp) ---
     static QString dirOfPath(const QString& path);

@@ -1,0 +1,35 @@
+#ifndef READER_H
+#define READER_H
+
+#include "core/data.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+// Reads an observation file (.pnt, .pnthr): a passport of key lines followed by little-endian float32
+// samples in the order point, module, ray, channel. Holds no state between calls; make one on the
+// stack per read. While the samples are read it lets the event loop run once per time point under a
+// BusyGuard, so nothing started from the event loop can tear down the caller meanwhile.
+//
+// startDateTime is given in UTC: the passport's Moscow time is moved 3 hours back unless it says "UTC".
+class Reader : public QObject {
+    Q_OBJECT
+public:
+    explicit Reader(QObject* parent = nullptr);
+
+    // Never throws. An unusable file gives a record whose npoints is 0 (or -1 without modules).
+    Data readFile(const QString& path, bool headerOnly);
+
+    // The passport's line count from its first line; removes one trailing line feed from the array.
+    static int readHeaderLineCount(QByteArray& firstLine);
+
+    // Milliseconds since the epoch; tests replace it to drive the one-hour limit. nullptr restores it.
+    using Clock = qint64 (*)();
+    static void setClock(Clock clock);
+
+signals:
+    void progress(int percent);
+};
+
+#endif // READER_H

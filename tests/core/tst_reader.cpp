@@ -1,0 +1,387 @@
+#include "core/reader.h"
+#include "support/obsfilewriter.h"
+#include "support/recordingdesktop.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Everything written to standard output while `run` runs.
+template <typename F> QByteArray captureStdout(F run) {
+    std::fflush(stdout);
+    QTemporaryFile tmp;
+    tmp.open();
+    const int saved = dup(fileno(stdout));
+    dup2(tmp.handle(), fileno(stdout));
+    run();
+    std::fflush(stdout);
+    dup2(saved, fileno(stdout));
+    close(saved);
+    tmp.seek(0);
+    return tmp.readAll();
+}
+
+qint64 fakeNow = 0;
+qint64 jumpingClock() {
+    fakeNow += qint64(3601) * 1000;
+    return fakeNow;
+}
+
+QList<int> values(const QSignalSpy& spy) {
+    QList<int> out;
+    for (const QList<QVariant>& args : spy) {
+        out << args.at(0).toInt();
+    }
+    return out;
+}
+
+} // namespace
+
+class TestReader : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void passportRules_data();
+    void passportRules();
+    void dates_data();
+    void dates();
+    void sampleOrderAndProgress();
+    void missingFile();
+    void impossibleCounts_data();
+    void impossibleCounts();
+    void shortFileWithWindow();
+    void shortFileWithoutWindow();
+    void timeLimit();
+    void pulseTrainLinesUpAtItsDm();
+
+private:
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+};
+
+void TestReader::init() {
+    QVERIFY(dir.isValid());
+}
+
+void TestReader::cleanup() {
+    Reader::setClock(nullptr);
+}
+
+void TestReader::passportRules_data() {
+    QTest::addColumn<QByteArray>("passport");
+    QTest::addColumn<int>("npoints");
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<int>("modules");
+    QTest::addColumn<int>("firstModule");
+    QTest::addColumn<int>("rays");
+    QTest::addColumn<int>("bands");
+    QTest::addColumn<QString>("debug");
+
+    QString bands32;
+    for (int i = 0; i < 32; ++i) {
+        bands32 += QString::number(109.0 + i * 0.078125) + (i < 31 ? " " : "");
+    }
+    const QByteArray fb = "fbands " + bands32.toUtf8() + "\n";
+    QTest::newRow("line count after a blank")
+        << QByteArray("numpar  12\nnpoints 0\nchannels 3\nmodules 1\n") << 0 << 3 << 1 << 1 << 8 << 1 << "";
+    QTest::newRow("line count alone")
+        << QByteArray("5\nnpoints 7\nchannels 3\nmodules 1\nrays 2\n") << 7 << 3 << 1 << 1 << 2 << 1 << "";
+    QTest::newRow("line count not a number") << QByteArray("numpar x\nnpoints 7\nchannels 3\nmodules 1\n")
+                                             << 0 << 0 << -1 << 1 << 0 << 0 << "Error! No channels in file!";
+    QTest::newRow("tab then blank") << QByteArray("numpar 4\nnpoints\t 16384\nchannels 3\nmodules 1\n")
+                                    << 16384 << 3 << 1 << 1 << 8 << 1 << "";
+    QTest::newRow("nbands wins over fbands") << "numpar 5\nnbands 32\n" + fb + "modulus 1\nrays 8\n"
+                                             << 0 << 33 << 1 << 1 << 8 << 32 << "";
+    QTest::newRow("fbands alone") << "numpar 3\n" + fb + "modulus 1\n" << 0 << 33 << 1 << 1 << 8 << 32 << "";
+    QTest::newRow("double blank adds a band")
+        << QByteArray("numpar 3\nfbands 109.5  110.5\nmodulus 1\n") << 0 << 4 << 1 << 1 << 8 << 3 << "";
+    QTest::newRow("modulus") << QByteArray("numpar 3\nchannels 3\nmodulus 3 4 5\n") << 0 << 3 << 3 << 3 << 8
+                             << 1 << "";
+    QTest::newRow("modules") << QByteArray("numpar 3\nchannels 3\nmodules 1 2\n") << 0 << 3 << 2 << 1 << 8
+                             << 1 << "";
+    QTest::newRow("channels key, later duplicate wins")
+        << QByteArray("numpar 5\nchannels 3\nmodules 1\nchannels 9\nrays 4\n") << 0 << 9 << 1 << 1 << 4 << 1
+        << "";
+    QTest::newRow("no modules") << QByteArray("numpar 3\nnpoints 100\nchannels 3\n") << -1 << 3 << -1 << 1
+                                << 0 << 0 << "Error! No modules in file!";
+    QTest::newRow("passport longer than the file")
+        << QByteArray("numpar 1000000000\nnpoints 0\nchannels 3\nmodules 1\n") << 0 << 3 << 1 << 1 << 8 << 1
+        << "";
+    QTest::newRow("NUL ends a line") << QByteArray("numpar 4\nnpoints 5") + QByteArray(1, '\0') +
+                                            "garbage\nchannels 3\nmodules 1\n"
+                                     << 5 << 3 << 1 << 1 << 8 << 1 << "";
+}
+
+void TestReader::passportRules() {
+    QFETCH(QByteArray, passport);
+    QFETCH(QString, debug);
+    QVERIFY(ObsFileWriter::writeRaw(path("p.pnt"), passport));
+    if (!debug.isEmpty()) {
+        QTest::ignoreMessage(QtDebugMsg, debug.toUtf8().constData());
+    }
+    Reader reader;
+    const Data d = reader.readFile(path("p.pnt"), true);
+    QTEST(d.npoints, "npoints");
+    QTEST(d.channels, "channels");
+    QTEST(d.modules, "modules");
+    QTEST(d.firstModule, "firstModule");
+    QTEST(d.rays, "rays");
+    QTEST(d.fbands.size(), "bands");
+    QVERIFY(d.samples == nullptr);
+    QCOMPARE(d.fileName, QStringLiteral("p.pnt"));
+    QCOMPARE(d.filePath, path("p.pnt"));
+}
+
+void TestReader::dates_data() {
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("start"); // "" = invalid
+    QTest::newRow("Moscow time moves 3 h back across midnight")
+        << QStringList{"date_begin 02.03.2020", "time_begin 01:30:00"} << "01.03.2020 22:30:00";
+    QTest::newRow("UTC stays") << QStringList{"date_begin 02.03.2020", "time_begin UTC 01:30:00"}
+                               << "02.03.2020 01:30:00";
+    QTest::newRow("one-digit hour after a blank")
+        << QStringList{"date_begin  2020 02.03.2020", "time_begin UTC  1:30:00"} << "02.03.2020 01:30:00";
+    QTest::newRow("star_time replaces the time of day after the move")
+        << QStringList{"date_begin 02.03.2020", "time_begin 01:30:00", "star_time 05:06:07"}
+        << "01.03.2020 05:06:07";
+    QTest::newRow("stairs_names") << QStringList{"date_begin 02.03.2020", "time_begin 01:30:00",
+                                                 "stairs_names a b"}
+                                  << "";
+    QTest::newRow("bad date") << QStringList{"date_begin 32.03.2020", "time_begin 01:30:00"} << "";
+    QTest::newRow("bad star_time") << QStringList{"date_begin 02.03.2020", "time_begin 01:30:00",
+                                                  "star_time 5:6"}
+                                   << "";
+    QTest::newRow("no time") << QStringList{"date_begin 02.03.2020"} << "";
+}
+
+void TestReader::dates() {
+    QFETCH(QStringList, lines);
+    QFETCH(QString, start);
+    lines << "channels 3"
+          << "modules 1"
+          << "native_datetime 2020-03-02 01:30";
+    QVERIFY(ObsFileWriter::writeRaw(path("d.pnt"), ObsFileWriter::passportFromLines(lines)));
+    Reader reader;
+    const Data d = reader.readFile(path("d.pnt"), true);
+    QCOMPARE(d.startDateTime.isValid(), !start.isEmpty());
+    if (!start.isEmpty()) {
+        QCOMPARE(d.startDateTime.toString("dd.MM.yyyy hh:mm:ss"), start);
+    }
+    QCOMPARE(d.nativeDatetime, QStringLiteral("2020-03-02 01:30"));
+}
+
+void TestReader::sampleOrderAndProgress() {
+    ObsFileWriter::Description desc;
+    desc.npoints = 2500;
+    desc.modules = 2;
+    desc.firstModule = 4;
+    desc.nbands = 2;
+    desc.rays = 2;
+    desc.tresolution = 100.0;
+    desc.value = [](int p, int m, int r, int c) { return float(1000 * p + 100 * m + 10 * r + c); };
+    QVERIFY(ObsFileWriter::write(path("order.pnt"), desc));
+    // Trailing bytes after the samples are ignored.
+    QFile f(path("order.pnt"));
+    QVERIFY(f.open(QIODevice::Append));
+    f.write("trailing");
+    f.close();
+
+    RecordingDesktop desktop;
+    Reader reader;
+    QSignalSpy spy(&reader, &Reader::progress);
+    Data d = reader.readFile(path("order.pnt"), false);
+    QCOMPARE(values(spy), (QList<int>{0, 40, 80, 100}));
+    QCOMPARE(d.npoints, 2500);
+    QCOMPARE(d.modules, 2);
+    QCOMPARE(d.firstModule, 4);
+    QCOMPARE(d.channels, 3);
+    QCOMPARE(d.rays, 2);
+    QCOMPARE(d.tres, 0.1);
+    QCOMPARE(d.factor, 0.89);
+    QCOMPARE(d.mark, -1.0);
+    QVERIFY(!d.notOwner);
+    QVERIFY(d.samples);
+    for (int m = 0; m < 2; ++m) {
+        for (int c = 0; c < 3; ++c) {
+            for (int r = 0; r < 2; ++r) {
+                for (int p : {0, 1, 999, 1000, 2499}) {
+                    QCOMPARE(d.samples[m][c][r][p], float(1000 * p + 100 * m + 10 * r + c));
+                }
+            }
+        }
+    }
+    QVERIFY(desktop.boxes().isEmpty());
+    freeSamples(d);
+}
+
+void TestReader::missingFile() {
+    Reader reader;
+    const Data d = reader.readFile(path("none/missing.pnthr"), false);
+    QCOMPARE(d.npoints, 0);
+    QCOMPARE(d.fileName, QStringLiteral("missing.pnthr"));
+    QCOMPARE(d.filePath, path("none/missing.pnthr"));
+    QVERIFY(d.samples == nullptr);
+}
+
+void TestReader::impossibleCounts_data() {
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("debug");
+    const QString bad = "^Error! Impossible counts in file!";
+    const QString fewer = "^Error! File holds 0 points";
+    QTest::newRow("negative npoints") << QStringList{"npoints -5", "nbands 2", "modulus 1", "rays 1"} << bad;
+    QTest::newRow("negative rays") << QStringList{"npoints 5", "nbands 2", "modulus 1", "rays -1"} << bad;
+    QTest::newRow("no channels left") << QStringList{"npoints 5", "nbands -1", "modulus 1", "rays 1"} << bad;
+    QTest::newRow("nbands at the int limit")
+        << QStringList{"npoints 5", "nbands 2147483647", "modulus 1", "rays 1"} << bad;
+    QTest::newRow("product overflows")
+        << QStringList{"npoints 2000000000", "nbands 2000000000", "modulus 1 2 3 4", "rays 2000000000"}
+        << fewer;
+    QTest::newRow("far more points than the file holds")
+        << QStringList{"npoints 1000000000", "nbands 32", "modulus 1", "rays 8"} << fewer;
+    QTest::newRow("no npoints") << QStringList{"nbands 2", "modulus 1", "rays 1"} << "";
+}
+
+void TestReader::impossibleCounts() {
+    QFETCH(QStringList, lines);
+    QFETCH(QString, debug);
+    // A few samples follow, far fewer than any of these passports claims.
+    QVERIFY(ObsFileWriter::writeRaw(path("bad.pnt"), ObsFileWriter::passportFromLines(lines),
+                                    QByteArray(64, '\1')));
+    if (!debug.isEmpty()) {
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(debug));
+    }
+    Reader reader;
+    Data d;
+    const QByteArray out = captureStdout([&] { d = reader.readFile(path("bad.pnt"), false); });
+    QCOMPARE(d.npoints, 0);
+    QVERIFY(d.samples == nullptr);
+}
+
+void TestReader::shortFileWithWindow() {
+    ObsFileWriter::Description desc;
+    desc.npoints = 3000;
+    desc.nbands = 6;
+    desc.rays = 2;
+    desc.value = [](int p, int, int, int c) { return float(p * 10 + c + 1); };
+    // 1200 whole points and part of one more, ending inside a float.
+    desc.sampleBytes = 1200 * ObsFileWriter::bytesPerPoint(desc) + 30;
+    QVERIFY(ObsFileWriter::write(path("short.pnt"), desc));
+
+    QWidget window;
+    RecordingDesktop desktop;
+    Reader reader;
+    QSignalSpy spy(&reader, &Reader::progress);
+    QTest::ignoreMessage(QtDebugMsg, "Error! File holds 1200 points, passport says 3000");
+    Data d = reader.readFile(path("short.pnt"), false);
+    QCOMPARE(desktop.boxes().size(), 1);
+    QCOMPARE(desktop.boxes().at(0).kind, QStringLiteral("information"));
+    QCOMPARE(desktop.boxes().at(0).title, QStringLiteral("Data is heavily damaged"));
+    QCOMPARE(desktop.boxes().at(0).text,
+             QStringLiteral("File size is incorrect, data is broken, showing what I can."));
+    QCOMPARE(values(spy), (QList<int>{0, 83}));
+    QCOMPARE(d.npoints, 1200);
+    QVERIFY(d.samples);
+    QCOMPARE(d.samples[0][6][1][1199], float(11997));
+    QCOMPARE(d.fileName, QStringLiteral("short.pnt"));
+    freeSamples(d);
+}
+
+void TestReader::shortFileWithoutWindow() {
+    ObsFileWriter::Description desc;
+    desc.npoints = 100;
+    desc.nbands = 6;
+    desc.rays = 2;
+    desc.sampleBytes = 5 * ObsFileWriter::bytesPerPoint(desc);
+    QVERIFY(ObsFileWriter::write(path("short.pnt"), desc));
+    RecordingDesktop desktop;
+    Reader reader;
+    Data d;
+    QTest::ignoreMessage(QtDebugMsg, "Error! File holds 5 points, passport says 100");
+    const QByteArray out = captureStdout([&] { d = reader.readFile(path("short.pnt"), false); });
+    QCOMPARE(QString::fromLocal8Bit(out),
+             QStringLiteral("File %1 has wrong size. Ignoring it.\n").arg(path("short.pnt")));
+    QVERIFY(desktop.boxes().isEmpty());
+    QCOMPARE(d.npoints, 0);
+    QVERIFY(d.samples == nullptr);
+    QVERIFY(d.fileName.isEmpty());
+    QVERIFY(d.filePath.isEmpty());
+}
+
+void TestReader::timeLimit() {
+    ObsFileWriter::Description desc;
+    desc.npoints = 50;
+    desc.nbands = 6;
+    desc.rays = 1;
+    desc.value = [](int p, int, int, int) { return float(p); };
+    QVERIFY(ObsFileWriter::write(path("slow.pnt"), desc));
+    Reader::setClock(jumpingClock);
+    RecordingDesktop desktop;
+    {
+        QWidget window;
+        Reader reader;
+        QSignalSpy spy(&reader, &Reader::progress);
+        Data d = reader.readFile(path("slow.pnt"), false);
+        QCOMPARE(desktop.boxes().size(), 1);
+        QCOMPARE(desktop.boxes().at(0).title, QStringLiteral("Very slow reading"));
+        QCOMPARE(desktop.boxes().at(0).text,
+                 QStringLiteral("You just can't live like that.\nThis warning won't show again."));
+        QCOMPARE(values(spy).last(), 100);
+        QCOMPARE(d.npoints, 50);
+        QCOMPARE(d.samples[0][3][0][49], 49.0f);
+        freeSamples(d);
+    }
+    desktop.calls.clear();
+    Reader reader;
+    Data d;
+    const QByteArray out = captureStdout([&] { d = reader.readFile(path("slow.pnt"), false); });
+    QCOMPARE(QString::fromLocal8Bit(out),
+             QStringLiteral("File %1 is dead. More than 60mins to read. Aborting\n").arg(path("slow.pnt")));
+    QVERIFY(desktop.boxes().isEmpty());
+    QCOMPARE(d.npoints, 0);
+    QVERIFY(d.samples == nullptr);
+    QVERIFY(d.filePath.isEmpty());
+}
+
+void TestReader::pulseTrainLinesUpAtItsDm() {
+    ObsFileWriter::Description desc;
+    desc.npoints = 4000;
+    desc.rays = 1;
+    ObsFileWriter::PulseTrain train;
+    train.period = 1.5;
+    train.dm = 30;
+    train.phase = 0.2;
+    train.width = 2;
+    train.baseline = 1.0f;
+    desc.value = ObsFileWriter::pulseTrain(desc, train);
+    QVERIFY(ObsFileWriter::write(path("pulsar.pnthr"), desc));
+    Reader reader;
+    Data d = reader.readFile(path("pulsar.pnthr"), false);
+    QCOMPARE(d.channels, 33);
+    const QVector<int> shifts = ObsFileWriter::dispersionShifts(d.fbands, train.dm, d.tres);
+    QVERIFY(shifts[0] > shifts[30]);
+    QCOMPARE(shifts[31], 0);
+    const QVector<int> starts = ObsFileWriter::pulseStarts(train, d.tres, d.npoints);
+    QCOMPARE(starts.size(), 34);
+    QCOMPARE(starts.at(1), qRound((0.2 + 1.5) / d.tres));
+    // Summing with the train's delays puts every channel's pulse on the same point.
+    for (int k = starts.at(1) - 3; k <= starts.at(1) + 3; ++k) {
+        double sum = 0;
+        for (int c = 0; c < 32; ++c) {
+            sum += d.samples[0][c][0][k + shifts[c]];
+        }
+        const bool on = k == starts.at(1) || k == starts.at(1) + 1;
+        QCOMPARE(sum, on ? 32 * 101.0 : 32.0);
+    }
+    QCOMPARE(d.samples[0][32][0][starts.at(1)], 1.0f);
+    freeSamples(d);
+}
+
+QTEST_MAIN(TestReader)
+#include "tst_reader.moc"
