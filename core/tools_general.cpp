@@ -183,7 +183,7 @@ int Tools::decimalsFor(double x) {
     }
     // Below 1e-9 the count stops at 10 decimals.
     int k = 0;
-    while (k < 9 && x * tens[k + 1] < 1) {
+    while (k < 8 && x * tens[k + 1] < 1) {
         ++k;
     }
     return 2 + k;
