@@ -63,6 +63,7 @@ bool PulsarCalculate::runAction() {
         {"sumChannelsDemoNoise", &PulsarCalculate::actionSumChannelsDemoNoise},
 
         // --- FFA action ---
+        {"createFFA", &PulsarCalculate::actionCreateFFA},
     };
     for (const ActionEntry& entry : actions) {
         if (action == QLatin1String(entry.name)) {
