@@ -35,7 +35,8 @@ bool PulsarCalculate::calculate() {
         firstPoint = 0;
     }
     if (count < 1 || count > data.npoints - firstPoint) {
-        count = data.npoints - firstPoint;
+        // A first point beyond the record leaves an empty window, never a negative length.
+        count = qMax(0, data.npoints - firstPoint);
     }
     if (checkDeleteStep) {
         deleteStep();
