@@ -148,8 +148,8 @@ public:
     // --- FFA action and size table (pulsarcalculate_ffa.cpp) ---
     // Trial counts of the FFA search of the 16384-point window for 0 to 6 averagings, or the first
     // argument error.
-    static QString getFfaInfo(double period_min, double period_max, int bins_min, int bins_max, double ducy_max,
-                              double wtsp, double tsamp);
+    static QString getFfaInfo(double period_min, double period_max, int bins_min, int bins_max,
+                              double ducy_max, double wtsp, double tsamp);
     // Sample standard deviation of the lowest p percent of the values.
     static double getSigmaOfLowestPercent(const double* v, int n, int p);
     bool actionCreateFFA();

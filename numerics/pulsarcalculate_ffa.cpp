@@ -32,8 +32,8 @@ qint64 sizeOrMinusOne(int points, double tsamp, double period_min, double period
     }
     // Arguments the table does not check itself (a bad tsamp) are refused by the core.
     try {
-        return qint64(periodogram_size(std::size_t(points), tsamp, period_min, period_max, std::size_t(bins_min),
-                                       std::size_t(bins_max)));
+        return qint64(periodogram_size(std::size_t(points), tsamp, period_min, period_max,
+                                       std::size_t(bins_min), std::size_t(bins_max)));
     } catch (const std::exception&) {
         return -1;
     }
@@ -110,7 +110,8 @@ QString PulsarCalculate::getFfaInfo(double period_min, double period_max, int bi
         const int p0 = Tools::pointsAfterHalving(ffaWindow, av, false);
         const int p1 = Tools::pointsAfterHalving(ffaWindow, av, true);
         const qint64 num0 = sizeOrMinusOne(p0, scale * tsamp, period_min, period_max, bins_min, bins_max);
-        const qint64 num1 = sizeOrMinusOne(p1, scale * 0.5 * tsamp, period_min, period_max, bins_min, bins_max);
+        const qint64 num1 =
+            sizeOrMinusOne(p1, scale * 0.5 * tsamp, period_min, period_max, bins_min, bins_max);
         text += QStringLiteral("%1\t%2\t%3\t%4\t%5\n").arg(av).arg(p0).arg(p1).arg(num0).arg(num1);
     }
     text += QStringLiteral("\ntres=%1 - sampling time\n").arg(QString::number(tsamp, 'g', 6));
@@ -136,8 +137,9 @@ bool PulsarCalculate::actionCreateFFA() {
     std::vector<float> series(averaged.begin(), averaged.begin() + M);
     const double tsamp = data.tres * getTresFactor(averageCount, averageWithNull);
 
-    PeriodogramResult R = Periodogram::ffa_search(series.data(), series.size(), tsamp, period_min, period_max,
-                                                  fpmin, bins_min, bins_max, ducy_max, wtsp, true, false, 4.0, 101);
+    PeriodogramResult R =
+        Periodogram::ffa_search(series.data(), series.size(), tsamp, period_min, period_max, fpmin, bins_min,
+                                bins_max, ducy_max, wtsp, true, false, 4.0, 101);
     if (!R.error.isEmpty()) {
         Desktop::instance()->warning(messageParent, QStringLiteral("Critical error"), R.error);
         R.release();
@@ -148,10 +150,11 @@ bool PulsarCalculate::actionCreateFFA() {
     const int cells = np * nw;
 
     // Grouped by width: block w holds the np periods of width w.
-    std::vector<double> V(std::size_t(cells));
+    std::vector<double> V(static_cast<std::size_t>(cells));
     for (int i = 0; i < np; ++i) {
         for (int w = 0; w < nw; ++w) {
-            V[std::size_t(w) * std::size_t(np) + std::size_t(i)] = R.snr[std::size_t(i) * std::size_t(nw) + std::size_t(w)];
+            V[std::size_t(w) * std::size_t(np) + std::size_t(i)] =
+                R.snr[std::size_t(i) * std::size_t(nw) + std::size_t(w)];
         }
     }
     if (downToNull) {
@@ -209,7 +212,8 @@ bool PulsarCalculate::actionCreateFFA() {
         count = np;
         for (int w = 0; w < nw; ++w) {
             QVector<float> curve(np);
-            std::copy(V.begin() + std::ptrdiff_t(w) * np, V.begin() + std::ptrdiff_t(w + 1) * np, curve.begin());
+            std::copy(V.begin() + std::ptrdiff_t(w) * np, V.begin() + std::ptrdiff_t(w + 1) * np,
+                      curve.begin());
             arrGrafiks.append(curve);
             grafikVisible.append(true);
             grafikNames.append(QStringLiteral("width=%1").arg(qulonglong(R.widths[w])));
@@ -243,14 +247,19 @@ bool PulsarCalculate::actionCreateFFA() {
         }
         infoText += QStringLiteral("\nsigma = %1\n").arg(QString::number(F, 'g', 6));
         if (sigmaLevel1 > 1) {
-            infoText += QStringLiteral("%1*sigma = %2\n").arg(sigmaLevel1).arg(QString::number(sigmaLevel1 * F, 'f', 2));
+            infoText += QStringLiteral("%1*sigma = %2\n")
+                            .arg(sigmaLevel1)
+                            .arg(QString::number(sigmaLevel1 * F, 'f', 2));
         }
         if (sigmaLevel2 > 1 && sigmaLevel2 != sigmaLevel1) {
-            infoText += QStringLiteral("%1*sigma = %2\n").arg(sigmaLevel2).arg(QString::number(sigmaLevel2 * F, 'f', 2));
+            infoText += QStringLiteral("%1*sigma = %2\n")
+                            .arg(sigmaLevel2)
+                            .arg(QString::number(sigmaLevel2 * F, 'f', 2));
         }
         const int L = std::max(sigmaLevel1, sigmaLevel2);
         const double line = F * L;
-        infoText += QStringLiteral("\nHarmonics > %1*sigma=%2:\n\n").arg(L).arg(QString::number(line, 'f', 2));
+        infoText +=
+            QStringLiteral("\nHarmonics > %1*sigma=%2:\n\n").arg(L).arg(QString::number(line, 'f', 2));
         int listed = 0;
         for (int k = 0; k < cells && listed < strongPeriodLines; ++k) {
             if (V[std::size_t(k)] > line) {

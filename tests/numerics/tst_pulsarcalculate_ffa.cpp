@@ -148,10 +148,10 @@ void TestPulsarCalculateFfa::sizeTable() {
     for (int av = 0; av < 7; ++av) {
         const double t0 = std::ldexp(tsampOrv, av);
         const qint64 p0 = 16384 >> av;
-        QCOMPARE(rows[av], (QVector<qint64>{av, p0, 2 * p0,
-                                            t0 * 220 <= 3 ? qint64(periodogram_size(p0, t0, 3, 10, 220, 240)) : -1,
-                                            t0 * 110 <= 3 ? qint64(periodogram_size(2 * p0, t0 / 2, 3, 10, 220, 240))
-                                                          : -1}));
+        QCOMPARE(rows[av],
+                 (QVector<qint64>{
+                     av, p0, 2 * p0, t0 * 220 <= 3 ? qint64(periodogram_size(p0, t0, 3, 10, 220, 240)) : -1,
+                     t0 * 110 <= 3 ? qint64(periodogram_size(2 * p0, t0 / 2, 3, 10, 220, 240)) : -1}));
     }
 }
 
@@ -192,8 +192,9 @@ void TestPulsarCalculateFfa::perWidthCurvesAndArrayFile() {
     QCOMPARE(pc.arrX2.size(), np);
     QCOMPARE(pc.arrX1.first(), QString("3.00"));
     QCOMPARE(pc.arrX2.first(), QString("220"));
-    QCOMPARE(pc.infoText, QString("axe Y:  SNR\naxe X:  number of points\naxe X1:  periods\naxe X2: foldbins\n"
-                                  "\nnumber of periods: 10600\n\nwidth=1\nwidth=2\nwidth=3\nwidth=4\n"));
+    QCOMPARE(pc.infoText,
+             QString("axe Y:  SNR\naxe X:  number of points\naxe X1:  periods\naxe X2: foldbins\n"
+                     "\nnumber of periods: 10600\n\nwidth=1\nwidth=2\nwidth=3\nwidth=4\n"));
 
     // The best trial of the 3-bin width sits at the train's period.
     const QVector<float>& w3 = pc.arrGrafiks[2];
@@ -230,23 +231,40 @@ void TestPulsarCalculateFfa::oneArrayAndStrongPeriods() {
     QCOMPARE(pc.arrX1.size(), cells);
     QCOMPARE(pc.arrX1[10600], pc.arrX1[0]);
     QCOMPARE(pc.arrX2[3 * 10600 + 5], pc.arrX2[5]);
-    QVERIFY(pc.infoText.startsWith("axe Y:  SNR\naxe X:  number of points\naxe X1:  periods for each widths\n"
-                                   "axe X2: foldbins for each widths\n\nnumber of points: 42400\n\nwidth=1\n"));
+    QVERIFY(
+        pc.infoText.startsWith("axe Y:  SNR\naxe X:  number of points\naxe X1:  periods for each widths\n"
+                               "axe X2: foldbins for each widths\n\nnumber of points: 42400\n\nwidth=1\n"));
 
     const double sigma = pc.arrGrafiks[1][0] / 3.0;
     QCOMPARE(pc.arrGrafiks[1].size(), cells);
-    // Equal levels write their line once.
+    // Equal levels write their line once; a low line lets the list stop at 16 lines.
     QCOMPARE(pc.infoText.count("3*sigma = "), 1);
-    const QString list = pc.infoText.section(QString("\nHarmonics > 3*sigma=%1:\n\n").arg(3 * sigma, 0, 'f', 2), 1);
-    QVERIFY2(!list.isEmpty(), qPrintable(pc.infoText));
-    const QStringList strong = list.split('\n', Qt::SkipEmptyParts);
-    QVERIFY(strong.size() >= 1 && strong.size() <= 16);
-    bool nearFive = false;
+    const QString title = QString("\nHarmonics > 3*sigma=%1:\n\n").arg(3 * sigma, 0, 'f', 2);
+    QVERIFY2(pc.infoText.contains(title), qPrintable(pc.infoText));
+    QCOMPARE(pc.infoText.section(title, 1).split('\n', Qt::SkipEmptyParts).size(), 16);
+
+    // A high line leaves the train's period, once for each width that reaches it, and its relatives.
+    pc.sigmaProc = 100;
+    pc.sigmaLevel1 = 5;
+    pc.sigmaLevel2 = 12;
+    QVERIFY(pc.calculate());
+    QCOMPARE(pc.grafikNames.mid(1), (QVector<QString>{"5 sigma", "12 sigma"}));
+    const double sigma100 = pc.arrGrafiks[1][0] / 5.0;
+    QVERIFY(pc.infoText.contains(QString("\n5*sigma = %1\n12*sigma = %2\n")
+                                     .arg(5 * sigma100, 0, 'f', 2)
+                                     .arg(12 * sigma100, 0, 'f', 2)));
+    const QStringList strong =
+        pc.infoText.section("12*sigma=", 1).section(":\n\n", 1).split('\n', Qt::SkipEmptyParts);
+    QVERIFY(strong.size() >= 2 && strong.size() <= 16);
+    QVERIFY(std::abs(strong[0].section(": ", 0, 0).toDouble() - 5.0) < 0.02);
     for (const QString& line : strong) {
-        QVERIFY(line.section(": ", 1).toDouble() > 3 * sigma - 1e-3);
-        nearFive = nearFive || std::abs(line.section(": ", 0, 0).toDouble() - 5.0) < 0.02;
+        QVERIFY(line.section(": ", 1).toDouble() > 12 * sigma100 - 1e-3);
+        // The train's period or a simple ratio of it.
+        const double p = line.section(": ", 0, 0).toDouble();
+        const bool related = std::abs(p - 5.0) < 0.02 || std::abs(p - 7.5) < 0.02 ||
+                             std::abs(p - 10.0) < 0.02 || std::abs(p - 10.0 / 3) < 0.02;
+        QVERIFY2(related, qPrintable(line));
     }
-    QVERIFY(nearFive);
 }
 
 void TestPulsarCalculateFfa::trialCountFollowsAveraging_data() {
@@ -267,9 +285,12 @@ void TestPulsarCalculateFfa::trialCountFollowsAveraging() {
     setUp(pc, rec.data);
     pc.averageCount = averages;
     pc.averageWithNull = withNull;
+    pc.bins_min = 100;
+    pc.bins_max = 110;
     QVERIFY(pc.calculate());
-    const auto rows = tableRows(PulsarCalculate::getFfaInfo(3, 10, 220, 240, 0.02, 1.5, tsampOrv));
+    const auto rows = tableRows(PulsarCalculate::getFfaInfo(3, 10, 100, 110, 0.02, 1.5, tsampOrv));
     QCOMPARE(qint64(pc.count), rows[averages][withNull ? 4 : 3]);
+    QCOMPARE(pc.arrGrafiks.size(), 2);
 }
 
 void TestPulsarCalculateFfa::searchErrorShowsCriticalBox() {
@@ -282,7 +303,8 @@ void TestPulsarCalculateFfa::searchErrorShowsCriticalBox() {
     QCOMPARE(desktop.boxes().size(), 1);
     QCOMPARE(desktop.boxes()[0].kind, QString("warning"));
     QCOMPARE(desktop.boxes()[0].title, QString("Critical error"));
-    QCOMPARE(desktop.boxes()[0].text, QString("Must have: period_min >= tsamp * bins_min (0.0124928*220=2.74842)"));
+    QCOMPARE(desktop.boxes()[0].text,
+             QString("Must have: period_min >= tsamp * bins_min (0.0124928*220=2.74842)"));
     QVERIFY(pc.arrGrafiks.isEmpty());
 
     // A duty cycle of 1 reaches the smallest bins count.
@@ -354,5 +376,5 @@ void TestPulsarCalculateFfa::downToNullCentresTheLowest() {
     QVERIFY(std::abs(sum / pc.count) < 1e-4);
 }
 
-QTEST_MAIN(TestPulsarCalculateFfa)
+QTEST_GUILESS_MAIN(TestPulsarCalculateFfa)
 #include "tst_pulsarcalculate_ffa.moc"
