@@ -129,11 +129,11 @@ template <typename T> bool fitPolynomial(const T* y, int count, int k, std::vect
         if (pivotBad(j)) {
             return false;
         }
-        double s = b[j];
+        double known = 0;
         for (int c = j + 1; c < n; ++c) {
-            s -= A[size_t(j) * n + c] * a[c];
+            known += A[size_t(j) * n + c] * a[c];
         }
-        a[j] = s / A[size_t(j) * n + j];
+        a[j] = (b[j] - known) / A[size_t(j) * n + j];
     }
     return true;
 }

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <limits>
+
 using Record = ResultFileWriter::Record;
 
 namespace {
@@ -42,8 +44,8 @@ private slots:
     void resultFileLineForLine();
     void resultFileValueType_data();
     void resultFileValueType();
-    void resultFileErrors_data();
-    void resultFileErrors();
+    void resultFileBodies_data();
+    void resultFileBodies();
     void resultFileArgumentErrors();
     void observationFile();
     void observationFileFailures();
@@ -98,10 +100,10 @@ void TstTextRendering::resultFileValueType() {
     QVERIFY(readAll(out).endsWith("1.0000000\n2.0000000\n\ndisp: 8\ndays: 0\n"));
 }
 
-void TstTextRendering::resultFileErrors_data() {
+void TstTextRendering::resultFileBodies_data() {
     QTest::addColumn<QStringList>("header");
     QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("error"); // "" for success, else %1 = the input path
     QTest::addColumn<QByteArray>("output");
 
     const QString inName = "f02_n0_av0.txt";
@@ -132,9 +134,22 @@ void TstTextRendering::resultFileErrors_data() {
     QTest::newRow("huge count, short block")
         << huge << oneBlock << QStringLiteral("Error! The file ends inside the values of a block in %1")
         << QByteArray("disp: 4\ndays: 1\n1.0000000\n2.0000000\n3.0000000\n");
+
+    const QByteArray values = ResultFileWriter::bytes({}, {{0, 1, {1, 2, 3}}}, false).mid(16);
+    QTest::newRow("days beyond int still have a block")
+        << good << "disp: 4\ndays: 99999999999\n" + values + "\ndisp: 5\ndays: 0\n"
+        << QString()
+        << QByteArray("disp: 4\ndays: 99999999999\n1.0000000\n2.0000000\n3.0000000\n\ndisp: 5\ndays: 0\n");
+    QTest::newRow("zeros are no days") << good << QByteArray("disp: 4\ndays: 000\ndisp: 5\ndays: \n")
+                                       << QString() << QByteArray("disp: 4\ndays: 000\ndisp: 5\ndays: \n");
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("values that are not finite")
+        << good
+        << ResultFileWriter::bytes({}, {{6, 1, {std::numeric_limits<double>::quiet_NaN(), inf, -inf}}}, false)
+        << QString() << QByteArray("disp: 6\ndays: 1\nnan\ninf\n-inf\n\n");
 }
 
-void TstTextRendering::resultFileErrors() {
+void TstTextRendering::resultFileBodies() {
     QFETCH(QStringList, header);
     QFETCH(QByteArray, body);
     QFETCH(QString, error);
@@ -146,7 +161,7 @@ void TstTextRendering::resultFileErrors() {
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(headerBytes(header) + body);
     }
-    QCOMPARE(Reader::convertResultFileToText(in, out), error.arg(in));
+    QCOMPARE(Reader::convertResultFileToText(in, out), error.isEmpty() ? error : error.arg(in));
     QCOMPARE(readAll(out), headerBytes(header) + output);
 }
 
@@ -161,6 +176,12 @@ void TstTextRendering::resultFileArgumentErrors() {
     QCOMPARE(Reader::convertResultFileToText(in, ""), QStringLiteral("ERROR!\nНет файла для записи!"));
     QCOMPARE(Reader::convertResultFileToText(in, dir.path()),
              QStringLiteral("ERROR!\nНе могу открыть файл для записи\n") + dir.path());
+    // Writing over the source would destroy it before it is read.
+    const QByteArray source = readAll(in);
+    const QString sameByAnotherName = dir.path() + "/./f03_n0_av0.txt";
+    QCOMPARE(Reader::convertResultFileToText(in, sameByAnotherName),
+             QStringLiteral("ERROR!\nНе могу открыть файл для записи\n") + sameByAnotherName);
+    QCOMPARE(readAll(in), source);
 }
 
 void TstTextRendering::observationFile() {
@@ -218,6 +239,20 @@ void TstTextRendering::observationFileFailures() {
     const QString out = dir.filePath("gone_pnt.txt");
     QCOMPARE(Reader::writeDataAsText(data, out), -1);
     QCOMPARE(readAll(out), QByteArray());
+    // Never written over its own source file.
+    ObsFileWriter::Description d;
+    d.npoints = 2;
+    d.modules = 1;
+    d.rays = 1;
+    d.nbands = 1;
+    const QString source = dir.filePath("self.pnt");
+    QVERIFY(ObsFileWriter::write(source, d));
+    const QByteArray before = readAll(source);
+    Reader reader;
+    Data self = reader.readFile(source, false);
+    QCOMPARE(Reader::writeDataAsText(self, source), -1);
+    freeSamples(self);
+    QCOMPARE(readAll(source), before);
     // No source path: an empty passport part, one empty line, and nothing for a record without samples.
     data.filePath.clear();
     QCOMPARE(Reader::writeDataAsText(data, out), 0);

@@ -161,6 +161,14 @@ void TestApproximation::trailingValuesBelongToNoBlock() {
     for (int l = 0; l < 10; ++l) {
         QCOMPARE(out[l], want[l]);
     }
+    // Plain block means cover only the full blocks' own positions.
+    std::vector<float> inF(in.begin(), in.end());
+    std::vector<float> outF(10, -1);
+    QCOMPARE(Approximation(inF.data(), outF.data(), 10).average(4), 1);
+    const std::vector<float> wantF = {1, 1, 1, 1, 5, 5, 5, 5, -1, -1};
+    for (int l = 0; l < 10; ++l) {
+        QCOMPARE(outF[l], wantF[l]);
+    }
 }
 
 void TestApproximation::medianPicksLowerMiddle() {

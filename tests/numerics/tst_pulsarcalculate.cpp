@@ -71,6 +71,8 @@ private slots:
     void defaults();
     void preamble_data();
     void preamble();
+    void clockTimeStep_data();
+    void clockTimeStep();
     void unknownActionEmptiesOutputs();
     void spikeShift_data();
     void spikeShift();
@@ -133,6 +135,7 @@ void TestPulsarCalculate::preamble_data() {
     QTest::newRow("firstPoint -1") << -1 << 0 << 0 << 1000;
     QTest::newRow("firstPoint 0") << 0 << 10 << 0 << 10;
     QTest::newRow("firstPoint 1 stays") << 1 << 0 << 1 << 999;
+    QTest::newRow("firstPoint past the end") << 1200 << 5 << 1200 << 0;
 }
 
 void TestPulsarCalculate::preamble() {
@@ -147,6 +150,36 @@ void TestPulsarCalculate::preamble() {
     QVERIFY(pc.calculate());
     QCOMPARE(pc.firstPoint, wantFirst);
     QCOMPARE(pc.count, wantCount);
+}
+
+void TestPulsarCalculate::clockTimeStep_data() {
+    QTest::addColumn<bool>("isOrvUtc");
+    QTest::addColumn<double>("tresolution");
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<int>("wantDelta");
+    QTest::newRow("half rounds up") << true << 16.0 << 1 << 63;
+    QTest::newRow("negative half rounds down") << true << 16.0 << -1 << -63;
+    QTest::newRow("ordinary sampling") << true << 12.4928 << 60 << 4803;
+    QTest::newRow("points given directly") << false << 16.0 << 1 << 100;
+}
+
+// The step of the time view follows the clock step when the first point is given as a clock time.
+void TestPulsarCalculate::clockTimeStep() {
+    QFETCH(bool, isOrvUtc);
+    QFETCH(double, tresolution);
+    QFETCH(int, seconds);
+    QFETCH(int, wantDelta);
+    PulsarCalculate pc("grafik");
+    pc.data.npoints = 1000;
+    pc.data.tresolution = tresolution;
+    pc.data.tres = tresolution / 1000;
+    pc.data.startDateTime = QDateTime(QDate(2021, 1, 1), QTime(12, 0, 0));
+    pc.isOrvUtc = isOrvUtc;
+    pc.orvUtc = "12:00:00";
+    pc.orvUtcDelta = seconds;
+    QVERIFY(pc.calculate());
+    QCOMPARE(pc.firstPointDelta, wantDelta);
+    QCOMPARE(pc.firstPoint, 0);
 }
 
 void TestPulsarCalculate::unknownActionEmptiesOutputs() {
