@@ -4,9 +4,12 @@
 
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegExp>
 #include <QtEndian>
 
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -26,9 +29,84 @@ QString headerText(const QByteArray& line) {
     return QString::fromUtf8(line.constData(), line.size());
 }
 
+// Numbers are formatted on the stack: millions of them per file, none may cost an allocation, and
+// none may depend on the locale the application runs in. Samples are written as printf's %g does.
+void appendGeneral6(QByteArray& out, double v) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::general, 6).ptr;
+    out.append(text, int(end - text));
+}
+
+void appendInt(QByteArray& out, qint64 v) {
+    char text[24];
+    const auto end = std::to_chars(text, text + sizeof text, v).ptr;
+    out.append(text, int(end - text));
+}
+
+// Rounds like the toolkit's own fixed notation: an exact tie goes away from zero, and -0 has no sign.
+void appendFixed7(QByteArray& out, double v) {
+    if (std::isnan(v)) {
+        out.append("nan");
+        return;
+    }
+    if (v == 0) {
+        v = 0;
+    }
+    char text[336]; // the largest double takes 309 digits, then sign, point and 7 decimals
+    // A tie at the eighth decimal is exactly an odd multiple of 2^-8; printf rounds it to even.
+    const double scaled = v * 256;
+    if (std::fabs(v) < 1e15 && scaled == std::trunc(scaled) && std::fmod(scaled, 2.0) != 0) {
+        // Eight decimals are exact here; drop the final 5 and carry one into the seventh.
+        char* end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 8).ptr - 1;
+        char* p = end;
+        for (;;) {
+            if (p == text || p[-1] == '-') {
+                std::memmove(p + 1, p, size_t(end - p));
+                *p = '1';
+                ++end;
+                break;
+            }
+            --p;
+            if (*p == '.') {
+                continue;
+            }
+            if (*p == '9') {
+                *p = '0';
+                continue;
+            }
+            ++*p;
+            break;
+        }
+        out.append(text, int(end - text));
+        return;
+    }
+    const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 7).ptr;
+    out.append(text, int(end - text));
+}
+
+// Writing over the file being read would destroy it before it is read.
+bool sameFile(const QString& a, const QString& b) {
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+// Whether the digits of a days count name any day; a count too long for an int still does.
+bool anyDay(const QString& digits) {
+    for (const QChar c : digits) {
+        if (c != QLatin1Char('0')) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 int Reader::writeDataAsText(Data& data, const QString& outPath) {
+    if (sameFile(outPath, data.filePath)) {
+        qDebug() << "can't open file" << outPath << "for writing";
+        return -1;
+    }
     QFile out(outPath);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         qDebug() << "can't open file" << outPath << "for writing";
@@ -67,11 +145,11 @@ int Reader::writeDataAsText(Data& data, const QString& outPath) {
             for (int m = 0; m < data.modules; ++m) {
                 for (int r = 0; r < data.rays; ++r) {
                     buffer += "i=";
-                    buffer += QByteArray::number(p + 1);
+                    appendInt(buffer, qint64(p) + 1);
                     buffer += " m";
-                    buffer += QByteArray::number(data.firstModule + m);
+                    appendInt(buffer, qint64(data.firstModule) + m);
                     buffer += "_r";
-                    buffer += QByteArray::number(r + 1);
+                    appendInt(buffer, qint64(r) + 1);
                     buffer += ": ";
                     for (int c = 0; c < data.channels; ++c) {
                         float& sample = data.samples[m][c][r][p];
@@ -79,7 +157,7 @@ int Reader::writeDataAsText(Data& data, const QString& outPath) {
                             // Broken samples are cleared in the shared record too, for every later view.
                             sample = 0;
                         }
-                        buffer += QByteArray::number(double(sample), 'g', 6);
+                        appendGeneral6(buffer, double(sample));
                         buffer += ' ';
                     }
                     buffer += '\n';
@@ -105,7 +183,7 @@ QString Reader::convertResultFileToText(const QString& inPath, const QString& ou
         return QStringLiteral("ERROR!\nНет файла для записи!");
     }
     QFile out(outPath);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (sameFile(inPath, outPath) || !out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         return QStringLiteral("ERROR!\nНе могу открыть файл для записи\n") + outPath;
     }
 
@@ -147,8 +225,7 @@ QString Reader::convertResultFileToText(const QString& inPath, const QString& ou
             out.write(buffer);
             return QStringLiteral("Error! No days in ") + inPath;
         }
-        const int days = rx.cap(1).toInt();
-        if (days == 0) {
+        if (!anyDay(rx.cap(1))) {
             continue;
         }
         qint64 left = points;
@@ -159,7 +236,7 @@ QString Reader::convertResultFileToText(const QString& inPath, const QString& ou
             const char* p = chunk.constData();
             for (qint64 k = 0; k < got; ++k, p += valueBytes) {
                 const double v = doubles ? qFromLittleEndian<double>(p) : double(qFromLittleEndian<float>(p));
-                buffer += QByteArray::number(v, 'f', 7);
+                appendFixed7(buffer, v);
                 buffer += '\n';
             }
             flushIfFull(out, buffer);

@@ -9,6 +9,9 @@
 #include <QVector>
 #include <QWidget>
 
+#include <memory>
+
+class CalculationHolder;
 class QPainter;
 
 // The line plot of the one-file Fourier and FFA forms. The forms and their panels fill the public
@@ -44,6 +47,8 @@ public:
     QString hintText;
     // Size at the last paint; invalid until the first one.
     QSize canvasSize;
+    // Keeps the arrays of arrGrafiksRaw alive while they are drawn; set by the form with the curves.
+    std::shared_ptr<CalculationHolder> curvesOwner;
 
     void showHint();
     bool updateRange();

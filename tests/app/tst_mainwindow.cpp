@@ -1,13 +1,19 @@
 #include "app/mainwindow.h"
 #include "core/busyguard.h"
 #include "core/settings.h"
+#include "core/showinfo.h"
+#include "single/arraygrafik.h"
+#include "support/obsfilewriter.h"
 #include "support/recordingdesktop.h"
+#include "support/resultfilewriter.h"
 #include "support/testenv.h"
 
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -33,6 +39,8 @@ private slots:
     void cancelledDialogChangesNothing();
     void busyApplicationIgnoresMenus();
     void helpDocumentsAndAbout();
+    void otherMenuRunsItsViews_data();
+    void otherMenuRunsItsViews();
     void sizeChangedOncePerStateChange();
 };
 
@@ -195,6 +203,98 @@ void TestMainWindow::helpDocumentsAndAbout() {
     QCOMPARE(lines.at(lines.size() - 2), QString("Version: Strellix-2-Visual 2025.01.14"));
     QVERIFY(QRegExp("Compiled at \\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d").exactMatch(lines.last()));
     QCOMPARE(lines.at(lines.size() - 3), QString());
+}
+
+void TestMainWindow::otherMenuRunsItsViews_data() {
+    QTest::addColumn<QString>("actionName");
+    QTest::addColumn<QString>("answer");  // relative to the fixture directory
+    QTest::addColumn<QString>("title");   // of the one box expected, "" for none
+    QTest::addColumn<QString>("text");    // %1 = the fixture directory
+    QTest::addColumn<QString>("written"); // file the action must write, "" for none
+    QTest::addColumn<bool>("plotted");
+    QTest::newRow("arrays of a file") << "actionShowArraysFile"
+                                      << "arrays/a.txt"
+                                      << ""
+                                      << ""
+                                      << "" << true;
+    QTest::newRow("arrays of a directory") << "actionShowArraysDir"
+                                           << "arrays"
+                                           << ""
+                                           << ""
+                                           << "" << true;
+    QTest::newRow("arrays of an observation file") << "actionShowArraysFile"
+                                                   << "obs.pnt"
+                                                   << ""
+                                                   << ""
+                                                   << "" << true;
+    QTest::newRow("result file to text")
+        << "actionReadBinToText"
+        << "f00_n0_av1.txt"
+        << "Error" << QStringLiteral("Файл переписан в текстовый вид:\n%1/f00_n0_av1_text.txt")
+        << "f00_n0_av1_text.txt" << false;
+    QTest::newRow("observation file to text") << "actionReadBinToText"
+                                              << "obs.pnt"
+                                              << "Message"
+                                              << "npoints=4 num=0 file=%1/obs_pnt.txt"
+                                              << "obs_pnt.txt" << false;
+}
+
+void TestMainWindow::otherMenuRunsItsViews() {
+    QFETCH(QString, actionName);
+    QFETCH(QString, answer);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    QFETCH(QString, written);
+    QFETCH(bool, plotted);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("arrays"));
+    {
+        QFile f(dir.filePath("arrays/a.txt"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("1\n2\n3\n");
+    }
+    ObsFileWriter::Description d;
+    d.npoints = 4;
+    d.modules = 1;
+    d.rays = 2;
+    d.nbands = 2;
+    QVERIFY(ObsFileWriter::write(dir.filePath("obs.pnt"), d));
+    QVERIFY(ResultFileWriter::write(dir.filePath("f00_n0_av1.txt"), ResultFileWriter::header(2, true),
+                                    {{5, 1, {1, 2}}}, false));
+
+    MainWindow w;
+    RecordingDesktop desktop;
+    (actionName == "actionShowArraysDir" ? desktop.directoryAnswers : desktop.fileAnswers)
+        << dir.filePath(answer);
+    action(w, actionName)->trigger();
+
+    const QList<RecordingDesktop::Call> boxes = desktop.boxes();
+    if (title.isEmpty()) {
+        QVERIFY(boxes.isEmpty());
+    } else {
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.first().kind, QString("warning"));
+        QCOMPARE(boxes.first().title, title);
+        QCOMPARE(boxes.first().text, text.arg(dir.path()));
+    }
+    if (!written.isEmpty()) {
+        QVERIFY(QFileInfo(dir.filePath(written)).size() > 0);
+        // The rendering lives on as a hidden child of the window and leaves the work area alone.
+        const QList<ShowInfo*> infos = w.findChildren<ShowInfo*>();
+        QCOMPARE(infos.size(), 1);
+        QVERIFY(infos.first()->isHidden());
+    }
+    QLayout* layout = w.centralWidget()->layout();
+    if (plotted) {
+        QVERIFY(layout);
+        QCOMPARE(layout->count(), 1);
+        auto* grafik = qobject_cast<ArrayGrafik*>(layout->itemAt(0)->widget());
+        QVERIFY(grafik);
+        QCOMPARE(grafik->parent(), w.centralWidget());
+        QVERIFY(!grafik->arrGrafiks.isEmpty());
+    } else {
+        QVERIFY(!layout);
+    }
 }
 
 void TestMainWindow::sizeChangedOncePerStateChange() {

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <limits>
+
 using Record = ResultFileWriter::Record;
 
 namespace {
@@ -42,8 +44,8 @@ private slots:
     void resultFileLineForLine();
     void resultFileValueType_data();
     void resultFileValueType();
-    void resultFileErrors_data();
-    void resultFileErrors();
+    void resultFileBodies_data();
+    void resultFileBodies();
     void resultFileArgumentErrors();
     void observationFile();
     void observationFileFailures();
@@ -98,10 +100,10 @@ void TstTextRendering::resultFileValueType() {
     QVERIFY(readAll(out).endsWith("1.0000000\n2.0000000\n\ndisp: 8\ndays: 0\n"));
 }
 
-void TstTextRendering::resultFileErrors_data() {
+void TstTextRendering::resultFileBodies_data() {
     QTest::addColumn<QStringList>("header");
     QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("error"); // "" for success, else %1 = the input path
     QTest::addColumn<QByteArray>("output");
 
     const QString inName = "f02_n0_av0.txt";
@@ -132,9 +134,30 @@ void TstTextRendering::resultFileErrors_data() {
     QTest::newRow("huge count, short block")
         << huge << oneBlock << QStringLiteral("Error! The file ends inside the values of a block in %1")
         << QByteArray("disp: 4\ndays: 1\n1.0000000\n2.0000000\n3.0000000\n");
+
+    const QByteArray values = ResultFileWriter::bytes({}, {{0, 1, {1, 2, 3}}}, false).mid(16);
+    QTest::newRow("days beyond int still have a block")
+        << good << "disp: 4\ndays: 99999999999\n" + values + "\ndisp: 5\ndays: 0\n"
+        << QString()
+        << QByteArray("disp: 4\ndays: 99999999999\n1.0000000\n2.0000000\n3.0000000\n\ndisp: 5\ndays: 0\n");
+    QTest::newRow("zeros are no days") << good << QByteArray("disp: 4\ndays: 000\ndisp: 5\ndays: \n")
+                                       << QString() << QByteArray("disp: 4\ndays: 000\ndisp: 5\ndays: \n");
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("values that are not finite")
+        << good
+        << ResultFileWriter::bytes({}, {{6, 1, {std::numeric_limits<double>::quiet_NaN(), inf, -inf}}}, false)
+        << QString() << QByteArray("disp: 6\ndays: 1\nnan\ninf\n-inf\n\n");
+    // Exact ties at the eighth decimal round away from zero; -0 has no sign.
+    QTest::newRow("ties") << ResultFileWriter::header(5, true)
+                          << ResultFileWriter::bytes(
+                                 {}, {{7, 1, {1 / 256.0, -1 / 256.0, 47234.78515625, 0.19921875, -0.0}}},
+                                 false)
+                          << QString()
+                          << QByteArray("disp: 7\ndays: 1\n0.0039063\n-0.0039063\n47234.7851563\n0.1992188\n"
+                                        "0.0000000\n\n");
 }
 
-void TstTextRendering::resultFileErrors() {
+void TstTextRendering::resultFileBodies() {
     QFETCH(QStringList, header);
     QFETCH(QByteArray, body);
     QFETCH(QString, error);
@@ -146,7 +169,7 @@ void TstTextRendering::resultFileErrors() {
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(headerBytes(header) + body);
     }
-    QCOMPARE(Reader::convertResultFileToText(in, out), error.arg(in));
+    QCOMPARE(Reader::convertResultFileToText(in, out), error.isEmpty() ? error : error.arg(in));
     QCOMPARE(readAll(out), headerBytes(header) + output);
 }
 
@@ -161,6 +184,12 @@ void TstTextRendering::resultFileArgumentErrors() {
     QCOMPARE(Reader::convertResultFileToText(in, ""), QStringLiteral("ERROR!\nНет файла для записи!"));
     QCOMPARE(Reader::convertResultFileToText(in, dir.path()),
              QStringLiteral("ERROR!\nНе могу открыть файл для записи\n") + dir.path());
+    // Writing over the source would destroy it before it is read.
+    const QByteArray source = readAll(in);
+    const QString sameByAnotherName = dir.path() + "/./f03_n0_av0.txt";
+    QCOMPARE(Reader::convertResultFileToText(in, sameByAnotherName),
+             QStringLiteral("ERROR!\nНе могу открыть файл для записи\n") + sameByAnotherName);
+    QCOMPARE(readAll(in), source);
 }
 
 void TstTextRendering::observationFile() {
@@ -207,6 +236,22 @@ void TstTextRendering::observationFile() {
     QCOMPARE(copy.samples[0][0][0][1], 0.0f);
     QCOMPARE(copy.samples[1][2][1][2], 0.0f);
     QCOMPARE(copy.samples[1][2][1][1], 112.0f);
+
+    // Samples are written as printf's %g writes them: exact ties to even, -0 with its sign.
+    Data tie;
+    tie.npoints = 1;
+    tie.modules = 1;
+    tie.firstModule = 1;
+    tie.channels = 4;
+    tie.rays = 1;
+    QVERIFY(allocSamples(tie));
+    const float values[] = {7974.125f, -0.0f, 2.5e-5f, 12345.25f};
+    for (int c = 0; c < 4; ++c) {
+        tie.samples[0][c][0][0] = values[c];
+    }
+    QCOMPARE(Reader::writeDataAsText(tie, out), 0);
+    freeSamples(tie);
+    QCOMPARE(readAll(out), QByteArray("\ni=1 m1_r1: 7974.12 -0 2.5e-05 12345.2 \n\n"));
 }
 
 void TstTextRendering::observationFileFailures() {
@@ -218,6 +263,20 @@ void TstTextRendering::observationFileFailures() {
     const QString out = dir.filePath("gone_pnt.txt");
     QCOMPARE(Reader::writeDataAsText(data, out), -1);
     QCOMPARE(readAll(out), QByteArray());
+    // Never written over its own source file.
+    ObsFileWriter::Description d;
+    d.npoints = 2;
+    d.modules = 1;
+    d.rays = 1;
+    d.nbands = 1;
+    const QString source = dir.filePath("self.pnt");
+    QVERIFY(ObsFileWriter::write(source, d));
+    const QByteArray before = readAll(source);
+    Reader reader;
+    Data self = reader.readFile(source, false);
+    QCOMPARE(Reader::writeDataAsText(self, source), -1);
+    freeSamples(self);
+    QCOMPARE(readAll(source), before);
     // No source path: an empty passport part, one empty line, and nothing for a record without samples.
     data.filePath.clear();
     QCOMPARE(Reader::writeDataAsText(data, out), 0);
@@ -226,7 +285,8 @@ void TstTextRendering::observationFileFailures() {
 
 void TstTextRendering::dispatch_data() {
     QTest::addColumn<QString>("name"); // relative to the temporary directory
-    QTest::addColumn<QString>("kind"); // what the fixture is: "result", "pnt", "short", "none"
+    QTest::addColumn<QString>(
+        "kind"); // the fixture: "result", "pnt", "short", "blocked" (output taken), "none"
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text"); // %1 = the full input path, %2 = the full output path
     QTest::addColumn<QString>("output");
@@ -258,6 +318,11 @@ void TstTextRendering::dispatch_data() {
                                       << "Message"
                                       << "npoints=3 num=0 file=%2"
                                       << "d.pnt/pnt_pnthr.txt";
+    QTest::newRow("output blocked") << "obs.pnt"
+                                    << "blocked"
+                                    << "Message"
+                                    << "npoints=3 num=-1 file=%2"
+                                    << "obs_pnt.txt";
     QTest::newRow("one point") << "short.pnt"
                                << "short"
                                << "Error"
@@ -292,8 +357,11 @@ void TstTextRendering::dispatch() {
     d.nbands = 2;
     if (kind == "result") {
         QVERIFY(ResultFileWriter::write(in, ResultFileWriter::header(1, true), {{1, 1, {2}}}, false));
-    } else if (kind == "pnt" || kind == "short") {
+    } else if (kind == "pnt" || kind == "short" || kind == "blocked") {
         QVERIFY(ObsFileWriter::write(in, d));
+    }
+    if (kind == "blocked") {
+        QVERIFY(QDir(here.path()).mkpath(output)); // a directory where the rendering should go
     }
 
     RecordingDesktop desktop;
@@ -309,7 +377,7 @@ void TstTextRendering::dispatch() {
     }
     QCOMPARE(QDir(here.path()).entryList(QDir::Files).size() +
                  QDir(here.filePath("d.pnt")).entryList(QDir::Files).size(),
-             (kind == "none" ? 0 : 1) + (out.isEmpty() ? 0 : 1));
+             (kind == "none" ? 0 : 1) + (out.isEmpty() || kind == "blocked" ? 0 : 1));
 }
 
 QTEST_MAIN(TstTextRendering)
