@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
+#include "core/rectwidget.h"
 #include "core/settings.h"
+#include "core/tables.h"
 #include "core/workarea.h"
 #include "numerics/pulsarcalculate.h"
 #include "single/ffaform.h"
@@ -65,6 +67,10 @@ private slots:
     void noActionChecked();
     void whatRecalculates();
     void ffaInfoIsForTheStandardSampling();
+    void createFfaWithDefaults();
+    void perWidthLegendSwitchesCurves();
+    void periodicPulseIsAmongStrongPeriods();
+    void ffaErrorKeepsPlotAndPanel();
 
 private:
     FfaForm* open(const QString& path);
@@ -88,6 +94,8 @@ private:
 void TestFfaForm::initTestCase() {
     TestEnv::isolate();
     QVERIFY(dir.isValid());
+    // The per-width FFA view writes its array file into the working directory.
+    QDir::setCurrent(dir.path());
     window = new MainWindow;
 
     ObsFileWriter::Description small;
@@ -112,7 +120,8 @@ void TestFfaForm::initTestCase() {
     train.width = 3;
     train.amplitude = 1.0f;
     d.value = ObsFileWriter::pulseTrain(d, train, hashNoise);
-    longFile = dir.filePath("long.pnt");
+    // The hour in the name (01) has a calibration step window, 24100 to 25500.
+    longFile = dir.filePath("010121_01_N1_00.pnthr");
     QVERIFY(ObsFileWriter::write(longFile, d));
 }
 
@@ -189,7 +198,7 @@ void TestFfaForm::startState() {
     QVERIFY(panel());
     QVERIFY(panel()->checkBoxes.isEmpty());
     QCOMPARE(panel()->calculate, static_cast<PulsarCalculate*>(nullptr));
-    QCOMPARE(child<QLabel>("fileName")->text(), QString("long.pnt"));
+    QCOMPARE(child<QLabel>("fileName")->text(), QString("010121_01_N1_00.pnthr"));
     for (const char* name :
          {"label_deredden", "label_rmed_width", "label_rmed_minpts", "deredden", "rmed_width", "rmed_minpts",
           "normalised", "harmonicNum", "harmonicNumberLabel"}) {
@@ -313,6 +322,145 @@ void TestFfaForm::ffaInfoIsForTheStandardSampling() {
     flushDeletes();
     QCOMPARE(panel(), shown.data());
     QVERIFY(plot()->hintShown);
+}
+
+void TestFfaForm::createFfaWithDefaults() {
+    open(longFile);
+    Data record = Settings::getInstance()->getData();
+    const float* series = record.samples[0][5][6];
+    QVERIFY(series[25000] != series[24099]);
+    child<QPushButton>("pushButtonFFA")->click();
+    flushDeletes();
+    PulsarCalculate* calc = panel()->calculate;
+    QVERIFY(calc);
+    QCOMPARE(calc->action, QString("createFFA"));
+    QCOMPARE(calc->noiseMethod, QString("without"));
+    QVERIFY(calc->withNormalization);
+    QVERIFY(calc->isFirstPoint);
+    QVERIFY(!calc->isOrvUtc);
+    QCOMPARE(calc->orvUtc, QString("12:10:52"));
+    QCOMPARE(calc->averageCount, 0);
+    QVERIFY(!calc->averageWithNull);
+    QCOMPARE(calc->module, 0);
+    QCOMPARE(calc->channel, 0);
+    QCOMPARE(calc->ray, 6);
+    QCOMPARE(calc->dispersion, double(26.2f));
+    QVERIFY(calc->dispersion != 26.2);
+    QCOMPARE(calc->firstPoint, 58000);
+    QCOMPARE(calc->period_min, 3.0);
+    QCOMPARE(calc->period_max, 10.0);
+    QCOMPARE(calc->fpmin, 1);
+    QCOMPARE(calc->bins_min, 220);
+    QCOMPARE(calc->bins_max, 240);
+    QCOMPARE(calc->ducy_max, 0.02);
+    QCOMPARE(calc->wtsp, 1.5);
+    QVERIFY(!calc->show_as_is);
+    QVERIFY(calc->showSigma);
+    QVERIFY(calc->downToNull);
+    QCOMPARE(calc->nullProc, 70);
+    QCOMPARE(calc->sigmaProc, 50);
+    QCOMPARE(calc->sigmaLevel1, 1);
+    QCOMPARE(calc->sigmaLevel2, 5);
+    QCOMPARE(calc->messageParent, WorkArea::widget());
+    QCOMPARE(calc->data.samples, record.samples);
+    // Step removal was asked for: the calibration step of the shared record is flat now.
+    QCOMPARE(series[25000], series[24099]);
+    // The run's curves and texts reached plot and panel.
+    QCOMPARE(plot()->action, QString("createFFA"));
+    QCOMPARE(plot()->arrGrafiks, calc->arrGrafiks);
+    QCOMPARE(plot()->labelsX2, calc->arrX1);
+    QCOMPARE(plot()->labelsX3, calc->arrX2);
+    QCOMPARE(panel()->labelInfo->text(), calc->infoText);
+    QCOMPARE(desktop->boxes().size(), 0);
+}
+
+void TestFfaForm::perWidthLegendSwitchesCurves() {
+    open(longFile);
+    // bins_min 220 and ducy_max 0.02 give the widths 1, 2, 3 and 4; without sigma lines no other curve.
+    child<QCheckBox>("showSigma")->click();
+    child<QPushButton>("pushButtonFFA")->click();
+    flushDeletes();
+    FfaGrafikInfo* info = panel();
+    PulsarGrafik* grafik = plot();
+    QCOMPARE(info->grafikNames, (QVector<QString>{"width=1", "width=2", "width=3", "width=4"}));
+    QCOMPARE(info->checkBoxes.size(), 4);
+    const QList<RectWidget*> swatches = info->findChildren<RectWidget*>();
+    QCOMPARE(swatches.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        swatches[i]->resize(20, 10);
+        QCOMPARE(swatches[i]->grab().toImage().pixel(10, 5), QColor(graphColors[i]).rgb());
+    }
+    QCOMPARE(grafik->arrGrafiks.size(), 4);
+    const int np = grafik->arrGrafiks[0].size();
+    QCOMPARE(grafik->points, np);
+    QCOMPARE(grafik->labelsX2.size(), np);
+
+    auto rangeWithout = [&](int hidden) {
+        float lo = 1e30f, hi = -1e30f;
+        for (int c = 0; c < 4; ++c) {
+            if (c == hidden) {
+                continue;
+            }
+            for (float v : grafik->arrGrafiks[c]) {
+                lo = qMin(lo, v);
+                hi = qMax(hi, v);
+            }
+        }
+        return qMakePair(lo, hi);
+    };
+    QCOMPARE(qMakePair(grafik->yMin, grafik->yMax), rangeWithout(-1));
+    info->checkBoxes[2]->click();
+    QCOMPARE(grafik->visible, (QVector<bool>{true, true, false, true}));
+    QCOMPARE(qMakePair(grafik->yMin, grafik->yMax), rangeWithout(2));
+
+    // The mouse over the plot reports the trial period and fold bins of the point.
+    grafik->resize(600, 400);
+    grafik->grab();
+    QMouseEvent ev(QEvent::MouseMove, QPoint(60, 200), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(grafik, &ev);
+    QVERIFY2(info->labelCoords->text().startsWith(QString("num: 0    y: ")),
+             qPrintable(info->labelCoords->text()));
+    QVERIFY(info->labelCoords->text().contains(QString("\nperiod: %1\n").arg(grafik->labelsX2[0])));
+    QVERIFY(info->labelCoords->text().endsWith("\n\ncreateFFA"));
+}
+
+void TestFfaForm::periodicPulseIsAmongStrongPeriods() {
+    open(longFile);
+    // The list holds the first 16 trials above the line in trial order; around the 5 s train the
+    // strongest ones are the train's own period.
+    child<QLineEdit>("period_min")->setText("4.9");
+    child<QLineEdit>("period_max")->setText("5.1");
+    child<QPushButton>("pushButtonFFA")->click();
+    flushDeletes();
+    const QString report = panel()->labelInfo->text();
+    const int list = report.indexOf("Harmonics > 5*sigma=");
+    QVERIFY2(list >= 0, qPrintable(report));
+    const QStringList lines = report.mid(list).split('\n', Qt::SkipEmptyParts).mid(1);
+    QVERIFY2(!lines.isEmpty(), qPrintable(report));
+    bool found = false;
+    for (const QString& line : lines) {
+        const double period = line.section(':', 0, 0).toDouble();
+        found |= qAbs(period - 5.0) < 0.02;
+    }
+    QVERIFY2(found, qPrintable(report));
+}
+
+void TestFfaForm::ffaErrorKeepsPlotAndPanel() {
+    open(longFile);
+    child<QPushButton>("pushButtonFFA")->click();
+    flushDeletes();
+    QPointer<FfaGrafikInfo> shown = panel();
+    const QVector<QVector<float>> curves = plot()->arrGrafiks;
+    child<QLineEdit>("period_min")->setText("0");
+    child<QPushButton>("pushButtonFFA")->click();
+    flushDeletes();
+    const QList<RecordingDesktop::Call> boxes = desktop->boxes();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].title, QString("Critical error"));
+    QVERIFY(shown);
+    QCOMPARE(panel(), shown.data());
+    QCOMPARE(plot()->arrGrafiks, curves);
+    QVERIFY(Settings::getInstance()->getProgressBar()->isHidden());
 }
 
 QTEST_MAIN(TestFfaForm)
