@@ -79,6 +79,7 @@ bool PulsarCalculate::runAction() {
         {"sumTimeDispersions", &PulsarCalculate::actionSumTimeDispersions},
 
         // --- FFA action ---
+        {"createFFA", &PulsarCalculate::actionCreateFFA},
     };
     for (const ActionEntry& entry : actions) {
         if (action == QLatin1String(entry.name)) {
