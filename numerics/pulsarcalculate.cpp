@@ -23,8 +23,7 @@ bool PulsarCalculate::calculate() {
     infoText = QString();
 
     if (isOrvUtc) {
-        // Start point from the clock time (the clock-time conversion of the native view lives with the
-        // folding code): firstPoint = getPointFromOrvUtc(orvUtc);
+        firstPoint = getPointFromOrvUtc(orvUtc);
         if (data.tresolution > 0) {
             const double delta = std::round(orvUtcDelta / data.tresolution * 1000);
             if (std::isfinite(delta) && std::fabs(delta) < 2e9) {
@@ -57,10 +56,20 @@ struct ActionEntry {
 bool PulsarCalculate::runAction() {
     // One line per action; names are unique, the first equal one runs.
     static const ActionEntry actions[] = {
-        // --- Fourier amplitudes, folding, averaged sum and dispersion views ---
+        // --- Native view and folding ---
+        {"showNative", &PulsarCalculate::actionShowNative},
+        {"sumPeriod", &PulsarCalculate::actionSumPeriod},
 
         // --- Channel sums and noise baselines ---
         {"sumChannelsDemoNoise", &PulsarCalculate::actionSumChannelsDemoNoise},
+
+        // --- Averaged sum, Fourier amplitudes and dispersion views ---
+        {"sumChannelsAndAverage", &PulsarCalculate::actionSumChannelsAndAverage},
+        {"sumChannelsAndFourier", &PulsarCalculate::actionSumChannelsAndFourier},
+        {"sum4Dispersions", &PulsarCalculate::actionSum4Dispersions},
+        {"sumAllDispersions", &PulsarCalculate::actionSumAllDispersions},
+        {"sumMultiDispersions", &PulsarCalculate::actionSumMultiDispersions},
+        {"sumTimeDispersions", &PulsarCalculate::actionSumTimeDispersions},
 
         // --- FFA action ---
     };

@@ -7,6 +7,9 @@
 #include <QString>
 #include <QVector>
 
+#include <memory>
+#include <vector>
+
 class QWidget;
 
 // Dispersion constant in s MHz^2 cm^3 / pc: the double one unit in the last place below 4148.8, which
@@ -101,7 +104,46 @@ public:
     double getSigma(const double* values, int n);
     bool actionSumChannelsDemoNoise();
 
-    // --- Fourier amplitudes, folding, averaged sum and dispersion views ---
+    // --- Fourier amplitudes, averaging, sigma and harmonics (pulsarcalculate_fourier.cpp) ---
+    // Amplitudes of a power-of-two series of 128 .. 1048576 points into countIn/2 entries.
+    bool getFourier(const double* in, double* out, int countIn, int countOut);
+    // Pairwise means, `averagings` times, followed by zeros up to n; out holds n values, or 2n when
+    // averagings is 0 and addNulls is set. Negative averagings count as none.
+    bool averageSignal(const double* in, double* out, int n, int averagings, bool addNulls);
+    // Transform length after averaging (twice the averaged length with the zeros); -1 below 64 points.
+    int getPointsAfterAveraging(int n, int averagings, bool addNulls);
+    // Sampling interval of the averaged series in units of tres.
+    double getTresFactor(int averagings, bool addNulls);
+    // Spectrum of the baseline-free channel sum of the largest power of two <= n points from firstPoint;
+    // out receives getPointsAfterAveraging(that power, ...)/2 amplitudes (also left in resultPoints).
+    bool getFourierOfSum(double* out, int n, double dm, int averagings, bool addNulls);
+    bool actionSumChannelsAndFourier();
+
+    // --- Native view, period folding and averaged sum (pulsarcalculate_fold.cpp) ---
+    // Copies `count` points of (module, channel, ray) from firstPoint into out.
+    bool getNativeData(float* out);
+    // Point of a clock time "hh:mm:ss" within the record's first hour, counted from the top of the hour;
+    // 0 when refused.
+    int getPointFromOrvUtc(QString time);
+    static QString getTimeOfPoint(int index, QDateTime start, double tresMs);
+    // Folds the window read by the action into floor(period / tres) bins (sums).
+    bool sumOnPeriod(double period);
+    bool actionShowNative();
+    bool actionSumPeriod();
+    bool actionSumChannelsAndAverage();
+
+    // --- Harmonic against dispersion views (pulsarcalculate_sweeps.cpp) ---
+    // Amplitude entry `harmonic` of the spectra at n dispersions from dmFrom (step (dmTo-dmFrom)/n);
+    // emits progress(int) and lets the event loop run after each one.
+    bool getHarmonicOnDispersions(float* values, int n, double dmFrom, double dmTo, int harmonic,
+                                  int averagings, bool addNulls);
+    // Switch a family view to the values of its curves at one dispersion, and back.
+    bool showMultiResult(float dispersion);
+    bool returnMultiGrafiks();
+    bool actionSum4Dispersions();
+    bool actionSumAllDispersions();
+    bool actionSumMultiDispersions();
+    bool actionSumTimeDispersions();
 
     // --- FFA action ---
 
@@ -110,6 +152,11 @@ signals:
 
 private:
     bool runAction();
+    // The native window of the folding action and the profile it produces (handed out on success).
+    std::vector<float> foldWindow;
+    std::unique_ptr<float[]> foldProfile;
+    // Spectrum scratch of getFourierOfSum, kept across the spectra of a sweep.
+    std::vector<double> averagedScratch;
 };
 
 #endif // PULSARCALCULATE_H

@@ -87,6 +87,34 @@ bool ObsFileWriter::write(const QString& path, const Description& d) {
     return true;
 }
 
+Data ObsFileWriter::record(const Description& d) {
+    Data data;
+    data.npoints = d.npoints;
+    data.modules = d.modules;
+    data.firstModule = d.firstModule;
+    data.channels = d.nbands + 1;
+    data.rays = d.rays;
+    data.tresolution = d.tresolution;
+    data.tres = d.tresolution / 1000.0;
+    data.fbands = bands(d);
+    data.startDateTime = QDateTime(QDate::fromString(d.dateBegin, QStringLiteral("dd.MM.yyyy")),
+                                   QTime::fromString(d.timeBegin, QStringLiteral("hh:mm:ss")));
+    if (!allocSamples(data)) {
+        return data;
+    }
+    for (int m = 0; m < data.modules; ++m) {
+        for (int c = 0; c < data.channels; ++c) {
+            for (int r = 0; r < data.rays; ++r) {
+                float* series = data.samples[m][c][r];
+                for (int p = 0; p < data.npoints; ++p) {
+                    series[p] = d.value ? d.value(p, m, r, c) : 0.0f;
+                }
+            }
+        }
+    }
+    return data;
+}
+
 bool ObsFileWriter::writeRaw(const QString& path, const QByteArray& passport, const QByteArray& tail) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -119,6 +147,20 @@ QVector<int> ObsFileWriter::pulseStarts(const PulseTrain& train, double tres, in
         starts << int(p);
     }
     return starts;
+}
+
+ObsFileWriter::ValueFn ObsFileWriter::whiteNoise(float amplitude, quint32 seed) {
+    return [=](int p, int m, int r, int c) -> float {
+        // A full avalanche mix, so that no period of the point index shows in a spectrum.
+        quint32 h = seed ^ (quint32(p) * 0x9E3779B1u) ^ (quint32(c) * 0x85EBCA6Bu) ^
+                    (quint32(r) * 0xC2B2AE35u) ^ (quint32(m) * 0x27D4EB2Fu);
+        h ^= h >> 16;
+        h *= 0x85EBCA6Bu;
+        h ^= h >> 13;
+        h *= 0xC2B2AE35u;
+        h ^= h >> 16;
+        return amplitude * float(h >> 8) / float(1u << 24);
+    };
 }
 
 ObsFileWriter::ValueFn ObsFileWriter::pulseTrain(const Description& d, const PulseTrain& train,

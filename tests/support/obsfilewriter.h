@@ -1,6 +1,8 @@
 #ifndef OBSFILEWRITER_H
 #define OBSFILEWRITER_H
 
+#include "core/data.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -45,6 +47,10 @@ public:
 
     // Writes the file; false when it cannot be written.
     static bool write(const QString& path, const Description& d);
+    // The record of such a file built in memory, without a file or the reader: counts, bands, sampling
+    // interval, start date-time taken as written (dd.MM.yyyy, hh:mm:ss) and every sample (extra channel
+    // included). The samples come from allocSamples(); the caller frees them with freeSamples().
+    static Data record(const Description& d);
     // Writes passport and tail verbatim.
     static bool writeRaw(const QString& path, const QByteArray& passport,
                          const QByteArray& tail = QByteArray());
@@ -70,6 +76,8 @@ public:
     static QVector<int> dispersionShifts(const QVector<double>& fbands, double dm, double tres);
     // Start points of the pulses in the reference channel within npoints.
     static QVector<int> pulseStarts(const PulseTrain& train, double tres, int npoints);
+    // Deterministic white noise, uniform in [0, amplitude), from a hash of (point, module, ray, channel).
+    static ValueFn whiteNoise(float amplitude, quint32 seed = 1);
     // A value function for Description::value; noise (optional) is added to every sample.
     static ValueFn pulseTrain(const Description& d, const PulseTrain& train, ValueFn noise = ValueFn());
 };
