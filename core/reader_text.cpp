@@ -10,6 +10,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -28,8 +29,8 @@ QString headerText(const QByteArray& line) {
     return QString::fromUtf8(line.constData(), line.size());
 }
 
-// Numbers are formatted on the stack: millions of them per file, none may cost an allocation. The
-// conversions are those of printf in the C locale, whatever locale the application runs in.
+// Numbers are formatted on the stack: millions of them per file, none may cost an allocation, and
+// none may depend on the locale the application runs in. Samples are written as printf's %g does.
 void appendGeneral6(QByteArray& out, double v) {
     char text[32];
     const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::general, 6).ptr;
@@ -42,12 +43,43 @@ void appendInt(QByteArray& out, qint64 v) {
     out.append(text, int(end - text));
 }
 
+// Rounds like the toolkit's own fixed notation: an exact tie goes away from zero, and -0 has no sign.
 void appendFixed7(QByteArray& out, double v) {
     if (std::isnan(v)) {
         out.append("nan");
         return;
     }
+    if (v == 0) {
+        v = 0;
+    }
     char text[336]; // the largest double takes 309 digits, then sign, point and 7 decimals
+    // A tie at the eighth decimal is exactly an odd multiple of 2^-8; printf rounds it to even.
+    const double scaled = v * 256;
+    if (std::fabs(v) < 1e15 && scaled == std::trunc(scaled) && std::fmod(scaled, 2.0) != 0) {
+        // Eight decimals are exact here; drop the final 5 and carry one into the seventh.
+        char* end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 8).ptr - 1;
+        char* p = end;
+        for (;;) {
+            if (p == text || p[-1] == '-') {
+                std::memmove(p + 1, p, size_t(end - p));
+                *p = '1';
+                ++end;
+                break;
+            }
+            --p;
+            if (*p == '.') {
+                continue;
+            }
+            if (*p == '9') {
+                *p = '0';
+                continue;
+            }
+            ++*p;
+            break;
+        }
+        out.append(text, int(end - text));
+        return;
+    }
     const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 7).ptr;
     out.append(text, int(end - text));
 }

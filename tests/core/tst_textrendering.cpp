@@ -147,6 +147,14 @@ void TstTextRendering::resultFileBodies_data() {
         << good
         << ResultFileWriter::bytes({}, {{6, 1, {std::numeric_limits<double>::quiet_NaN(), inf, -inf}}}, false)
         << QString() << QByteArray("disp: 6\ndays: 1\nnan\ninf\n-inf\n\n");
+    // Exact ties at the eighth decimal round away from zero; -0 has no sign.
+    QTest::newRow("ties") << ResultFileWriter::header(5, true)
+                          << ResultFileWriter::bytes(
+                                 {}, {{7, 1, {1 / 256.0, -1 / 256.0, 47234.78515625, 0.19921875, -0.0}}},
+                                 false)
+                          << QString()
+                          << QByteArray("disp: 7\ndays: 1\n0.0039063\n-0.0039063\n47234.7851563\n0.1992188\n"
+                                        "0.0000000\n\n");
 }
 
 void TstTextRendering::resultFileBodies() {
@@ -228,6 +236,22 @@ void TstTextRendering::observationFile() {
     QCOMPARE(copy.samples[0][0][0][1], 0.0f);
     QCOMPARE(copy.samples[1][2][1][2], 0.0f);
     QCOMPARE(copy.samples[1][2][1][1], 112.0f);
+
+    // Samples are written as printf's %g writes them: exact ties to even, -0 with its sign.
+    Data tie;
+    tie.npoints = 1;
+    tie.modules = 1;
+    tie.firstModule = 1;
+    tie.channels = 4;
+    tie.rays = 1;
+    QVERIFY(allocSamples(tie));
+    const float values[] = {7974.125f, -0.0f, 2.5e-5f, 12345.25f};
+    for (int c = 0; c < 4; ++c) {
+        tie.samples[0][c][0][0] = values[c];
+    }
+    QCOMPARE(Reader::writeDataAsText(tie, out), 0);
+    freeSamples(tie);
+    QCOMPARE(readAll(out), QByteArray("\ni=1 m1_r1: 7974.12 -0 2.5e-05 12345.2 \n\n"));
 }
 
 void TstTextRendering::observationFileFailures() {
@@ -261,7 +285,8 @@ void TstTextRendering::observationFileFailures() {
 
 void TstTextRendering::dispatch_data() {
     QTest::addColumn<QString>("name"); // relative to the temporary directory
-    QTest::addColumn<QString>("kind"); // what the fixture is: "result", "pnt", "short", "none"
+    QTest::addColumn<QString>(
+        "kind"); // the fixture: "result", "pnt", "short", "blocked" (output taken), "none"
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text"); // %1 = the full input path, %2 = the full output path
     QTest::addColumn<QString>("output");
@@ -293,6 +318,11 @@ void TstTextRendering::dispatch_data() {
                                       << "Message"
                                       << "npoints=3 num=0 file=%2"
                                       << "d.pnt/pnt_pnthr.txt";
+    QTest::newRow("output blocked") << "obs.pnt"
+                                    << "blocked"
+                                    << "Message"
+                                    << "npoints=3 num=-1 file=%2"
+                                    << "obs_pnt.txt";
     QTest::newRow("one point") << "short.pnt"
                                << "short"
                                << "Error"
@@ -327,8 +357,11 @@ void TstTextRendering::dispatch() {
     d.nbands = 2;
     if (kind == "result") {
         QVERIFY(ResultFileWriter::write(in, ResultFileWriter::header(1, true), {{1, 1, {2}}}, false));
-    } else if (kind == "pnt" || kind == "short") {
+    } else if (kind == "pnt" || kind == "short" || kind == "blocked") {
         QVERIFY(ObsFileWriter::write(in, d));
+    }
+    if (kind == "blocked") {
+        QVERIFY(QDir(here.path()).mkpath(output)); // a directory where the rendering should go
     }
 
     RecordingDesktop desktop;
@@ -344,7 +377,7 @@ void TstTextRendering::dispatch() {
     }
     QCOMPARE(QDir(here.path()).entryList(QDir::Files).size() +
                  QDir(here.filePath("d.pnt")).entryList(QDir::Files).size(),
-             (kind == "none" ? 0 : 1) + (out.isEmpty() ? 0 : 1));
+             (kind == "none" ? 0 : 1) + (out.isEmpty() || kind == "blocked" ? 0 : 1));
 }
 
 QTEST_MAIN(TstTextRendering)
