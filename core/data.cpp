@@ -2,7 +2,7 @@
 
 #include <new>
 
-bool allocSamples(Data& data) {
+bool allocSamples(Data& data, bool zeroFill) {
     data.samples = nullptr;
     if (data.modules <= 0 || data.channels <= 0 || data.rays <= 0 || data.npoints <= 0) {
         return false;
@@ -23,7 +23,8 @@ bool allocSamples(Data& data) {
             s[m][c] = new (std::nothrow) float*[data.rays]();
             ok = s[m][c] != nullptr;
             for (int r = 0; r < data.rays && ok; ++r) {
-                s[m][c][r] = new (std::nothrow) float[data.npoints]();
+                s[m][c][r] = zeroFill ? new (std::nothrow) float[data.npoints]()
+                                      : new (std::nothrow) float[data.npoints];
                 ok = s[m][c][r] != nullptr;
             }
         }

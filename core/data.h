@@ -30,10 +30,11 @@ struct Data {
 // Largest sample count one record may hold (16 GiB of floats); anything above is a broken passport.
 constexpr qint64 maxSampleCount = qint64(1) << 32;
 
-// Allocates samples[modules][channels][rays][npoints] from the record's counts, zero-filled, in 64-bit
-// arithmetic. Refuses negative, zero-sized or absurd counts and a failed allocation: then samples stays
-// null and false is returned. Any previous buffer is not freed here.
-bool allocSamples(Data& data);
+// Allocates samples[modules][channels][rays][npoints] from the record's counts, in 64-bit arithmetic,
+// zero-filled unless the caller writes every sample itself (zeroFill false saves a pass over memory).
+// Refuses negative, zero-sized or absurd counts and a failed allocation: then samples stays null and
+// false is returned. Any previous buffer is not freed here.
+bool allocSamples(Data& data, bool zeroFill = true);
 
 // Frees the record's sample arrays unless notOwner is set or there are none; leaves samples null.
 void freeSamples(Data& data);

@@ -2,13 +2,22 @@
 #include "support/obsfilewriter.h"
 #include "support/recordingdesktop.h"
 
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <QtTest>
 
 #include <cstdio>
 #include <unistd.h>
+
+#ifdef __SANITIZE_ADDRESS__
+// Fresh allocations come filled with garbage, so that a sample nobody wrote cannot pass for a zero.
+extern "C" const char* __asan_default_options() {
+    return "max_malloc_fill_size=2147483647";
+}
+#endif
 
 namespace {
 
@@ -58,6 +67,7 @@ private slots:
     void impossibleCounts();
     void shortFileWithWindow();
     void shortFileWithoutWindow();
+    void fileShrinksWhileRead();
     void timeLimit();
     void pulseTrainLinesUpAtItsDm();
 
@@ -312,6 +322,39 @@ void TestReader::shortFileWithoutWindow() {
     QVERIFY(d.samples == nullptr);
     QVERIFY(d.fileName.isEmpty());
     QVERIFY(d.filePath.isEmpty());
+}
+
+// The file loses its tail after the reader sized it: the samples it no longer supplies, including those
+// of the point cut inside a float, are zero.
+void TestReader::fileShrinksWhileRead() {
+    ObsFileWriter::Description desc;
+    desc.npoints = 6000; // about 6 MB: more than one read
+    desc.nbands = 32;
+    desc.value = [](int p, int, int r, int c) { return float(p * 1000 + r * 40 + c + 1); };
+    const QString file = path("shrinks.pnthr");
+    QVERIFY(ObsFileWriter::write(file, desc));
+    const qint64 passport = QFileInfo(file).size() - desc.npoints * ObsFileWriter::bytesPerPoint(desc);
+    const qint64 keep = passport + 5000 * ObsFileWriter::bytesPerPoint(desc) + 10 * 4 + 2;
+
+    QWidget window;
+    RecordingDesktop desktop;
+    QTimer::singleShot(0, [&] { QVERIFY(QFile::resize(file, keep)); });
+    Reader reader;
+    Data d = reader.readFile(file, false);
+    QCOMPARE(desktop.boxes().size(), 1);
+    QCOMPARE(desktop.boxes().at(0).title, QStringLiteral("Data is heavily damaged"));
+    QCOMPARE(d.npoints, 6000);
+    QVERIFY(d.samples);
+    QCOMPARE(d.samples[0][32][7][4999], float(4999 * 1000 + 7 * 40 + 32 + 1));
+    // Point 5000: the first ten channels of ray 0 arrived, the float cut in two did not.
+    QCOMPARE(d.samples[0][9][0][5000], float(5000 * 1000 + 9 + 1));
+    QCOMPARE(d.samples[0][10][0][5000], 0.0f);
+    QCOMPARE(d.samples[0][0][1][5000], 0.0f);
+    for (int p : {5001, 5500, 5999}) {
+        QCOMPARE(d.samples[0][0][0][p], 0.0f);
+        QCOMPARE(d.samples[0][32][7][p], 0.0f);
+    }
+    freeSamples(d);
 }
 
 void TestReader::timeLimit() {
