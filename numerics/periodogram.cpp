@@ -119,8 +119,9 @@ PeriodogramResult Periodogram::ffa_search(float* data, std::size_t size, double 
     qDebug() << "length=" << qulonglong(n);
 
     const std::size_t nw = std::size_t(widths0.size());
+    // Callers index trials and S/N values with 32-bit counts.
     const std::size_t limit = std::size_t(std::numeric_limits<std::int32_t>::max());
-    if (n > limit || n * nw / nw != n || n * nw > std::numeric_limits<std::size_t>::max() / sizeof(float)) {
+    if (n > limit || n * nw / nw != n || n * nw > limit) {
         result.error = QStringLiteral("Too many trials for the periodogram: %1 periods x %2 widths")
                            .arg(qulonglong(n))
                            .arg(qulonglong(nw));

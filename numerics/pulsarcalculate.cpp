@@ -72,6 +72,7 @@ bool PulsarCalculate::runAction() {
         {"sumTimeDispersions", &PulsarCalculate::actionSumTimeDispersions},
 
         // --- FFA action ---
+        {"createFFA", &PulsarCalculate::actionCreateFFA},
     };
     for (const ActionEntry& entry : actions) {
         if (action == QLatin1String(entry.name)) {

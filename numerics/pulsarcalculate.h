@@ -145,7 +145,14 @@ public:
     bool actionSumMultiDispersions();
     bool actionSumTimeDispersions();
 
-    // --- FFA action ---
+    // --- FFA action and size table (pulsarcalculate_ffa.cpp) ---
+    // Trial counts of the FFA search of the 16384-point window for 0 to 6 averagings, or the first
+    // argument error.
+    static QString getFfaInfo(double period_min, double period_max, int bins_min, int bins_max,
+                              double ducy_max, double wtsp, double tsamp);
+    // Sample standard deviation of the lowest p percent of the values.
+    static double getSigmaOfLowestPercent(const double* v, int n, int p);
+    bool actionCreateFFA();
 
 signals:
     void progress(int);
@@ -158,5 +165,8 @@ private:
     // Spectrum scratch of getFourierOfSum, kept across the spectra of a sweep.
     std::vector<double> averagedScratch;
 };
+
+// Mean of the lowest p percent of the values (p outside 1 .. 100 means all); NaN when that is none.
+double getMeanOfLowestPercent(const float* v, int n, int p);
 
 #endif // PULSARCALCULATE_H

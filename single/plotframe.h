@@ -11,6 +11,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <type_traits>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 // The painting every plot of one file shares: when to paint, the white background, the black frame
 // with its ticks, the label boxes, the mapping of point index and value to pixels with margins 40/30
@@ -144,28 +149,33 @@ public:
     template <typename T, typename Map>
     static void drawSeries(QPainter* painter, const Map& map, const T* values, qint64 count) {
         LineBatch lines(painter);
+        // A thin, opaque, solid line of whole pixels covers exactly a one-pixel-wide rectangle, which
+        // the raster engine fills far faster than it walks a line; neighbouring spans share rectangles.
+        const QPen pen = painter->pen();
+        const bool fillSpans = pen.style() == Qt::SolidLine && pen.widthF() <= 1 &&
+                               pen.brush().style() == Qt::SolidPattern && pen.color().alpha() == 255 &&
+                               !painter->testRenderHint(QPainter::Antialiasing) &&
+                               painter->transform().type() <= QTransform::TxTranslate;
+        SpanFill spans(painter, pen.color());
         bool have = false;
         int cx = 0, lastY = 0, lowY = 0, highY = 0;
         qint64 inColumn = 0;
         auto closeColumn = [&]() {
             if (have && inColumn > 1) {
-                lines.add(QLine(cx, lowY, cx, highY));
+                if (fillSpans) {
+                    spans.add(cx, lowY, highY);
+                } else {
+                    lines.add(QLine(cx, lowY, cx, highY));
+                }
             }
         };
-        for (qint64 i = 0; i < count; ++i) {
-            int y;
-            if (!map.y(values[i], y)) {
-                closeColumn();
-                have = false;
-                continue;
-            }
-            const int x = map.x(i);
+        auto point = [&](int x, int y) {
             if (have && x == cx) {
                 lowY = std::min(lowY, y);
                 highY = std::max(highY, y);
                 lastY = y;
                 ++inColumn;
-                continue;
+                return;
             }
             if (have) {
                 closeColumn();
@@ -175,6 +185,37 @@ public:
             cx = x;
             lastY = lowY = highY = y;
             inColumn = 1;
+        };
+        qint64 i = 0;
+        while (i < count) {
+            const int x = map.x(i);
+            const qint64 end = columnEnd(map, i, x, count);
+            // The mapping is monotonic in the value, so a column of finite points needs only its first,
+            // last, smallest and largest value; a column with a gap goes point by point.
+            T lo, hi;
+            if (end - i > 2 && finiteSpan(values + i, end - i, lo, hi)) {
+                int yFirst = 0, yLast = 0, yLo = 0, yHi = 0;
+                map.y(values[i], yFirst);
+                map.y(values[end - 1], yLast);
+                map.y(lo, yLo);
+                map.y(hi, yHi);
+                point(x, yFirst);
+                lowY = std::min(lowY, std::min(yLo, yHi));
+                highY = std::max(highY, std::max(yLo, yHi));
+                lastY = yLast;
+                inColumn += end - i - 1;
+                i = end;
+                continue;
+            }
+            for (; i < end; ++i) {
+                int y;
+                if (map.y(values[i], y)) {
+                    point(x, y);
+                } else {
+                    closeColumn();
+                    have = false;
+                }
+            }
         }
         closeColumn();
     }
@@ -202,6 +243,126 @@ public:
     }
 
 private:
+    // First index after `from` whose x differs from x (the mapping's x is monotonic in the index, in
+    // either direction), found by galloping so a column costs a few evaluations, not one per point.
+    template <typename Map> static qint64 columnEnd(const Map& map, qint64 from, int x, qint64 count) {
+        qint64 inside = from;
+        qint64 step = 1;
+        while (count - inside > step && map.x(inside + step) == x) {
+            inside += step;
+            step *= 2;
+        }
+        qint64 outside = std::min(inside + step, count);
+        while (outside - inside > 1) {
+            const qint64 mid = inside + (outside - inside) / 2;
+            if (map.x(mid) == x) {
+                inside = mid;
+            } else {
+                outside = mid;
+            }
+        }
+        return outside;
+    }
+
+    // Smallest and largest of n values; false when any is not finite.
+    template <typename T> static bool finiteSpan(const T* values, qint64 n, T& lo, T& hi) {
+        T a = values[0];
+        T b = values[0];
+        T zero = T(0); // stays 0 unless some value is NaN or infinite
+        qint64 k = 0;
+#ifdef __SSE2__
+        if constexpr (std::is_same<T, float>::value) {
+            if (n >= 8) {
+                // minps/maxps pick exactly as the comparisons below do; NaN is caught by `zero`.
+                __m128 va = _mm_set1_ps(a), vb = va, vz = _mm_setzero_ps();
+                for (; k + 4 <= n; k += 4) {
+                    const __m128 v = _mm_loadu_ps(values + k);
+                    va = _mm_min_ps(v, va);
+                    vb = _mm_max_ps(v, vb);
+                    vz = _mm_add_ps(vz, _mm_sub_ps(v, v));
+                }
+                alignas(16) float la[4], lb[4], lz[4];
+                _mm_store_ps(la, va);
+                _mm_store_ps(lb, vb);
+                _mm_store_ps(lz, vz);
+                for (int j = 0; j < 4; ++j) {
+                    a = la[j] < a ? la[j] : a;
+                    b = lb[j] > b ? lb[j] : b;
+                    zero = zero + lz[j];
+                }
+            }
+        }
+#endif
+        for (; k < n; ++k) {
+            const T v = values[k];
+            a = v < a ? v : a;
+            b = v > b ? v : b;
+            zero = zero + (v - v);
+        }
+        lo = a;
+        hi = b;
+        return zero == T(0);
+    }
+
+    // Vertical spans of consecutive columns, filled as one rectangle over the rows they all share and
+    // one-pixel-wide rectangles for what sticks out above and below it.
+    class SpanFill {
+    public:
+        SpanFill(QPainter* painter, const QColor& colour) : painter(painter), colour(colour) {
+            run.reserve(capacity);
+        }
+        ~SpanFill() { flush(); }
+        SpanFill(const SpanFill&) = delete;
+        SpanFill& operator=(const SpanFill&) = delete;
+        // Column x from row lo to row hi (lo <= hi).
+        void add(int x, int lo, int hi) {
+            if (!run.isEmpty()) {
+                const int shareLo = std::max(top, lo);
+                const int shareHi = std::min(bottom, hi);
+                // Joined while the shared rows stay at least half of the new span.
+                if (x == run.last().x + 1 && run.size() < capacity &&
+                    2 * (shareHi - shareLo + 1) >= hi - lo + 1) {
+                    top = shareLo;
+                    bottom = shareHi;
+                    run.append({x, lo, hi});
+                    return;
+                }
+                flush();
+            }
+            top = lo;
+            bottom = hi;
+            run.append({x, lo, hi});
+        }
+        void flush() {
+            if (run.isEmpty()) {
+                return;
+            }
+            painter->fillRect(QRect(QPoint(run.first().x, top), QPoint(run.last().x, bottom)), colour);
+            for (const Span& s : run) {
+                if (s.lo < top) {
+                    painter->fillRect(QRect(s.x, s.lo, 1, top - s.lo), colour);
+                }
+                if (s.hi > bottom) {
+                    painter->fillRect(QRect(s.x, bottom + 1, 1, s.hi - bottom), colour);
+                }
+            }
+            run.resize(0);
+        }
+
+    private:
+        struct Span {
+            int x;
+            int lo;
+            int hi;
+        };
+        static constexpr int capacity = 4096;
+        QPainter* painter;
+        QColor colour;
+        QVector<Span> run;
+        int top = 0;
+        int bottom = 0;
+    };
+
     // Lines handed to the painter in blocks: one call per few thousand lines, no allocation per line.
     class LineBatch {
     public:

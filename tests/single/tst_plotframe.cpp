@@ -316,7 +316,16 @@ void TestPlotFrame::columnSpansMatchEverySegment_data() {
     for (int i = 0; i < steps.size(); ++i) {
         steps[i] = float((i / 13) % 5);
     }
+    QVector<float> longColumns(40000);
+    for (int i = 0; i < longColumns.size(); ++i) {
+        longColumns[i] = float(rng.generateDouble() * 2 - 1) + (i % 700 < 2 ? 6.f : 0.f);
+    }
+    longColumns[5003] = std::numeric_limits<float>::quiet_NaN();
+    longColumns[20011] = -std::numeric_limits<float>::infinity();
+    longColumns[30000] = 3e38f; // far off the range: clamped, still part of its column
+    longColumns[30001] = -3e38f;
     QTest::newRow("noise, many points per column") << noise << QSize(230, 150);
+    QTest::newRow("hundreds of points per column, gaps, extremes") << longColumns << QSize(230, 150);
     QTest::newRow("pulse train") << pulses << QSize(300, 200);
     QTest::newRow("NaN and inf gaps") << withGaps << QSize(230, 150);
     QTest::newRow("fewer points than columns") << sparse << QSize(400, 150);
@@ -329,7 +338,7 @@ void TestPlotFrame::columnSpansMatchEverySegment() {
     QFETCH(QSize, size);
     float lo = 0, hi = 0;
     for (float v : values) {
-        if (std::isfinite(v)) {
+        if (std::isfinite(v) && std::abs(v) < 1e30f) {
             lo = std::min(lo, v);
             hi = std::max(hi, v);
         }
