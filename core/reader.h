@@ -26,10 +26,11 @@ public:
 
     // Text renderings (reader_text.cpp). writeDataAsText writes the passport and one line per point,
     // module and ray; samples that are not sane are written as 0 and cleared in the shared record.
-    // Returns 0, or -1 when the output or the source file cannot be opened.
+    // Returns 0, or -1 when the output or the source file cannot be opened, or the output is the source.
     static int writeDataAsText(Data& data, const QString& outPath);
     // The six header lines and the values of a Fourier/FFA result file, one per line. Returns "" on
-    // success, otherwise the error text; the output keeps what was written before the error.
+    // success, otherwise the error text; the output keeps what was written before the error. The output
+    // is never the input file itself.
     static QString convertResultFileToText(const QString& inPath, const QString& outPath);
 
     // Milliseconds since the epoch; tests replace it to drive the one-hour limit. nullptr restores it.

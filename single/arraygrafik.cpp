@@ -114,8 +114,11 @@ QVector<QVector<float>> ArrayGrafik::readArraysFromTxt(QString path) {
             continue;
         }
         close();
+        // References into the line: a row of millions of numbers costs no string per number.
+        const QVector<QStringRef> parts = line.splitRef(QLatin1Char(' '), Qt::KeepEmptyParts);
         QVector<float> array;
-        for (const QString& part : line.split(QLatin1Char(' '), Qt::KeepEmptyParts)) {
+        array.reserve(parts.size());
+        for (const QStringRef& part : parts) {
             array.append(part.toFloat());
         }
         result.append(array);

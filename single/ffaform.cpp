@@ -1,6 +1,238 @@
 #include "single/ffaform.h"
 
+#include "core/busyguard.h"
+#include "core/cachedreader.h"
+#include "core/desktop.h"
+#include "core/settings.h"
+#include "core/tools.h"
+#include "core/workarea.h"
+#include "numerics/pulsarcalculate.h"
+#include "single/ffagrafikinfo.h"
+#include "single/pulsargrafik.h"
+#include "ui_ffaform.h"
+
+#include <QDebug>
+#include <QHBoxLayout>
+#include <QProgressBar>
+
 FfaForm::FfaForm(QString fileName, QWidget* parent) : QWidget(parent) {
-    Q_UNUSED(fileName);
-    hide();
+    ui = new Ui::FfaForm;
+    ui->setupUi(this);
+    ui->fileName->setText(Tools::lastPathPart(fileName));
+
+    // The previous form goes before the file is read, so a refused file leaves the work area empty.
+    WorkArea::clear();
+
+    progressBar = Settings::getInstance()->getProgressBar();
+    data = readData(fileName);
+
+    if (data.npoints <= 39999) {
+        Desktop::instance()->warning(this, tr("Error"),
+                                     data.npoints <= 0
+                                         ? tr("Bad file!\nFile without data")
+                                         : tr("Bad file!\nFile with short data, must be long data"));
+        delete ui;
+        ui = nullptr;
+        hide();
+        return;
+    }
+
+    grafik = new PulsarGrafik(this);
+    grafik->showHint();
+    grafikInfo = new FfaGrafikInfo(this);
+    grafikInfo->grafik = grafik;
+    grafikInfo->buildPanel();
+    hLayout = WorkArea::install({this, grafik, grafikInfo});
+
+    for (QWidget* w : {static_cast<QWidget*>(ui->showNative), static_cast<QWidget*>(ui->sumChannelsDemoNoise),
+                       static_cast<QWidget*>(ui->sumChannelsAndAverage), static_cast<QWidget*>(ui->ffa),
+                       static_cast<QWidget*>(ui->isFirstPoint), static_cast<QWidget*>(ui->isOrvUtc),
+                       static_cast<QWidget*>(ui->noisePolinom5), static_cast<QWidget*>(ui->noiseMedian),
+                       static_cast<QWidget*>(ui->noiseBack), static_cast<QWidget*>(ui->noiseWithout),
+                       static_cast<QWidget*>(ui->withNormalization)}) {
+        connect(w, SIGNAL(clicked(bool)), this, SLOT(redraw()));
+    }
+    connect(ui->pushButtonOk, SIGNAL(clicked()), this, SLOT(redraw()));
+    connect(ui->pushButtonFFA, SIGNAL(clicked()), this, SLOT(redraw()));
+    connect(ui->pushButtonFFA_info, SIGNAL(clicked()), this, SLOT(showFfaInfo()));
+    connect(ui->downToNull, SIGNAL(clicked(bool)), this, SLOT(redraw()));
+    connect(ui->show_as_is, SIGNAL(clicked(bool)), this, SLOT(redraw()));
+
+    // Inputs of the FFA search that this form always fixes.
+    for (QWidget* w : {static_cast<QWidget*>(ui->label_deredden), static_cast<QWidget*>(ui->label_rmed_width),
+                       static_cast<QWidget*>(ui->label_rmed_minpts), static_cast<QWidget*>(ui->deredden),
+                       static_cast<QWidget*>(ui->rmed_width), static_cast<QWidget*>(ui->rmed_minpts),
+                       static_cast<QWidget*>(ui->normalised), static_cast<QWidget*>(ui->harmonicNum),
+                       static_cast<QWidget*>(ui->harmonicNumberLabel)}) {
+        w->hide();
+    }
+}
+
+FfaForm::~FfaForm() {
+    qDebug() << "---------------------------------------- FfaForm::~FfaForm";
+    delete ui;
+    qDebug() << "---------------------------------------- FfaForm::~FfaForm - ok";
+    // Plot and panel may outlive the form for a moment (deferred deletion): let them point at nothing.
+    if (grafik) {
+        grafik->arrGrafiksRaw.clear();
+    }
+    if (grafikInfo) {
+        grafikInfo->calculate = nullptr;
+    }
+    release(calculate);
+}
+
+Data FfaForm::readData(const QString& fileName) {
+    return CachedReader::readData(fileName, progressBar, data);
+}
+
+void FfaForm::release(PulsarCalculate* run) {
+    if (!run) {
+        return;
+    }
+    PulsarCalculate::freeRawGrafiks(run->rawGrafiks);
+    delete run;
+}
+
+void FfaForm::redraw() {
+    if (!ui || BusyGuard::busy()) {
+        return;
+    }
+    BusyGuard busy;
+
+    module = ui->module->value();
+    ray = ui->ray->value();
+    channel = ui->channel->value();
+    dispersion = ui->dispersion->text().toFloat();
+    firstPoint = ui->firstPoint->text().toInt();
+    points = ui->points->text().toInt();
+
+    QString action;
+    if (ui->showNative->isChecked()) {
+        action = QStringLiteral("showNative");
+    } else if (ui->sumChannelsDemoNoise->isChecked()) {
+        action = QStringLiteral("sumChannelsDemoNoise");
+    } else if (ui->sumChannelsAndAverage->isChecked()) {
+        action = QStringLiteral("sumChannelsAndAverage");
+    } else if (ui->ffa->isChecked()) {
+        action = QStringLiteral("createFFA");
+    } else {
+        Desktop::instance()->warning(this, tr("Error"), tr("Check Action!"));
+        return;
+    }
+
+    auto* run = new PulsarCalculate(QStringLiteral("grafik"));
+    run->data = data;
+    run->module = module - 1;
+    run->channel = channel - 1;
+    run->ray = ray - 1;
+    run->dispersion = double(dispersion);
+    run->count = points;
+    run->averageCount = ui->averageCount->value();
+    run->averageWithNull = ui->averageWithNull->isChecked();
+    run->isFirstPoint = ui->isFirstPoint->isChecked();
+    run->firstPoint = firstPoint;
+    run->isOrvUtc = ui->isOrvUtc->isChecked();
+    run->orvUtc = ui->orvUtc->text();
+    run->checkDeleteStep = ui->checkDeleteStep->isChecked();
+    run->action = action;
+
+    if (action == QLatin1String("createFFA")) {
+        run->period_min = ui->period_min->text().toDouble();
+        run->period_max = ui->period_max->text().toDouble();
+        run->fpmin = ui->fpmin->text().toInt();
+        run->bins_min = ui->bins_min->text().toInt();
+        run->bins_max = ui->bins_max->text().toInt();
+        run->ducy_max = ui->ducy_max->text().toDouble();
+        run->wtsp = ui->wtsp->text().toDouble();
+        run->show_as_is = ui->show_as_is->isChecked();
+        run->messageParent = parentWidget();
+        run->showSigma = ui->showSigma->isChecked();
+        run->downToNull = ui->downToNull->isChecked();
+        run->nullProc = ui->nullProc->text().toInt();
+        run->sigmaProc = ui->sigmaProc->text().toInt();
+        run->sigmaLevel1 = ui->sigmaLevel1->text().toInt();
+        run->sigmaLevel2 = ui->sigmaLevel2->text().toInt();
+    }
+
+    if (ui->noisePolinom5->isChecked()) {
+        run->noiseMethod = QStringLiteral("polinom5");
+    } else if (ui->noiseMedian->isChecked()) {
+        run->noiseMethod = QStringLiteral("median");
+    } else if (ui->noiseBack->isChecked()) {
+        run->noiseMethod = QStringLiteral("backSum");
+    } else {
+        run->noiseMethod = QStringLiteral("without");
+    }
+    run->withNormalization = ui->withNormalization->isChecked();
+
+    if (progressBar) {
+        progressBar->show();
+        connect(run, SIGNAL(progress(int)), progressBar, SLOT(setValue(int)));
+    }
+    const bool ok = run->calculate();
+    if (ok) {
+        showResult(run);
+    } else {
+        // Plot and panel keep the previous result; nothing refers to this run.
+        release(run);
+    }
+    if (progressBar) {
+        progressBar->hide();
+    }
+}
+
+void FfaForm::showResult(PulsarCalculate* run) {
+    grafik->hintShown = false;
+    grafik->data = run->data;
+    grafik->arrGrafiks = run->arrGrafiks;
+    grafik->arrGrafiksRaw = run->rawGrafiks;
+    grafik->labelsX1 = run->arrX0;
+    grafik->labelsX2 = run->arrX1;
+    grafik->labelsX3 = run->arrX2;
+    grafik->labelStep1 = run->stepX0;
+    grafik->labelStep2 = run->stepX1;
+    grafik->labelStep3 = run->stepX2;
+    grafik->markers = run->markers;
+    grafik->visible = run->grafikVisible;
+    grafik->points = run->count;
+    grafik->firstPoint = run->firstPoint;
+    grafik->action = run->action;
+    grafik->updateRange();
+
+    auto* info = new FfaGrafikInfo(this);
+    info->calculate = run;
+    info->grafik = grafik;
+    info->action = run->action;
+    info->maxPoints = run->count;
+    info->points = run->count;
+    info->grafikNames = run->grafikNames;
+    info->infoText = run->infoText;
+    info->buildPanel();
+
+    // The old panel is deleted later; it must not reach the object freed below meanwhile.
+    if (grafikInfo) {
+        grafikInfo->calculate = nullptr;
+    }
+    grafikInfo = info;
+    hLayout = WorkArea::install({this, grafik, info});
+
+    release(calculate);
+    calculate = run;
+}
+
+void FfaForm::showFfaInfo() {
+    if (!ui) {
+        return;
+    }
+    const double periodMin = ui->info_period_min->text().toDouble();
+    const double periodMax = ui->info_period_max->text().toDouble();
+    const int binsMin = ui->info_bins_min->text().toInt();
+    const int binsMax = ui->info_bins_max->text().toInt();
+    const double ducyMax = ui->info_ducy_max->text().toDouble();
+    const double wtsp = ui->info_wtsp->text().toDouble();
+    // The table is for the sampling interval of the telescope's standard files, whatever this file has.
+    const QString text =
+        PulsarCalculate::getFfaInfo(periodMin, periodMax, binsMin, binsMax, ducyMax, wtsp, 0.0124928);
+    Desktop::instance()->warning(this, tr("Info"), text);
 }

@@ -1,14 +1,56 @@
 #ifndef FFAFORM_H
 #define FFAFORM_H
 
+#include "core/data.h"
+
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
-// Placeholder until its own issue lands: created by the main window's menu entry, shows nothing.
+class FfaGrafikInfo;
+class PulsarCalculate;
+class PulsarGrafik;
+class QHBoxLayout;
+class QProgressBar;
+
+namespace Ui {
+class FfaForm;
+}
+
+// The one-file FFA form: native data, channel sum with its baseline, averaged sum and the FFA
+// periodogram of one long observation file, drawn in the shared plot with FfaGrafikInfo beside it.
 class FfaForm : public QWidget {
     Q_OBJECT
 public:
     FfaForm(QString fileName, QWidget* parent);
+    ~FfaForm() override;
+
+public slots:
+    void redraw();
+    void showFfaInfo();
+
+private:
+    Data readData(const QString& fileName);
+    // Hands the run's results to the plot and a new panel; frees what the previous run left behind.
+    void showResult(PulsarCalculate* run);
+    // Frees a calculation object together with the bare curves it handed out.
+    static void release(PulsarCalculate* run);
+
+    Data data;
+    int module = 0;
+    int ray = 0;
+    int channel = 0;
+    int firstPoint = 0;
+    int points = 0;
+    float dispersion = 0;
+    // The object whose results plot and panel show; owned by the form, with its bare curves.
+    PulsarCalculate* calculate = nullptr;
+    // Plot and panel live in the work area and may go before the form does.
+    QPointer<PulsarGrafik> grafik;
+    QPointer<FfaGrafikInfo> grafikInfo;
+    QHBoxLayout* hLayout = nullptr;
+    Ui::FfaForm* ui = nullptr;
+    QProgressBar* progressBar = nullptr;
 };
 
 #endif // FFAFORM_H

@@ -48,21 +48,6 @@ int textWidth(const QWidget* w, const QString& text) {
     return QFontMetrics(w->font()).horizontalAdvance(text);
 }
 
-// TEMPORARY: the single-dispersion view of the calculation is being built on another branch; these
-// forward to it once it exists and report failure until then.
-template <typename C> auto showMultiOf(C* c, float x, int) -> decltype(c->showMultiResult(x)) {
-    return c->showMultiResult(x);
-}
-template <typename C> bool showMultiOf(C*, float, long) {
-    return false;
-}
-template <typename C> auto returnMultiOf(C* c, int) -> decltype(c->returnMultiGrafiks()) {
-    return c->returnMultiGrafiks();
-}
-template <typename C> bool returnMultiOf(C*, long) {
-    return false;
-}
-
 } // namespace
 
 PulsarGrafikInfo::PulsarGrafikInfo(QWidget* parent) : QWidget(parent) {}
@@ -246,7 +231,7 @@ void PulsarGrafikInfo::showMultiResult() {
         return;
     }
     multiDispersion = editMultiDispersion->text().toFloat();
-    if (!showMultiOf(calculate, multiDispersion, 0)) {
+    if (!calculate->showMultiResult(multiDispersion)) {
         return;
     }
     copyMultiView();
@@ -256,7 +241,7 @@ void PulsarGrafikInfo::returnMultiGrafiks() {
     if (!canRun()) {
         return;
     }
-    if (!returnMultiOf(calculate, 0)) {
+    if (!calculate->returnMultiGrafiks()) {
         return;
     }
     copyMultiView();

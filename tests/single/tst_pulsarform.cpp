@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -67,12 +68,15 @@ private slots:
     void fourDispersionsKeepTheirSecond();
     void reRunsFreeWhatTheyReplace();
     void clicksDuringARunChangeNothing();
+    void nativeViewReportsTimes();
+    void fourierListsThePulsarsHarmonics();
 
 private:
     QString writeFile(const QString& name, ObsFileWriter::Description d);
     QTemporaryDir dir;
     QString longFile;
     QString bandsFile;
+    QString pulsarFile;
 };
 
 QString TestPulsarForm::writeFile(const QString& name, ObsFileWriter::Description d) {
@@ -102,6 +106,18 @@ void TestPulsarForm::initTestCase() {
     b.value = [](int p, int, int, int c) { return float((p * 7 + c * 13) % 31); };
     bandsFile = writeFile("bands.pnt", b);
     QVERIFY(!bandsFile.isEmpty());
+    // A dispersed pulse train at the form's default dispersion, every 256 points: its harmonics fall on
+    // spectrum entries 64k - 1 of a 16384-point window.
+    ObsFileWriter::Description p = b;
+    ObsFileWriter::PulseTrain train;
+    train.period = 256 * p.tresolution / 1000.0;
+    train.dm = double(26.2f);
+    train.phase = 0.5;
+    train.width = 2;
+    train.amplitude = 10.0f;
+    p.value = ObsFileWriter::pulseTrain(p, train, ObsFileWriter::whiteNoise(1.0f));
+    pulsarFile = writeFile("pulsar.pnt", p);
+    QVERIFY(!pulsarFile.isEmpty());
 }
 
 void TestPulsarForm::refusals_data() {
@@ -346,6 +362,96 @@ void TestPulsarForm::clicksDuringARunChangeNothing() {
     input<QPushButton>(window, "pushButton")->click();
     QVERIFY(panelOf(window) != panel);
     QCOMPARE(panelOf(window)->calculate->action, QString("sumPeriod"));
+}
+
+void TestPulsarForm::nativeViewReportsTimes() {
+    MainWindow window;
+    RecordingDesktop desktop;
+    new PulsarForm(longFile, &window);
+    input<QRadioButton>(window, "showNative")->click();
+    PulsarGrafik* plot = plotOf(window);
+    PulsarGrafikInfo* panel = panelOf(window);
+    QCOMPARE(plot->labelStep2, 2);
+    QCOMPARE(plot->labelsX2.size(), 16384);
+    QVERIFY(plot->labelsX1.isEmpty());
+    window.resize(1400, 900);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    plot->grab();
+    QVERIFY(plot->canvasSize.width() > 400);
+    // 100 pixels into the plot area: the point there and its clock time.
+    const int idx = int(100.0 * 16384 / (plot->canvasSize.width() - 90));
+    QMouseEvent move(QEvent::MouseMove, QPoint(160, 250), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(plot, &move);
+    const QString text = panel->labelCoords->text();
+    QVERIFY2(text.startsWith(QString("X: %1   Y: ").arg(idx)), qPrintable(text));
+    QVERIFY2(text.endsWith("\ntime: " + plot->labelsX2[idx] + "\n\nshowNative"), qPrintable(text));
+    QVERIFY(plot->labelsX2[idx].contains(':'));
+}
+
+void TestPulsarForm::fourierListsThePulsarsHarmonics() {
+    MainWindow window;
+    RecordingDesktop desktop;
+    new PulsarForm(pulsarFile, &window);
+    input<QSpinBox>(window, "ray")->setValue(1);
+    input<QLineEdit>(window, "firstPoint")->setText("1000");
+    input<QRadioButton>(window, "sumChannelsAndFourier")->click();
+    PulsarGrafik* plot = plotOf(window);
+    PulsarGrafikInfo* panel = panelOf(window);
+    QVERIFY(panel->calculate);
+    QCOMPARE(plot->arrGrafiks.size(), 3);
+    QCOMPARE(plot->points, 8192);
+    QCOMPARE(panel->maxPoints, 8192);
+    QVERIFY(panel->spinMaxSigma);
+
+    // The report lists the first 15 harmonics above 5 sigma: those of the pulse train and nothing else.
+    auto listed = [&](int sigmas) {
+        const QString report = panel->labelInfo->text();
+        const QString title = QString("Harmonics >= %1 sigma:\n\n").arg(sigmas);
+        const int from = report.indexOf(title);
+        const int to = report.indexOf("\nFirst harmonic:");
+        QList<int> harmonics;
+        if (from < 0 || to < from) {
+            return harmonics;
+        }
+        for (const QString& line : report.mid(from + title.size(), to - from - title.size()).split('\n')) {
+            if (!line.isEmpty()) {
+                harmonics << line.section(':', 0, 0).toInt();
+            }
+        }
+        return harmonics;
+    };
+    QList<int> expected;
+    for (int k = 1; k <= 15; ++k) {
+        expected << 64 * k - 1;
+    }
+    QCOMPARE(listed(5), expected);
+    const QVector<float>& spectrum = plot->arrGrafiks[0];
+    QVERIFY(spectrum[63] > plot->arrGrafiks[2][0]);
+    QVERIFY(spectrum[64] < plot->arrGrafiks[1][0]);
+
+    // "Max sigma" 3 re-runs the same object with the 3-sigma line and keeps the points chosen.
+    PulsarCalculate* calc = panel->calculate;
+    panel->spinPoints->setValue(1000);
+    panel->spinMaxSigma->setValue(3);
+    panel->findChild<QPushButton*>("buttonMaxSigma")->click();
+    QCOMPARE(panel->calculate, calc);
+    QCOMPARE(calc->maxSigma, 3);
+    QVERIFY(panel->labelInfo->text().contains("\n3 sigma = "));
+    QCOMPARE(listed(3), expected);
+    QCOMPARE(plot->arrGrafiks[2][0], 3 * plot->arrGrafiks[1][0]);
+    QCOMPARE(plot->points, 1000);
+
+    // "Change points" and "Reset points" change only what the plot shows.
+    const QString report = panel->labelInfo->text();
+    panel->spinPoints->setValue(2000);
+    panel->findChild<QPushButton*>("buttonChangePoints")->click();
+    QCOMPARE(plot->points, 2000);
+    panel->findChild<QPushButton*>("buttonResetPoints")->click();
+    QCOMPARE(plot->points, 8192);
+    QCOMPARE(panel->spinPoints->value(), 8192);
+    QCOMPARE(panel->labelInfo->text(), report);
+    QVERIFY(desktop.boxes().isEmpty());
 }
 
 QTEST_MAIN(TestPulsarForm)

@@ -75,6 +75,7 @@ private slots:
     void updateRange_data();
     void updateRange();
     void rawCurvesReadOnlyPoints();
+    void densePointsFillTheirColumns();
     void mouseReportsDataCoords_data();
     void mouseReportsDataCoords();
 };
@@ -323,6 +324,39 @@ void TestPulsarGrafik::rawCurvesReadOnlyPoints() {
     const QImage img = paint(g);
     // The zero line of bare arrays is light grey; it lies at y = 200 - 70 - trunc(3 * 100 / 11) = 103.
     QCOMPARE(img.pixel(200, 103), QColor(Qt::lightGray).rgb());
+}
+
+void TestPulsarGrafik::densePointsFillTheirColumns() {
+    // 16384 points on 1000 pixels: each column holds the whole swing of its points. Points without a
+    // value break the curve, so the left half stays empty.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    std::vector<float> curve(16384);
+    for (int j = 0; j < 16384; ++j) {
+        curve[size_t(j)] = j < 8192 ? nan : float(j % 2) * 100.0f;
+    }
+    PulsarGrafik g(nullptr);
+    g.resize(1090, 500);
+    g.arrGrafiksRaw = {curve.data()};
+    g.visible = {true};
+    g.points = 16384;
+    QVERIFY(g.updateRange());
+    QCOMPARE(g.yMin, 0.0f);
+    QCOMPARE(g.yMax, 100.0f);
+    g.markers = {0}; // no grid over the curve
+    const QImage img = paint(g);
+    const QRgb red = QColor(graphColors[0]).rgb();
+    for (int x : {60 + 501, 60 + 700, 60 + 999}) {
+        for (int y = 31; y <= 429; ++y) {
+            if (img.pixel(x, y) != red) {
+                QFAIL(qPrintable(QString("pixel at %1,%2 is not the curve's").arg(x).arg(y)));
+            }
+        }
+    }
+    for (int x : {60 + 100, 60 + 498}) {
+        for (int y = 31; y <= 420; ++y) {
+            QVERIFY(img.pixel(x, y) != red);
+        }
+    }
 }
 
 void TestPulsarGrafik::mouseReportsDataCoords_data() {

@@ -63,6 +63,7 @@ private slots:
     void fourDispersionsReadDots();
     void maxSigmaReruns();
     void changePointsDoesNotRecalculate();
+    void singleDispersionViewAndBack();
     void resetPoints();
     void coordinates_data();
     void coordinates();
@@ -197,6 +198,52 @@ void TestPulsarGrafikInfo::changePointsDoesNotRecalculate() {
     QCOMPARE(f.panel->labelInfo->text(), QString("report of the run"));
     QCOMPARE(f.grafik.yMin, 1.0f); // the range was taken again
     QCOMPARE(f.grafik.yMax, 2.0f);
+}
+
+void TestPulsarGrafikInfo::singleDispersionViewAndBack() {
+    Fixture f("sumMultiDispersions", 100);
+    // A family of seven fits over 100 dispersions, as the multi-average view leaves it.
+    f.calc->action = QStringLiteral("sumMultiDispersions");
+    f.calc->arrGrafiks.clear();
+    for (int av = 0; av < 7; ++av) {
+        QVector<float> fit(100);
+        for (int d = 0; d < 100; ++d) {
+            fit[d] = float(av * 1000 + d);
+        }
+        f.calc->arrGrafiks << fit;
+    }
+    f.calc->grafikVisible = QVector<bool>(7, true);
+    f.calc->markers = {40, 41, 42, 43, 44, 45, 46};
+    f.calc->count = 100;
+    f.calc->infoText = QStringLiteral("family report");
+    f.grafik.arrGrafiks = f.calc->arrGrafiks;
+    f.grafik.visible = f.calc->grafikVisible;
+    f.grafik.markers = f.calc->markers;
+
+    f.panel->editMultiDispersion->setText("42.5");
+    f.button("buttonShowResult")->click();
+    QCOMPARE(f.panel->multiDispersion, 42.5f);
+    QCOMPARE(f.grafik.arrGrafiks.size(), 8);
+    QCOMPARE(f.grafik.arrGrafiks.last(), QVector<float>({43, 1043, 2043, 3043, 4043, 5043, 6043}));
+    QCOMPARE(f.grafik.visible, QVector<bool>({false, false, false, false, false, false, false, true}));
+    QCOMPARE(f.grafik.markers, QVector<int>({0, 1, 2, 3, 4, 5, 6}));
+    QCOMPARE(f.grafik.points, 7);
+    QVERIFY(f.panel->labelInfo->text().startsWith("Axis X: averages (see colors)\n"));
+    QVERIFY(f.panel->labelInfo->text().contains("3. Average 2: 2043\n"));
+    QCOMPARE(f.panel->spinPoints->value(), 100); // the point controls stay as they were
+    QCOMPARE(f.panel->points, 100);
+
+    f.button("buttonReturnMulti")->click();
+    QCOMPARE(f.grafik.arrGrafiks.size(), 7);
+    QCOMPARE(f.grafik.visible, QVector<bool>(7, true));
+    QVERIFY(f.grafik.markers.isEmpty());
+    QCOMPARE(f.grafik.points, 100);
+    QCOMPARE(f.panel->labelInfo->text(), QString("family report"));
+    // Back in the family view a second return fails and changes nothing.
+    f.grafik.points = 55;
+    f.button("buttonReturnMulti")->click();
+    QCOMPARE(f.grafik.points, 55);
+    QCOMPARE(f.grafik.arrGrafiks.size(), 7);
 }
 
 void TestPulsarGrafikInfo::resetPoints() {
