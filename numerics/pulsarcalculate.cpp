@@ -8,13 +8,6 @@ PulsarCalculate::PulsarCalculate(QString mode) : QObject(nullptr), mode(std::mov
 // The arrays handed out through rawGrafiks are the receiver's; the data copy never frees samples.
 PulsarCalculate::~PulsarCalculate() = default;
 
-void PulsarCalculate::freeRawGrafiks(QVector<float*>& arrays) {
-    for (float* a : arrays) {
-        delete[] a;
-    }
-    arrays.clear();
-}
-
 bool PulsarCalculate::calculate() {
     arrGrafiks.clear();
     rawGrafiks.clear();

@@ -25,9 +25,6 @@ public:
     explicit PulsarCalculate(QString mode);
     ~PulsarCalculate() override;
 
-    // For the receiver of rawGrafiks: frees the arrays and empties the list.
-    static void freeRawGrafiks(QVector<float*>& arrays);
-
     QWidget* messageParent = nullptr;
     QVector<QVector<float>> arrGrafiks;
     QVector<float*> rawGrafiks;

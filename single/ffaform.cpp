@@ -7,6 +7,7 @@
 #include "core/tools.h"
 #include "core/workarea.h"
 #include "numerics/pulsarcalculate.h"
+#include "single/calculationholder.h"
 #include "single/ffagrafikinfo.h"
 #include "single/pulsargrafik.h"
 #include "ui_ffaform.h"
@@ -72,26 +73,10 @@ FfaForm::~FfaForm() {
     qDebug() << "---------------------------------------- FfaForm::~FfaForm";
     delete ui;
     qDebug() << "---------------------------------------- FfaForm::~FfaForm - ok";
-    // Plot and panel may outlive the form for a moment (deferred deletion): let them point at nothing.
-    if (grafik) {
-        grafik->arrGrafiksRaw.clear();
-    }
-    if (grafikInfo) {
-        grafikInfo->calculate = nullptr;
-    }
-    release(calculate);
 }
 
 Data FfaForm::readData(const QString& fileName) {
     return CachedReader::readData(fileName, progressBar, data);
-}
-
-void FfaForm::release(PulsarCalculate* run) {
-    if (!run) {
-        return;
-    }
-    PulsarCalculate::freeRawGrafiks(run->rawGrafiks);
-    delete run;
 }
 
 void FfaForm::redraw() {
@@ -171,22 +156,26 @@ void FfaForm::redraw() {
         connect(run, SIGNAL(progress(int)), progressBar, SLOT(setValue(int)));
     }
     const bool ok = run->calculate();
+    // The holder frees the object and the curves it handed out once nothing shows them; a failed run is
+    // shown nowhere, so plot and panel keep the previous result.
+    auto holder = std::make_shared<CalculationHolder>(run);
+    holder->adoptCurves();
     if (ok) {
-        showResult(run);
-    } else {
-        // Plot and panel keep the previous result; nothing refers to this run.
-        release(run);
+        showResult(holder);
     }
     if (progressBar) {
         progressBar->hide();
     }
 }
 
-void FfaForm::showResult(PulsarCalculate* run) {
+void FfaForm::showResult(const std::shared_ptr<CalculationHolder>& holder) {
+    PulsarCalculate* run = holder->calculation();
+    const int drawable = holder->drawablePoints(run->count);
     grafik->hintShown = false;
     grafik->data = run->data;
     grafik->arrGrafiks = run->arrGrafiks;
     grafik->arrGrafiksRaw = run->rawGrafiks;
+    grafik->curvesOwner = holder;
     grafik->labelsX1 = run->arrX0;
     grafik->labelsX2 = run->arrX1;
     grafik->labelsX3 = run->arrX2;
@@ -195,29 +184,24 @@ void FfaForm::showResult(PulsarCalculate* run) {
     grafik->labelStep3 = run->stepX2;
     grafik->markers = run->markers;
     grafik->visible = run->grafikVisible;
-    grafik->points = run->count;
+    grafik->points = drawable;
     grafik->firstPoint = run->firstPoint;
     grafik->action = run->action;
     grafik->updateRange();
 
     auto* info = new FfaGrafikInfo(this);
     info->calculate = run;
+    info->holder = holder;
     info->grafik = grafik;
     info->action = run->action;
-    info->maxPoints = run->count;
-    info->points = run->count;
+    info->maxPoints = drawable;
+    info->points = drawable;
     info->grafikNames = run->grafikNames;
     info->infoText = run->infoText;
     info->buildPanel();
 
-    // The old panel is deleted later; it must not reach the object freed below meanwhile.
-    if (grafikInfo) {
-        grafikInfo->calculate = nullptr;
-    }
     grafikInfo = info;
     hLayout = WorkArea::install({this, grafik, info});
-
-    release(calculate);
     calculate = run;
 }
 

@@ -7,6 +7,9 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
+class CalculationHolder;
 class FfaGrafikInfo;
 class PulsarCalculate;
 class PulsarGrafik;
@@ -31,10 +34,8 @@ public slots:
 
 private:
     Data readData(const QString& fileName);
-    // Hands the run's results to the plot and a new panel; frees what the previous run left behind.
-    void showResult(PulsarCalculate* run);
-    // Frees a calculation object together with the bare curves it handed out.
-    static void release(PulsarCalculate* run);
+    // Hands a successful run to the plot and a new panel, which share its holder.
+    void showResult(const std::shared_ptr<CalculationHolder>& holder);
 
     Data data;
     int module = 0;
@@ -43,7 +44,7 @@ private:
     int firstPoint = 0;
     int points = 0;
     float dispersion = 0;
-    // The object whose results plot and panel show; owned by the form, with its bare curves.
+    // The object whose results plot and panel show; its holder lives as long as they do.
     PulsarCalculate* calculate = nullptr;
     // Plot and panel live in the work area and may go before the form does.
     QPointer<PulsarGrafik> grafik;

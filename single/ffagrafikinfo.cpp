@@ -3,6 +3,7 @@
 #include "core/rectwidget.h"
 #include "core/tables.h"
 #include "numerics/pulsarcalculate.h"
+#include "single/calculationholder.h"
 #include "single/pulsargrafik.h"
 
 #include <QCheckBox>

@@ -6,6 +6,9 @@
 #include <QVector>
 #include <QWidget>
 
+#include <memory>
+
+class CalculationHolder;
 class PulsarCalculate;
 class PulsarGrafik;
 class QCheckBox;
@@ -22,7 +25,9 @@ public:
     ~FfaGrafikInfo() override;
 
     PulsarGrafik* grafik = nullptr;       // not owned
-    PulsarCalculate* calculate = nullptr; // not owned; null before the first run
+    PulsarCalculate* calculate = nullptr; // null before the first run
+    // Keeps the run's object alive while this panel exists.
+    std::shared_ptr<CalculationHolder> holder;
     QString action = QStringLiteral("");
     QVector<QString> grafikNames;
     QString infoText = QStringLiteral("");

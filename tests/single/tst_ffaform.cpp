@@ -4,6 +4,7 @@
 #include "core/tables.h"
 #include "core/workarea.h"
 #include "numerics/pulsarcalculate.h"
+#include "single/calculationholder.h"
 #include "single/ffaform.h"
 #include "single/ffagrafikinfo.h"
 #include "single/pulsargrafik.h"
@@ -139,6 +140,8 @@ void TestFfaForm::init() {
 void TestFfaForm::cleanup() {
     WorkArea::clear();
     flushDeletes();
+    // Whatever a form ran goes with its plot and panel.
+    QCOMPARE(CalculationHolder::liveCount(), 0);
     form = nullptr;
     desktop.reset();
 }
@@ -240,6 +243,8 @@ void TestFfaForm::runReplacesOnlyThePanel() {
     QCOMPARE(workArea().size(), 3);
     QVERIFY(panel()->calculate);
     QCOMPARE(plot()->arrGrafiksRaw, panel()->calculate->rawGrafiks);
+    // Only the run on show is kept.
+    QCOMPARE(CalculationHolder::liveCount(), 1);
 }
 
 void TestFfaForm::failedRunKeepsPlotAndPanel() {
@@ -258,6 +263,7 @@ void TestFfaForm::failedRunKeepsPlotAndPanel() {
     QCOMPARE(panel(), shown.data());
     QCOMPARE(plot()->arrGrafiksRaw, curves);
     QCOMPARE(curves[0][0], first);
+    QCOMPARE(CalculationHolder::liveCount(), 1);
     QVERIFY(Settings::getInstance()->getProgressBar()->isHidden());
 }
 
