@@ -53,6 +53,38 @@ void mappingRange(float yMin, float yMax, float& lo, float& hi) {
     }
 }
 
+// Point index and value to pixels: x = left + trunc(i * step), y = bottom - trunc((v - lo) * plotH /
+// (hi - lo)). Also the mapping the shared series drawing takes, which draws a pixel column crowded with
+// points as one span: the same pixels as every segment, at a cost that follows the width.
+struct CurveMap {
+    int left;
+    float step;
+    int bottom;
+    float lo;
+    float hi;
+    float plotH;
+
+    bool xPixel(qint64 i, int& out) const {
+        if (!toPixel(float(i) * step, out)) {
+            return false;
+        }
+        out += left;
+        return true;
+    }
+    int x(qint64 i) const {
+        int out = left;
+        xPixel(i, out);
+        return out;
+    }
+    bool y(float v, int& out) const {
+        if (!toPixel((v - lo) * plotH / (hi - lo), out)) {
+            return false;
+        }
+        out = bottom - out;
+        return true;
+    }
+};
+
 } // namespace
 
 PulsarGrafik::PulsarGrafik(QWidget* parent) : QWidget(parent) {
@@ -169,75 +201,9 @@ void PulsarGrafik::drawGraphs(QPainter* painter) {
     float hi = 0;
     mappingRange(yMin, yMax, lo, hi);
     const float plotHf = float(plotH);
-    auto xOf = [&](int i, int& x) {
-        if (!toPixel(float(i) * step, x)) {
-            return false;
-        }
-        x += dx01;
-        return true;
-    };
-    auto yOf = [&](float v, int& y) {
-        if (!toPixel((v - lo) * plotHf / (hi - lo), y)) {
-            return false;
-        }
-        y = h - dy01 - y;
-        return true;
-    };
-
-    // A curve is the chain of segments between neighbouring points. Where many points share a pixel
-    // column, the segments inside it are vertical and together cover exactly the span from their lowest
-    // to their highest end, so each such run is drawn once; a point without a pixel (not finite) breaks
-    // the chain as its two segments would.
-    QVector<QLine> lines;
-    QVector<QRect> columns;
-    auto drawCurve = [&](auto valueAt, int n) {
-        lines.clear();
-        columns.clear();
-        bool havePrev = false;
-        int px = 0;
-        int py = 0;
-        bool runHasSegment = false;
-        int runLo = 0;
-        int runHi = 0;
-        auto flushRun = [&]() {
-            if (runHasSegment) {
-                columns.append(QRect(px, runLo, 1, runHi - runLo + 1));
-            }
-            runHasSegment = false;
-        };
-        for (int j = 0; j < n; ++j) {
-            int x, y;
-            const bool valid = xOf(j, x) && yOf(valueAt(j), y);
-            if (!valid) {
-                flushRun();
-                havePrev = false;
-                continue;
-            }
-            if (havePrev && x == px) {
-                if (!runHasSegment) {
-                    runLo = runHi = py;
-                    runHasSegment = true;
-                }
-                runLo = std::min(runLo, y);
-                runHi = std::max(runHi, y);
-            } else {
-                flushRun();
-                if (havePrev) {
-                    lines.append(QLine(px, py, x, y));
-                }
-            }
-            px = x;
-            py = y;
-            havePrev = true;
-        }
-        flushRun();
-        painter->drawLines(lines);
-        // A one-pixel-wide fill covers the same pixels as a vertical cosmetic line, and is much faster.
-        const QColor colour = painter->pen().color();
-        for (const QRect& r : columns) {
-            painter->fillRect(r, colour);
-        }
-    };
+    const CurveMap curveMap{dx01, step, h - dy01, lo, hi, plotHf};
+    auto xOf = [&](int i, int& x) { return curveMap.xPixel(i, x); };
+    auto yOf = [&](float v, int& y) { return curveMap.y(v, y); };
     auto zeroLine = [&](const QColor& color) {
         int x0, x1, y;
         if (yMin <= 0 && points > 1 && xOf(0, x0) && xOf(points - 1, x1) && yOf(0.0f, y)) {
@@ -253,7 +219,7 @@ void PulsarGrafik::drawGraphs(QPainter* painter) {
                 continue;
             }
             painter->setPen(cosmetic(curveColor(i)));
-            drawCurve([curve](int j) { return curve[j]; }, points);
+            PlotFrame::drawSeries(painter, curveMap, curve, qint64(points));
         }
         zeroLine(Qt::lightGray);
     }
@@ -267,7 +233,7 @@ void PulsarGrafik::drawGraphs(QPainter* painter) {
             }
             const QVector<float>& curve = arrGrafiks[l];
             painter->setPen(cosmetic(curveColor(l)));
-            drawCurve([&curve](int t) { return curve[t]; }, curve.size());
+            PlotFrame::drawSeries(painter, curveMap, curve.constData(), qint64(curve.size()));
         }
         zeroLine(Qt::black);
     }
