@@ -1,7 +1,8 @@
 // Reads a synthetic one-hour .pnthr file (1 module, 8 rays, 33 channels, 288,166 points, about 304 MB) with
 // Reader::readFile and compares the time with what any reader must spend: a plain sequential read of the
 // same file into one 4 MiB buffer plus one bare event-loop pass per time point. Everything comes from the
-// page cache. Prints the ratio and the peak resident memory against the sample bytes.
+// page cache. Prints the ratio and the peak resident memory against the sample bytes; the time to get fresh
+// memory for the samples is shown too, as it is part of any read that keeps them.
 #include "core/reader.h"
 #include "core/busyguard.h"
 #include "support/obsfilewriter.h"

@@ -168,28 +168,20 @@ inline void evaluateAll(const std::vector<double>& a, double* out, int count) {
     }
 }
 
-struct Extremum {
-    int index = 0;
-    double x = 0;
-    double y = 0;
-    double x1 = 0;
-    double value1 = 0;
-    double x2 = 0;
-    double value2 = 0;
-};
-
 // Cubic: both roots of the derivative, x1 the local maximum and x2 the local minimum; the first of
-// them inside (0, count) is the extremum. Quadratic: the vertex. Other degrees leave e unchanged.
-inline void findExtremum(const std::vector<double>& a, int k, int count, Extremum& e) {
+// them inside (0, count) is the extremum. Quadratic: the vertex. Other degrees leave the fields
+// unchanged. Owner is any class with the fields extremumIndex, extremumX, extremumY, x1, value1, x2,
+// value2.
+template <typename Owner> void findExtremum(const std::vector<double>& a, int k, int count, Owner& e) {
     auto take = [&](double x) {
-        e.x = x;
-        e.y = evaluate(a, x);
-        e.index = int(std::lround(x));
+        e.extremumX = x;
+        e.extremumY = evaluate(a, x);
+        e.extremumIndex = int(std::lround(x));
     };
     auto none = [&]() {
-        e.x = 0;
-        e.y = 0;
-        e.index = 0;
+        e.extremumX = 0;
+        e.extremumY = 0;
+        e.extremumIndex = 0;
     };
     if (k == 3) {
         const double p = 2 * a[2];
@@ -215,6 +207,69 @@ inline void findExtremum(const std::vector<double>& a, int k, int count, Extremu
             none();
         }
     }
+}
+
+// The fitted values of coefficients a into out (count values) and, when asked, the extremum into owner.
+template <typename Out, typename Owner>
+void writeFit(const std::vector<double>& a, int k, Out* out, int count, bool withExtremum, Owner& owner) {
+    evaluateAll(a, out, count);
+    if (withExtremum) {
+        findExtremum(a, k, count, owner);
+    }
+}
+
+// Argument checks. Each writes its one debug line when it fails; the classes differ in which of them
+// they make and in what order, so every operation chains its own with &&.
+inline bool lenAtLeast(int len, int minimum) {
+    if (len < minimum) {
+        qDebug() << "Error: len =" << len;
+        return false;
+    }
+    return true;
+}
+
+inline bool countAboveLen(int count, int len) {
+    if (count <= len) {
+        qDebug() << "Error: count <= len!";
+        return false;
+    }
+    return true;
+}
+
+inline bool countNotZero(int count) {
+    if (count == 0) {
+        qDebug() << "Error: count = 0!";
+        return false;
+    }
+    return true;
+}
+
+inline bool degreeAtLeastOne(int k) {
+    if (k < 1) {
+        qDebug() << "Error: k < 1!";
+        return false;
+    }
+    return true;
+}
+
+inline bool degreeBelowCount(int k, int count) {
+    if (k >= count) {
+        qDebug() << "Error: countIn <= k!";
+        return false;
+    }
+    return true;
+}
+
+inline bool arraysSet(const void* in, const void* out) {
+    if (!in) {
+        qDebug() << "Error: bad dataIn!";
+        return false;
+    }
+    if (!out) {
+        qDebug() << "Error: bad dataOut!";
+        return false;
+    }
+    return true;
 }
 
 } // namespace ApproximationCore

@@ -7,17 +7,10 @@ using namespace ApproximationCore;
 ApproximationD::ApproximationD(double* dataIn, double* dataOut, int count)
     : dataIn(dataIn), dataOut(dataOut), count(dataIn && dataOut ? count : 0) {}
 
+// A null array shows as count 0; median alone does not ask for that and reports "count <= len" instead.
+
 int ApproximationD::averageLinear(int len) {
-    if (len < 2) {
-        qDebug() << "Error: len =" << len;
-        return 0;
-    }
-    if (count == 0) {
-        qDebug() << "Error: count = 0!";
-        return 0;
-    }
-    if (count <= len) {
-        qDebug() << "Error: count <= len!";
+    if (!lenAtLeast(len, 2) || !countNotZero(count) || !countAboveLen(count, len)) {
         return 0;
     }
     blockLinear(dataIn, dataOut, count, len, false);
@@ -25,20 +18,7 @@ int ApproximationD::averageLinear(int len) {
 }
 
 int ApproximationD::median(int len) {
-    if (len < 3) {
-        qDebug() << "Error: len =" << len;
-        return 0;
-    }
-    if (count <= len) {
-        qDebug() << "Error: count <= len!";
-        return 0;
-    }
-    if (!dataIn) {
-        qDebug() << "Error: bad dataIn!";
-        return 0;
-    }
-    if (!dataOut) {
-        qDebug() << "Error: bad dataOut!";
+    if (!lenAtLeast(len, 3) || !countAboveLen(count, len) || !arraysSet(dataIn, dataOut)) {
         return 0;
     }
     blockLinear(dataIn, dataOut, count, len, true);
@@ -46,48 +26,19 @@ int ApproximationD::median(int len) {
 }
 
 int ApproximationD::polinom(int k, bool findExtremum) {
-    if (k < 1) {
-        qDebug() << "Error: k < 1!";
-        return 0;
-    }
-    if (count == 0) {
-        qDebug() << "Error: count = 0!";
-        return 0;
-    }
-    if (k >= count) {
-        qDebug() << "Error: countIn <= k!";
+    if (!degreeAtLeastOne(k) || !countNotZero(count) || !degreeBelowCount(k, count)) {
         return 0;
     }
     std::vector<double> a;
     if (!fitPolynomial(dataIn, count, k, a)) {
         return 0;
     }
-    evaluateAll(a, dataOut, count);
-    if (findExtremum) {
-        Extremum e{extremumIndex, extremumX, extremumY, x1, value1, x2, value2};
-        ApproximationCore::findExtremum(a, k, count, e);
-        extremumIndex = e.index;
-        extremumX = e.x;
-        extremumY = e.y;
-        x1 = e.x1;
-        value1 = e.value1;
-        x2 = e.x2;
-        value2 = e.value2;
-    }
+    writeFit(a, k, dataOut, count, findExtremum, *this);
     return 1;
 }
 
 int ApproximationD::average(int len) {
-    if (len < 2) {
-        qDebug() << "Error: len =" << len;
-        return 0;
-    }
-    if (count == 0) {
-        qDebug() << "Error: count = 0!";
-        return 0;
-    }
-    if (count <= len) {
-        qDebug() << "Error: count <= len!";
+    if (!lenAtLeast(len, 2) || !countNotZero(count) || !countAboveLen(count, len)) {
         return 0;
     }
     blockMeans(dataIn, dataOut, count, len);

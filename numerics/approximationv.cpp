@@ -6,16 +6,7 @@ using namespace ApproximationCore;
 
 int ApproximationV::polinom(int k, const QVector<double>& in, QVector<double>& out, bool findExtremum) {
     count = in.size();
-    if (k < 1) {
-        qDebug() << "Error: k < 1!";
-        return 0;
-    }
-    if (count == 0) {
-        qDebug() << "Error: count = 0!";
-        return 0;
-    }
-    if (k >= count) {
-        qDebug() << "Error: countIn <= k!";
+    if (!degreeAtLeastOne(k) || !countNotZero(count) || !degreeBelowCount(k, count)) {
         return 0;
     }
     std::vector<double> a;
@@ -23,18 +14,7 @@ int ApproximationV::polinom(int k, const QVector<double>& in, QVector<double>& o
         return 0;
     }
     out.resize(count);
-    evaluateAll(a, out.data(), count);
-    if (findExtremum) {
-        Extremum e{extremumIndex, extremumX, extremumY, x1, value1, x2, value2};
-        ApproximationCore::findExtremum(a, k, count, e);
-        extremumIndex = e.index;
-        extremumX = e.x;
-        extremumY = e.y;
-        x1 = e.x1;
-        value1 = e.value1;
-        x2 = e.x2;
-        value2 = e.value2;
-    }
+    writeFit(a, k, out.data(), count, findExtremum, *this);
     return 1;
 }
 

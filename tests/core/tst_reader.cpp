@@ -345,7 +345,16 @@ void TestReader::fileShrinksWhileRead() {
     QCOMPARE(desktop.boxes().at(0).title, QStringLiteral("Data is heavily damaged"));
     QCOMPARE(d.npoints, 6000);
     QVERIFY(d.samples);
-    QCOMPARE(d.samples[0][32][7][4999], float(4999 * 1000 + 7 * 40 + 32 + 1));
+    // Every point before the cut, across the boundary between reads, holds its own values.
+    int wrong = 0;
+    for (int c = 0; c < 33; ++c) {
+        for (int r = 0; r < 8; ++r) {
+            for (int p = 0; p < 5000; ++p) {
+                wrong += d.samples[0][c][r][p] != float(p * 1000 + r * 40 + c + 1);
+            }
+        }
+    }
+    QCOMPARE(wrong, 0);
     // Point 5000: the first ten channels of ray 0 arrived, the float cut in two did not.
     QCOMPARE(d.samples[0][9][0][5000], float(5000 * 1000 + 9 + 1));
     QCOMPARE(d.samples[0][10][0][5000], 0.0f);
