@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -67,6 +68,8 @@ private slots:
     void failedRunKeepsPlotAndPanel();
     void noActionChecked();
     void whatRecalculates();
+    void eachActionRuns_data();
+    void eachActionRuns();
     void ffaInfoIsForTheStandardSampling();
     void createFfaWithDefaults();
     void perWidthLegendSwitchesCurves();
@@ -304,6 +307,55 @@ void TestFfaForm::whatRecalculates() {
     QCOMPARE(panel()->calculate->dispersion, double(26.25f));
 }
 
+void TestFfaForm::eachActionRuns_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("action");
+    QTest::newRow("native") << "showNative"
+                            << "showNative";
+    QTest::newRow("baseline") << "sumChannelsDemoNoise"
+                              << "sumChannelsDemoNoise";
+    QTest::newRow("averaged sum") << "sumChannelsAndAverage"
+                                  << "sumChannelsAndAverage";
+    QTest::newRow("ffa") << "ffa"
+                         << "createFFA";
+}
+
+void TestFfaForm::eachActionRuns() {
+    QFETCH(QString, button);
+    QFETCH(QString, action);
+    open(longFile);
+    child<QRadioButton>("noisePolinom5")->setChecked(true);
+    if (button == "ffa") {
+        child<QRadioButton>("showNative")->setChecked(true);
+    }
+    child<QRadioButton>(button)->click();
+    flushDeletes();
+    QCOMPARE(desktop->boxes().size(), 0);
+    PulsarCalculate* calc = panel()->calculate;
+    QVERIFY(calc);
+    QCOMPARE(calc->action, action);
+    QCOMPARE(calc->noiseMethod, QString("polinom5"));
+    QVERIFY(!plot()->hintShown);
+    // The averaged sum names no curve, so its legend is empty.
+    QCOMPARE(panel()->checkBoxes.size(), calc->grafikNames.size());
+    QVERIFY(!plot()->visible.isEmpty());
+    QCOMPARE(plot()->visible.size(), qMax(calc->arrGrafiks.size(), calc->rawGrafiks.size()));
+    QVERIFY(plot()->points > 0);
+
+    // The mouse over the plot: point, value, the label texts the action has, and the action.
+    // The plot maps the mouse once it has been painted at a size of its own.
+    plot()->setFixedSize(800, 400);
+    plot()->grab();
+    QMouseEvent ev(QEvent::MouseMove, QPoint(300, 200), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(plot(), &ev);
+    const QString coords = panel()->labelCoords->text();
+    QVERIFY2(coords.startsWith("num: ") && coords.endsWith("\n\n" + action), qPrintable(coords));
+    if (action == "showNative") {
+        QVERIFY2(QRegularExpression("\ntime: \\d\\d:\\d\\d:\\d\\d").match(coords).hasMatch(),
+                 qPrintable(coords));
+    }
+}
+
 void TestFfaForm::ffaInfoIsForTheStandardSampling() {
     // A file sampled at 3.072 ms still gets the table of the standard 12.4928 ms sampling.
     ObsFileWriter::Description d;
@@ -420,7 +472,7 @@ void TestFfaForm::perWidthLegendSwitchesCurves() {
     QCOMPARE(qMakePair(grafik->yMin, grafik->yMax), rangeWithout(2));
 
     // The mouse over the plot reports the trial period and fold bins of the point.
-    grafik->resize(600, 400);
+    grafik->setFixedSize(600, 400);
     grafik->grab();
     QMouseEvent ev(QEvent::MouseMove, QPoint(60, 200), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(grafik, &ev);
