@@ -45,12 +45,10 @@ FfaForm::FfaForm(QString fileName, QWidget* parent) : QWidget(parent) {
     grafikInfo->buildPanel();
     hLayout = WorkArea::install({this, grafik, grafikInfo});
 
-    for (QWidget* w : {static_cast<QWidget*>(ui->showNative), static_cast<QWidget*>(ui->sumChannelsDemoNoise),
-                       static_cast<QWidget*>(ui->sumChannelsAndAverage), static_cast<QWidget*>(ui->ffa),
-                       static_cast<QWidget*>(ui->isFirstPoint), static_cast<QWidget*>(ui->isOrvUtc),
-                       static_cast<QWidget*>(ui->noisePolinom5), static_cast<QWidget*>(ui->noiseMedian),
-                       static_cast<QWidget*>(ui->noiseBack), static_cast<QWidget*>(ui->noiseWithout),
-                       static_cast<QWidget*>(ui->withNormalization)}) {
+    for (QWidget* w :
+         QList<QWidget*>{ui->showNative, ui->sumChannelsDemoNoise, ui->sumChannelsAndAverage, ui->ffa,
+                         ui->isFirstPoint, ui->isOrvUtc, ui->noisePolinom5, ui->noiseMedian, ui->noiseBack,
+                         ui->noiseWithout, ui->withNormalization}) {
         connect(w, SIGNAL(clicked(bool)), this, SLOT(redraw()));
     }
     connect(ui->pushButtonOk, SIGNAL(clicked()), this, SLOT(redraw()));
@@ -60,11 +58,9 @@ FfaForm::FfaForm(QString fileName, QWidget* parent) : QWidget(parent) {
     connect(ui->show_as_is, SIGNAL(clicked(bool)), this, SLOT(redraw()));
 
     // Inputs of the FFA search that this form always fixes.
-    for (QWidget* w : {static_cast<QWidget*>(ui->label_deredden), static_cast<QWidget*>(ui->label_rmed_width),
-                       static_cast<QWidget*>(ui->label_rmed_minpts), static_cast<QWidget*>(ui->deredden),
-                       static_cast<QWidget*>(ui->rmed_width), static_cast<QWidget*>(ui->rmed_minpts),
-                       static_cast<QWidget*>(ui->normalised), static_cast<QWidget*>(ui->harmonicNum),
-                       static_cast<QWidget*>(ui->harmonicNumberLabel)}) {
+    for (QWidget* w : QList<QWidget*>{ui->label_deredden, ui->label_rmed_width, ui->label_rmed_minpts,
+                                      ui->deredden, ui->rmed_width, ui->rmed_minpts, ui->normalised,
+                                      ui->harmonicNum, ui->harmonicNumberLabel}) {
         w->hide();
     }
 }
