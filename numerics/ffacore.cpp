@@ -183,7 +183,7 @@ void compute_periodogram(const float* data, std::size_t size, double tsamp, cons
     std::vector<float> downsampled(capacity);
     std::vector<float> temp(capacity);
     std::vector<float> folded(capacity);
-    std::vector<float> cumsum(bins_max + wmax);
+    std::vector<float> cumsum(boxcar_scratch_size(bins_max, wmax));
 
     plan.forEachPass([&](const Pass& p) {
         const float* series = data;
@@ -200,10 +200,10 @@ void compute_periodogram(const float* data, std::size_t size, double tsamp, cons
                 continue;
             }
             fold_transform(series, rows, b, temp.data(), folded.data());
+            best_boxcar_snr_block(folded.data(), evaluated, b, widths, nw, stdnoise, snr, cumsum.data());
+            snr += evaluated * nw;
             const double bb = double(b * b) * p.tau;
             for (std::size_t k = 0; k < evaluated; ++k) {
-                best_boxcar_snr(folded.data() + k * b, b, widths, nw, stdnoise, snr, cumsum.data());
-                snr += nw;
                 *foldbins++ = std::int32_t(b);
                 *periods++ = bb / (double(b) - double(k) / double(rows - 1));
             }

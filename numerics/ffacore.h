@@ -50,6 +50,11 @@ void best_boxcar_snr(const float* profile, std::size_t bins, const std::size_t* 
 // best_boxcar_snr() of every row of a rows × bins block; out gets rows × nw values.
 void best_boxcar_snr_rows(const float* block, std::size_t rows, std::size_t bins, const std::size_t* widths,
                           std::size_t nw, float stdnoise, float* out);
+// best_boxcar_snr() of every row of a rows × bins block, into rows × nw values; the scratch holds
+// boxcar_scratch_size(bins, largest width) floats. The same numbers, faster.
+std::size_t boxcar_scratch_size(std::size_t bins_max, std::size_t wmax);
+void best_boxcar_snr_block(const float* block, std::size_t rows, std::size_t bins, const std::size_t* widths,
+                           std::size_t nw, float stdnoise, float* out, float* scratch);
 // Prefix sums of x continued periodically up to total entries.
 void wrapped_cumsum(const float* x, std::size_t n, std::size_t total, float* out);
 

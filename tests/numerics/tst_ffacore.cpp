@@ -85,6 +85,7 @@ private slots:
     void oneHotProfileSnr_data();
     void oneHotProfileSnr();
     void boxcarWrapsAroundTheEnd();
+    void blockSnrMatchesRowByRow();
     void wrappedCumsumContinuesPeriodically();
     void argumentErrors_data();
     void argumentErrors();
@@ -304,6 +305,30 @@ void TestFfaCore::boxcarWrapsAroundTheEnd() {
     best_boxcar_snr_rows(block.data(), 2, 10, widths.data(), widths.size(), 2.0f, rows.data());
     QCOMPARE(rows[1], snr[1]);
     QCOMPARE(rows[4], 0.0f);
+}
+
+void TestFfaCore::blockSnrMatchesRowByRow() {
+    // 13 rows: one interleaved group and a rest; widths up to one below the bins.
+    for (std::size_t bins : {std::size_t(5), std::size_t(37), std::size_t(240)}) {
+        const std::size_t rows = 13;
+        const std::vector<float> block = whiteNoise(rows * bins, unsigned(bins));
+        const std::vector<std::size_t> widths = {1, 2, bins / 2, bins - 1};
+        std::vector<float> scratch(boxcar_scratch_size(bins, bins - 1));
+        std::vector<float> fast(rows * widths.size());
+        best_boxcar_snr_block(block.data(), rows, bins, widths.data(), widths.size(), 1.5f, fast.data(),
+                              scratch.data());
+        std::vector<float> slow(rows * widths.size());
+        best_boxcar_snr_rows(block.data(), rows, bins, widths.data(), widths.size(), 1.5f, slow.data());
+        QCOMPARE(fast, slow);
+        // The boxcar maximum against a plain loop.
+        for (std::size_t n = 0; n <= bins; n += 3) {
+            float plain = -INFINITY;
+            for (std::size_t i = 0; i < n; ++i) {
+                plain = std::max(plain, block[i + 1] - block[i]);
+            }
+            QCOMPARE(max_difference(block.data() + 1, block.data(), n), plain);
+        }
+    }
 }
 
 void TestFfaCore::wrappedCumsumContinuesPeriodically() {
