@@ -4,6 +4,7 @@
 #include "core/reader.h"
 #include "core/settings.h"
 #include "support/obsfilewriter.h"
+#include "support/recordfixture.h"
 #include "support/recordingdesktop.h"
 #include "support/testenv.h"
 
@@ -68,10 +69,7 @@ void TestCachedReader::init() {
 }
 
 void TestCachedReader::cleanup() {
-    Data cached = Settings::getInstance()->getData();
-    freeSamples(cached);
-    Data empty;
-    Settings::getInstance()->setData(empty);
+    RecordFixture::dropCached();
     delete bar;
     delete desktop;
 }
@@ -131,11 +129,7 @@ void TestCachedReader::pathsCompareExactly() {
 }
 
 void TestCachedReader::notOwnerIsNotFreed() {
-    Data foreign;
-    foreign.modules = 1;
-    foreign.channels = 1;
-    foreign.rays = 1;
-    foreign.npoints = 10;
+    Data foreign = RecordFixture::shaped(1, 1, 1, 10);
     foreign.filePath = "elsewhere.pnt";
     QVERIFY(allocSamples(foreign));
     foreign.notOwner = true;

@@ -1,4 +1,5 @@
 #include "core/data.h"
+#include "support/recordfixture.h"
 
 #include <QtTest>
 
@@ -14,12 +15,7 @@ private slots:
 };
 
 static Data smallRecord() {
-    Data d;
-    d.modules = 2;
-    d.channels = 3;
-    d.rays = 2;
-    d.npoints = 5;
-    return d;
+    return RecordFixture::shaped(2, 3, 2, 5);
 }
 
 void TestData::emptyRecord() {
@@ -84,11 +80,7 @@ void TestData::allocRefusesBadCounts() {
     QFETCH(int, channels);
     QFETCH(int, rays);
     QFETCH(int, npoints);
-    Data d;
-    d.modules = modules;
-    d.channels = channels;
-    d.rays = rays;
-    d.npoints = npoints;
+    Data d = RecordFixture::shaped(modules, channels, rays, npoints);
     QVERIFY(!allocSamples(d));
     QVERIFY(d.samples == nullptr);
 }

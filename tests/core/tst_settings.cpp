@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "core/settings.h"
+#include "support/recordfixture.h"
 #include "support/testenv.h"
 
 #include <QtTest>
@@ -29,11 +30,7 @@ void TestSettings::emptyRecordBeforeAnyRead() {
 }
 
 void TestSettings::cachedRecordSharesSamples() {
-    Data d;
-    d.modules = 1;
-    d.channels = 1;
-    d.rays = 1;
-    d.npoints = 4;
+    Data d = RecordFixture::shaped(1, 1, 1, 4);
     d.filePath = "/tmp/a.pnt";
     QVERIFY(allocSamples(d));
     Settings::getInstance()->setData(d);
@@ -42,9 +39,7 @@ void TestSettings::cachedRecordSharesSamples() {
     QCOMPARE(back.filePath, QString("/tmp/a.pnt"));
     back.samples[0][0][0][3] = 2.5f;
     QCOMPARE(d.samples[0][0][0][3], 2.5f);
-    freeSamples(d);
-    Data empty;
-    Settings::getInstance()->setData(empty);
+    RecordFixture::dropCached();
 }
 
 void TestSettings::pathSettersIgnoreEmpty() {

@@ -70,6 +70,7 @@ private slots:
     void clicksDuringARunChangeNothing();
     void nativeViewReportsTimes();
     void fourierListsThePulsarsHarmonics();
+    void sweepSwitchesToOneDispersion();
 
 private:
     QString writeFile(const QString& name, ObsFileWriter::Description d);
@@ -452,6 +453,40 @@ void TestPulsarForm::fourierListsThePulsarsHarmonics() {
     QCOMPARE(panel->spinPoints->value(), 8192);
     QCOMPARE(panel->labelInfo->text(), report);
     QVERIFY(desktop.boxes().isEmpty());
+}
+
+void TestPulsarForm::sweepSwitchesToOneDispersion() {
+    MainWindow window;
+    RecordingDesktop desktop;
+    new PulsarForm(pulsarFile, &window);
+    input<QSpinBox>(window, "ray")->setValue(1);
+    input<QLineEdit>(window, "firstPoint")->setText("1000");
+    input<QLineEdit>(window, "harmonicNum")->setText("63");
+    QProgressBar* bar = Settings::getInstance()->getProgressBar();
+    bar->setValue(0);
+    input<QRadioButton>(window, "sumMultiDispersions")->click();
+    QCOMPARE(bar->value(), 100); // the sweep drove the status-bar progress bar
+    QVERIFY(bar->isHidden());
+    PulsarGrafik* plot = plotOf(window);
+    PulsarGrafikInfo* panel = panelOf(window);
+    QCOMPARE(plot->arrGrafiks.size(), 7);
+    QCOMPARE(plot->points, 100);
+    QCOMPARE(panel->editMultiDispersion->text(), QString("26.2"));
+    // The fit of the first averaging peaks near the pulse train's dispersion.
+    QVERIFY(!plot->markers.isEmpty());
+    QVERIFY2(std::abs(plot->markers[0] - 26) <= 3, qPrintable(QString::number(plot->markers[0])));
+
+    panel->findChild<QPushButton*>("buttonShowResult")->click();
+    QCOMPARE(plot->arrGrafiks.size(), 8);
+    QCOMPARE(plot->points, 7);
+    QCOMPARE(plot->visible.count(true), 1);
+    QVERIFY(panel->labelInfo->text().startsWith(
+        "Axis X: averages (see colors)\nAxis Y: harmonic 63 val on disp=26.2"));
+    panel->findChild<QPushButton*>("buttonReturnMulti")->click();
+    QCOMPARE(plot->arrGrafiks.size(), 7);
+    QCOMPARE(plot->points, 100);
+    QCOMPARE(plot->visible, QVector<bool>(7, true));
+    QCOMPARE(panel->labelInfo->text(), panel->infoText);
 }
 
 QTEST_MAIN(TestPulsarForm)

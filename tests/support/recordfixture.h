@@ -1,0 +1,14 @@
+#ifndef RECORDFIXTURE_H
+#define RECORDFIXTURE_H
+
+#include "core/data.h"
+
+// Records in memory with no file behind them, and the cleanup of the record the settings cache.
+namespace RecordFixture {
+// Only the counts set, in the order of the sample indices; no samples allocated yet.
+Data shaped(int modules, int channels, int rays, int npoints);
+// Frees the samples of the cached record and caches an empty one, so that the next test reads anew.
+void dropCached();
+} // namespace RecordFixture
+
+#endif // RECORDFIXTURE_H
