@@ -24,6 +24,26 @@ qint64 lowestCount(int n, int percent) {
     return qint64(n) * percent / 100;
 }
 
+// The lowest `percent` percent of n values, ascending, in double; empty when that is no value at all.
+template <typename T> std::vector<double> lowestValues(const T* v, int n, int percent) {
+    const qint64 m = lowestCount(n, percent);
+    if (!v || m <= 0) {
+        return {};
+    }
+    std::vector<double> sorted(v, v + n);
+    std::sort(sorted.begin(), sorted.end());
+    sorted.resize(std::size_t(m));
+    return sorted;
+}
+
+double meanOf(const std::vector<double>& values) {
+    double sum = 0;
+    for (const double x : values) {
+        sum += x;
+    }
+    return sum / double(values.size());
+}
+
 // Trial count of the size table, or -1 when the shortest period cannot hold bins_min bins.
 qint64 sizeOrMinusOne(int points, double tsamp, double period_min, double period_max, int bins_min,
                       int bins_max) {
@@ -45,17 +65,8 @@ double getMeanOfLowestPercent(const float* v, int n, int p) {
     if (p < 1 || p > 100) {
         p = 100;
     }
-    const qint64 m = lowestCount(n, p);
-    if (!v || m <= 0) {
-        return std::nan("");
-    }
-    std::vector<double> sorted(v, v + n);
-    std::sort(sorted.begin(), sorted.end());
-    double sum = 0;
-    for (qint64 i = 0; i < m; ++i) {
-        sum += sorted[std::size_t(i)];
-    }
-    return sum / double(m);
+    const std::vector<double> lowest = lowestValues(v, n, p);
+    return lowest.empty() ? std::nan("") : meanOf(lowest);
 }
 
 double PulsarCalculate::getSigmaOfLowestPercent(const double* v, int n, int p) {
@@ -65,23 +76,17 @@ double PulsarCalculate::getSigmaOfLowestPercent(const double* v, int n, int p) {
     if (p > 100) {
         p = 100;
     }
-    const qint64 m = lowestCount(n, p);
-    if (!v || m <= 0) {
+    const std::vector<double> lowest = lowestValues(v, n, p);
+    if (lowest.empty()) {
         return std::nan("");
     }
-    std::vector<double> sorted(v, v + n);
-    std::sort(sorted.begin(), sorted.end());
-    double sum = 0;
-    for (qint64 i = 0; i < m; ++i) {
-        sum += sorted[std::size_t(i)];
-    }
-    const double mean = sum / double(m);
+    const double mean = meanOf(lowest);
     double sq = 0;
-    for (qint64 i = 0; i < m; ++i) {
-        const double d = sorted[std::size_t(i)] - mean;
+    for (const double x : lowest) {
+        const double d = x - mean;
         sq += d * d;
     }
-    return std::sqrt(sq / double(m - 1));
+    return std::sqrt(sq / double(lowest.size() - 1));
 }
 
 QString PulsarCalculate::getFfaInfo(double period_min, double period_max, int bins_min, int bins_max,

@@ -31,6 +31,26 @@ QString maximumLine(const Approximation& fit) {
            g6(fit.extremumY) + QStringLiteral("\n");
 }
 
+// Adds one curve of a family: the harmonic swept over the dispersions with `averagings`, fitted by a
+// cubic whose extremum is marked; `maximum` gets the text of that extremum. False when a step fails.
+bool addFamilyCurve(PulsarCalculate& calc, int averagings, QString& maximum) {
+    QVector<float> values(sweepPoints);
+    if (!calc.getHarmonicOnDispersions(values.data(), sweepPoints, sweepFrom, sweepTo, calc.harmonicNum,
+                                       averagings, calc.averageWithNull)) {
+        return false;
+    }
+    QVector<float> fit(sweepPoints);
+    Approximation approx(values.data(), fit.data(), sweepPoints);
+    if (approx.polinom(3, true) != 1) {
+        return false;
+    }
+    calc.arrGrafiks.append(fit);
+    calc.grafikVisible.append(true);
+    calc.markers.append(approx.extremumIndex);
+    maximum = maximumLine(approx);
+    return true;
+}
+
 } // namespace
 
 bool PulsarCalculate::getHarmonicOnDispersions(float* values, int n, double dmFrom, double dmTo, int harmonic,
@@ -145,22 +165,13 @@ bool PulsarCalculate::actionSumMultiDispersions() {
     infoText = axesLines(harmonicNum) + QStringLiteral("\nChange: averages (see colors)\n\n");
     for (int av = 0; av < familyCurves; ++av) {
         averageCount = av;
-        QVector<float> values(sweepPoints);
-        if (!getHarmonicOnDispersions(values.data(), sweepPoints, sweepFrom, sweepTo, harmonicNum, av,
-                                      averageWithNull)) {
+        QString maximum;
+        if (!addFamilyCurve(*this, av, maximum)) {
             return false;
         }
-        QVector<float> fit(sweepPoints);
-        Approximation approx(values.data(), fit.data(), sweepPoints);
-        if (approx.polinom(3, true) != 1) {
-            return false;
-        }
-        arrGrafiks.append(fit);
-        grafikVisible.append(true);
         grafikNames.append(QString::number(av + 1) + QStringLiteral(". average ") + QString::number(av));
-        markers.append(approx.extremumIndex);
         infoText += QLatin1String(separator) + QString::number(av + 1) + QStringLiteral(". Average ") +
-                    QString::number(av) + QStringLiteral(":") + maximumLine(approx);
+                    QString::number(av) + QStringLiteral(":") + maximum;
     }
     infoText += QLatin1String(separator);
     count = sweepPoints;
@@ -175,19 +186,10 @@ bool PulsarCalculate::actionSumTimeDispersions() {
     const int centre = firstPoint;
     firstPoint = centre - 3 * firstPointDelta;
     for (int k = 1; k <= familyCurves; ++k) {
-        QVector<float> values(sweepPoints);
-        if (!getHarmonicOnDispersions(values.data(), sweepPoints, sweepFrom, sweepTo, harmonicNum,
-                                      averageCount, averageWithNull)) {
+        QString maximum;
+        if (!addFamilyCurve(*this, averageCount, maximum)) {
             return false;
         }
-        QVector<float> fit(sweepPoints);
-        Approximation approx(values.data(), fit.data(), sweepPoints);
-        if (approx.polinom(3, true) != 1) {
-            return false;
-        }
-        arrGrafiks.append(fit);
-        grafikVisible.append(true);
-        markers.append(approx.extremumIndex);
         QString label;
         if (isOrvUtc) {
             label = QString::number(k) + QStringLiteral(". Time ") +
@@ -196,7 +198,7 @@ bool PulsarCalculate::actionSumTimeDispersions() {
             label = QString::number(k) + QStringLiteral(". First point ") + QString::number(firstPoint);
         }
         grafikNames.append(label);
-        infoText += QLatin1String(separator) + label + QStringLiteral(":") + maximumLine(approx);
+        infoText += QLatin1String(separator) + label + QStringLiteral(":") + maximum;
         firstPoint += firstPointDelta;
     }
     firstPoint = centre;

@@ -9,6 +9,7 @@
 #include "numerics/pulsarcalculate.h"
 #include "single/calculationholder.h"
 #include "single/ffagrafikinfo.h"
+#include "single/onefilerun.h"
 #include "single/pulsargrafik.h"
 #include "ui_ffaform.h"
 
@@ -27,11 +28,7 @@ FfaForm::FfaForm(QString fileName, QWidget* parent) : QWidget(parent) {
     progressBar = Settings::getInstance()->getProgressBar();
     data = readData(fileName);
 
-    if (data.npoints <= 39999) {
-        Desktop::instance()->warning(this, tr("Error"),
-                                     data.npoints <= 0
-                                         ? tr("Bad file!\nFile without data")
-                                         : tr("Bad file!\nFile with short data, must be long data"));
+    if (OneFileRun::refused(this, data)) {
         delete ui;
         ui = nullptr;
         hide();
@@ -45,12 +42,10 @@ FfaForm::FfaForm(QString fileName, QWidget* parent) : QWidget(parent) {
     grafikInfo->buildPanel();
     hLayout = WorkArea::install({this, grafik, grafikInfo});
 
-    for (QWidget* w : {static_cast<QWidget*>(ui->showNative), static_cast<QWidget*>(ui->sumChannelsDemoNoise),
-                       static_cast<QWidget*>(ui->sumChannelsAndAverage), static_cast<QWidget*>(ui->ffa),
-                       static_cast<QWidget*>(ui->isFirstPoint), static_cast<QWidget*>(ui->isOrvUtc),
-                       static_cast<QWidget*>(ui->noisePolinom5), static_cast<QWidget*>(ui->noiseMedian),
-                       static_cast<QWidget*>(ui->noiseBack), static_cast<QWidget*>(ui->noiseWithout),
-                       static_cast<QWidget*>(ui->withNormalization)}) {
+    for (QWidget* w :
+         QList<QWidget*>{ui->showNative, ui->sumChannelsDemoNoise, ui->sumChannelsAndAverage, ui->ffa,
+                         ui->isFirstPoint, ui->isOrvUtc, ui->noisePolinom5, ui->noiseMedian, ui->noiseBack,
+                         ui->noiseWithout, ui->withNormalization}) {
         connect(w, SIGNAL(clicked(bool)), this, SLOT(redraw()));
     }
     connect(ui->pushButtonOk, SIGNAL(clicked()), this, SLOT(redraw()));
@@ -60,11 +55,9 @@ FfaForm::FfaForm(QString fileName, QWidget* parent) : QWidget(parent) {
     connect(ui->show_as_is, SIGNAL(clicked(bool)), this, SLOT(redraw()));
 
     // Inputs of the FFA search that this form always fixes.
-    for (QWidget* w : {static_cast<QWidget*>(ui->label_deredden), static_cast<QWidget*>(ui->label_rmed_width),
-                       static_cast<QWidget*>(ui->label_rmed_minpts), static_cast<QWidget*>(ui->deredden),
-                       static_cast<QWidget*>(ui->rmed_width), static_cast<QWidget*>(ui->rmed_minpts),
-                       static_cast<QWidget*>(ui->normalised), static_cast<QWidget*>(ui->harmonicNum),
-                       static_cast<QWidget*>(ui->harmonicNumberLabel)}) {
+    for (QWidget* w : QList<QWidget*>{ui->label_deredden, ui->label_rmed_width, ui->label_rmed_minpts,
+                                      ui->deredden, ui->rmed_width, ui->rmed_minpts, ui->normalised,
+                                      ui->harmonicNum, ui->harmonicNumberLabel}) {
         w->hide();
     }
 }
@@ -107,19 +100,7 @@ void FfaForm::redraw() {
     }
 
     auto* run = new PulsarCalculate(QStringLiteral("grafik"));
-    run->data = data;
-    run->module = module - 1;
-    run->channel = channel - 1;
-    run->ray = ray - 1;
-    run->dispersion = double(dispersion);
-    run->count = points;
-    run->averageCount = ui->averageCount->value();
-    run->averageWithNull = ui->averageWithNull->isChecked();
-    run->isFirstPoint = ui->isFirstPoint->isChecked();
-    run->firstPoint = firstPoint;
-    run->isOrvUtc = ui->isOrvUtc->isChecked();
-    run->orvUtc = ui->orvUtc->text();
-    run->checkDeleteStep = ui->checkDeleteStep->isChecked();
+    OneFileRun::setCommonInputs(run, *ui, data);
     run->action = action;
 
     if (action == QLatin1String("createFFA")) {
@@ -140,22 +121,7 @@ void FfaForm::redraw() {
         run->sigmaLevel2 = ui->sigmaLevel2->text().toInt();
     }
 
-    if (ui->noisePolinom5->isChecked()) {
-        run->noiseMethod = QStringLiteral("polinom5");
-    } else if (ui->noiseMedian->isChecked()) {
-        run->noiseMethod = QStringLiteral("median");
-    } else if (ui->noiseBack->isChecked()) {
-        run->noiseMethod = QStringLiteral("backSum");
-    } else {
-        run->noiseMethod = QStringLiteral("without");
-    }
-    run->withNormalization = ui->withNormalization->isChecked();
-
-    if (progressBar) {
-        progressBar->show();
-        connect(run, SIGNAL(progress(int)), progressBar, SLOT(setValue(int)));
-    }
-    const bool ok = run->calculate();
+    const bool ok = OneFileRun::calculate(run, progressBar);
     // The holder frees the object and the curves it handed out once nothing shows them; a failed run is
     // shown nowhere, so plot and panel keep the previous result.
     auto holder = std::make_shared<CalculationHolder>(run);
@@ -170,24 +136,7 @@ void FfaForm::redraw() {
 
 void FfaForm::showResult(const std::shared_ptr<CalculationHolder>& holder) {
     PulsarCalculate* run = holder->calculation();
-    const int drawable = holder->drawablePoints(run->count);
-    grafik->hintShown = false;
-    grafik->data = run->data;
-    grafik->arrGrafiks = run->arrGrafiks;
-    grafik->arrGrafiksRaw = run->rawGrafiks;
-    grafik->curvesOwner = holder;
-    grafik->labelsX1 = run->arrX0;
-    grafik->labelsX2 = run->arrX1;
-    grafik->labelsX3 = run->arrX2;
-    grafik->labelStep1 = run->stepX0;
-    grafik->labelStep2 = run->stepX1;
-    grafik->labelStep3 = run->stepX2;
-    grafik->markers = run->markers;
-    grafik->visible = run->grafikVisible;
-    grafik->points = drawable;
-    grafik->firstPoint = run->firstPoint;
-    grafik->action = run->action;
-    grafik->updateRange();
+    const int drawable = OneFileRun::showOnPlot(grafik, holder);
 
     auto* info = new FfaGrafikInfo(this);
     info->calculate = run;

@@ -4,6 +4,7 @@
 #include "core/tables.h"
 #include "numerics/pulsarcalculate.h"
 #include "single/calculationholder.h"
+#include "single/panelcolumn.h"
 #include "single/pulsargrafik.h"
 
 #include <QCheckBox>
@@ -42,18 +43,7 @@ FfaGrafikInfo::FfaGrafikInfo(QWidget* parent) : QWidget(parent) {}
 FfaGrafikInfo::~FfaGrafikInfo() = default;
 
 void FfaGrafikInfo::buildPanel() {
-    auto* panelLayout = new QHBoxLayout(this);
-    panelLayout->setContentsMargins(10, 0, 0, 0);
-    auto* scroll = new QScrollArea;
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    scroll->setContentsMargins(0, 0, 0, 0);
-    scroll->setWidgetResizable(true);
-    scroll->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::MinimumExpanding);
-    scroll->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    panelLayout->addWidget(scroll);
-    setContentsMargins(0, 0, 0, 0);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
+    QScrollArea* scroll = PanelColumn::install(this);
 
     auto* column = new QFrame;
     column->setContentsMargins(0, 3, 0, 0);

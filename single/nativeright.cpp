@@ -4,6 +4,7 @@
 #include "core/controller.h"
 #include "core/data.h"
 #include "single/nativegrafik.h"
+#include "single/panelcolumn.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -47,16 +48,7 @@ NativeRight::NativeRight(Data* data, QWidget* parent) : QWidget(parent) {
     channels = data->channels;
     modules = data->modules;
 
-    auto* own = new QHBoxLayout(this);
-    own->setContentsMargins(10, 0, 0, 0);
-    auto* scroll = new QScrollArea(this);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    scroll->setContentsMargins(0, 0, 0, 0);
-    scroll->setWidgetResizable(true);
-    scroll->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::MinimumExpanding);
-    scroll->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    own->addWidget(scroll);
+    QScrollArea* scroll = PanelColumn::install(this);
 
     content = new QFrame(scroll);
     content->setObjectName(QStringLiteral("content"));
@@ -151,8 +143,6 @@ NativeRight::NativeRight(Data* data, QWidget* parent) : QWidget(parent) {
     rows->addWidget(controller);
 
     scroll->setWidget(content);
-    setContentsMargins(0, 0, 0, 0);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
 }
 
 void NativeRight::checkBoxRatesChanged() {

@@ -8,6 +8,7 @@
 #include "core/workarea.h"
 #include "numerics/pulsarcalculate.h"
 #include "single/calculationholder.h"
+#include "single/onefilerun.h"
 #include "single/pulsargrafik.h"
 #include "single/pulsargrafikinfo.h"
 #include "ui_pulsarform.h"
@@ -25,15 +26,7 @@ PulsarForm::PulsarForm(QString fileName, QWidget* parent) : QWidget(parent) {
     progressBar = Settings::getInstance()->getProgressBar();
     data = readData(fileName);
 
-    // A record without sample arrays has nothing to sum, whatever its passport says.
-    QString refusal;
-    if (data.npoints <= 0 || !data.samples) {
-        refusal = QStringLiteral("Bad file!\nFile without data");
-    } else if (data.npoints <= 39999) {
-        refusal = QStringLiteral("Bad file!\nFile with short data, must be long data");
-    }
-    if (!refusal.isEmpty()) {
-        Desktop::instance()->warning(this, QStringLiteral("Error"), refusal);
+    if (OneFileRun::refused(this, data)) {
         delete ui;
         ui = nullptr;
         return;
@@ -86,25 +79,13 @@ void PulsarForm::redraw() {
     points = ui->points->text().toInt();
 
     auto calc = std::make_unique<PulsarCalculate>(QStringLiteral("grafik"));
-    calc->data = data;
-    calc->module = module - 1;
-    calc->channel = channel - 1;
+    OneFileRun::setCommonInputs(calc.get(), *ui, data);
     calc->period = double(period);
-    calc->dispersion = double(dispersion);
-    calc->ray = ray - 1;
-    calc->count = points;
-    calc->averageCount = ui->averageCount->value();
-    calc->averageWithNull = ui->averageWithNull->isChecked();
     calc->maxSigma = maxSigma;
     harmonicNum = ui->harmonicNum->text().toInt();
     calc->harmonicNum = harmonicNum;
-    calc->isFirstPoint = ui->isFirstPoint->isChecked();
-    calc->firstPoint = firstPoint;
     calc->firstPointDelta = ui->firstPointDelta->text().toInt();
-    calc->isOrvUtc = ui->isOrvUtc->isChecked();
-    calc->orvUtc = ui->orvUtc->text();
     calc->orvUtcDelta = ui->orvUtcDelta->text().toInt();
-    calc->checkDeleteStep = ui->checkDeleteStep->isChecked();
 
     QString action;
     for (QAbstractButton* b :
@@ -128,46 +109,15 @@ void PulsarForm::redraw() {
         }
         calc->dispersions = dispersions;
     }
-    if (ui->noisePolinom5->isChecked()) {
-        calc->noiseMethod = QStringLiteral("polinom5");
-    } else if (ui->noiseMedian->isChecked()) {
-        calc->noiseMethod = QStringLiteral("median");
-    } else if (ui->noiseBack->isChecked()) {
-        calc->noiseMethod = QStringLiteral("backSum");
-    } else {
-        calc->noiseMethod = QStringLiteral("without");
-    }
     calc->showDeductNoise = ui->showDeductNoise->isChecked();
-    calc->withNormalization = ui->withNormalization->isChecked();
 
-    if (progressBar) {
-        progressBar->show();
-        connect(calc.get(), SIGNAL(progress(int)), progressBar, SLOT(setValue(int)));
-    }
-    calc->calculate();
+    OneFileRun::calculate(calc.get(), progressBar);
 
     calculate = calc.get();
     holder = std::make_shared<CalculationHolder>(calc.release());
     holder->adoptCurves();
 
-    grafik->hintShown = false;
-    grafik->data = calculate->data;
-    grafik->arrGrafiks = calculate->arrGrafiks;
-    grafik->arrGrafiksRaw = calculate->rawGrafiks;
-    grafik->curvesOwner = holder;
-    grafik->labelsX1 = calculate->arrX0;
-    grafik->labelsX2 = calculate->arrX1;
-    grafik->labelsX3 = calculate->arrX2;
-    grafik->labelStep1 = calculate->stepX0;
-    grafik->labelStep2 = calculate->stepX1;
-    grafik->labelStep3 = calculate->stepX2;
-    grafik->markers = calculate->markers;
-    grafik->visible = calculate->grafikVisible;
-    const int drawable = holder->drawablePoints(calculate->count);
-    grafik->points = drawable;
-    grafik->firstPoint = calculate->firstPoint;
-    grafik->action = calculate->action;
-    grafik->updateRange();
+    const int drawable = OneFileRun::showOnPlot(grafik, holder);
 
     PulsarGrafikInfo* old = grafikInfo;
     grafikInfo = new PulsarGrafikInfo(this);

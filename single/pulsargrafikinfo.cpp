@@ -5,6 +5,7 @@
 #include "core/tables.h"
 #include "numerics/pulsarcalculate.h"
 #include "single/calculationholder.h"
+#include "single/panelcolumn.h"
 #include "single/pulsargrafik.h"
 
 #include <QFontMetrics>
@@ -55,18 +56,7 @@ PulsarGrafikInfo::PulsarGrafikInfo(QWidget* parent) : QWidget(parent) {}
 PulsarGrafikInfo::~PulsarGrafikInfo() = default;
 
 void PulsarGrafikInfo::buildPanel() {
-    setContentsMargins(0, 0, 0, 0);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
-    auto* outer = new QHBoxLayout(this);
-    outer->setContentsMargins(10, 0, 0, 0);
-    auto* scroll = new QScrollArea(this);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    scroll->setContentsMargins(0, 0, 0, 0);
-    scroll->setWidgetResizable(true);
-    scroll->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::MinimumExpanding);
-    scroll->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    outer->addWidget(scroll);
+    QScrollArea* scroll = PanelColumn::install(this);
     auto* columnFrame = new QFrame(scroll);
     auto* column = new QVBoxLayout(columnFrame);
     scroll->setWidget(columnFrame);

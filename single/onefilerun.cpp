@@ -1,0 +1,53 @@
+#include "single/onefilerun.h"
+
+#include "core/desktop.h"
+#include "single/calculationholder.h"
+#include "single/pulsargrafik.h"
+
+#include <QProgressBar>
+
+bool OneFileRun::refused(QWidget* form, const Data& data) {
+    // A record without sample arrays has nothing to sum, whatever its passport says.
+    QString refusal;
+    if (data.npoints <= 0 || !data.samples) {
+        refusal = QStringLiteral("Bad file!\nFile without data");
+    } else if (data.npoints <= 39999) {
+        refusal = QStringLiteral("Bad file!\nFile with short data, must be long data");
+    }
+    if (refusal.isEmpty()) {
+        return false;
+    }
+    Desktop::instance()->warning(form, QStringLiteral("Error"), refusal);
+    return true;
+}
+
+bool OneFileRun::calculate(PulsarCalculate* calc, QProgressBar* progressBar) {
+    if (progressBar) {
+        progressBar->show();
+        QObject::connect(calc, SIGNAL(progress(int)), progressBar, SLOT(setValue(int)));
+    }
+    return calc->calculate();
+}
+
+int OneFileRun::showOnPlot(PulsarGrafik* grafik, const std::shared_ptr<CalculationHolder>& holder) {
+    PulsarCalculate* run = holder->calculation();
+    const int drawable = holder->drawablePoints(run->count);
+    grafik->hintShown = false;
+    grafik->data = run->data;
+    grafik->arrGrafiks = run->arrGrafiks;
+    grafik->arrGrafiksRaw = run->rawGrafiks;
+    grafik->curvesOwner = holder;
+    grafik->labelsX1 = run->arrX0;
+    grafik->labelsX2 = run->arrX1;
+    grafik->labelsX3 = run->arrX2;
+    grafik->labelStep1 = run->stepX0;
+    grafik->labelStep2 = run->stepX1;
+    grafik->labelStep3 = run->stepX2;
+    grafik->markers = run->markers;
+    grafik->visible = run->grafikVisible;
+    grafik->points = drawable;
+    grafik->firstPoint = run->firstPoint;
+    grafik->action = run->action;
+    grafik->updateRange();
+    return drawable;
+}

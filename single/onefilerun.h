@@ -1,0 +1,60 @@
+#ifndef ONEFILERUN_H
+#define ONEFILERUN_H
+
+#include "numerics/pulsarcalculate.h"
+
+#include <QString>
+
+#include <memory>
+
+class CalculationHolder;
+class PulsarGrafik;
+class QProgressBar;
+class QWidget;
+
+// The steps the one-file Fourier and FFA forms take alike: refusing a file too short to analyse, the
+// inputs every run gets from the widgets both forms have, running with the progress bar, and copying
+// a run's outputs into the shared plot. Each form keeps its own actions, panel and texts.
+class OneFileRun {
+public:
+    OneFileRun() = delete;
+
+    // Warns with the form as parent and returns true when the record has no samples or too few points.
+    static bool refused(QWidget* form, const Data& data);
+
+    // The inputs named alike in both widget sets; `Ui` is either form's.
+    template <typename Ui>
+    static void setCommonInputs(PulsarCalculate* calc, const Ui& ui, const Data& data) {
+        calc->data = data;
+        calc->module = ui.module->value() - 1;
+        calc->channel = ui.channel->value() - 1;
+        calc->ray = ui.ray->value() - 1;
+        calc->dispersion = double(ui.dispersion->text().toFloat());
+        calc->count = ui.points->text().toInt();
+        calc->averageCount = ui.averageCount->value();
+        calc->averageWithNull = ui.averageWithNull->isChecked();
+        calc->isFirstPoint = ui.isFirstPoint->isChecked();
+        calc->firstPoint = ui.firstPoint->text().toInt();
+        calc->isOrvUtc = ui.isOrvUtc->isChecked();
+        calc->orvUtc = ui.orvUtc->text();
+        calc->checkDeleteStep = ui.checkDeleteStep->isChecked();
+        calc->withNormalization = ui.withNormalization->isChecked();
+        if (ui.noisePolinom5->isChecked()) {
+            calc->noiseMethod = QStringLiteral("polinom5");
+        } else if (ui.noiseMedian->isChecked()) {
+            calc->noiseMethod = QStringLiteral("median");
+        } else if (ui.noiseBack->isChecked()) {
+            calc->noiseMethod = QStringLiteral("backSum");
+        } else {
+            calc->noiseMethod = QStringLiteral("without");
+        }
+    }
+
+    // Shows the bar, feeds it the run's progress and runs; the caller hides the bar when done.
+    static bool calculate(PulsarCalculate* calc, QProgressBar* progressBar);
+
+    // Hands the held run's outputs to the plot and redraws it; returns the points it draws.
+    static int showOnPlot(PulsarGrafik* grafik, const std::shared_ptr<CalculationHolder>& holder);
+};
+
+#endif // ONEFILERUN_H
