@@ -170,7 +170,8 @@ void TestDamagedFiles::initTestCase() {
     ObsFileWriter::Description garbage = small;
     garbage.extraLines << QString::fromLatin1("\x01\x02\x7f\xfe garbage \xff") << "no_blank_at_all"
                        << QString(200000, 'x') << QString("key") + QChar(0) + " after a NUL"
-                       << "\t\t\t" << "" << QString::fromUtf8("ключ значение");
+                       << "\t\t\t"
+                       << "" << QString::fromUtf8("ключ значение");
     QVERIFY(ObsFileWriter::write(path("garbage_header.pnt"), garbage));
 
     ObsFileWriter::Description cut = big;
@@ -310,7 +311,8 @@ void TestDamagedFiles::menuEntryOnDamagedFile() {
         if (points <= 1) {
             expected << readError;
         } else {
-            expected << QString("warning|Message|npoints=%1 num=0 file=%2").arg(points).arg(textName(damagedFile));
+            expected
+                << QString("warning|Message|npoints=%1 num=0 file=%2").arg(points).arg(textName(damagedFile));
         }
     } else if (points <= 0) {
         expected << (kind == "arrays" ? noArrays : withoutData);
@@ -386,10 +388,12 @@ void TestDamagedFiles::everyActionOnNanSamples() {
         QVERIFY2(!plot->arrGrafiks.isEmpty() || !plot->arrGrafiksRaw.isEmpty(), qPrintable(name));
         int broken = 0;
         for (const QVector<float>& curve : plot->arrGrafiks) {
-            broken += int(std::count_if(curve.begin(), curve.end(), [](float v) { return !std::isfinite(v); }));
+            broken +=
+                int(std::count_if(curve.begin(), curve.end(), [](float v) { return !std::isfinite(v); }));
         }
         for (const float* curve : plot->arrGrafiksRaw) {
-            broken += int(std::count_if(curve, curve + plot->points, [](float v) { return !std::isfinite(v); }));
+            broken +=
+                int(std::count_if(curve, curve + plot->points, [](float v) { return !std::isfinite(v); }));
         }
         QVERIFY2(broken == 0, qPrintable(QString("%1: %2 values not finite").arg(name).arg(broken)));
         QVERIFY(plot->yMin < plot->yMax);
