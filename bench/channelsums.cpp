@@ -1,5 +1,6 @@
 // Times one 16384-point channel sum with dispersion delays (double and float, both directions) and the
 // baseline-free sum for each noise method, on an 80,000-point record of 33 channels.
+#include "benchclock.h"
 #include "core/data.h"
 #include "numerics/pulsarcalculate.h"
 
@@ -9,21 +10,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 template <typename F> double microsecondsPerCall(F&& call) {
-    int reps = 1;
-    for (;;) {
-        const auto t0 = Clock::now();
-        for (int r = 0; r < reps; ++r) {
-            call();
-        }
-        const double us = std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
-        if (us > 300000.0) {
-            return us / reps;
-        }
-        reps *= 2;
-    }
+    return Bench::perCall<std::micro>(call, 0.3);
 }
 
 bool makeRecord(Data& d) {

@@ -2,6 +2,7 @@
 // 33-channel record with a dispersed pulsar, and splits the time into its parts: channel sums, noise
 // baselines, transforms (averaging included), and what the sweep adds around them: event-loop passes,
 // progress signals and allocations. Goal: event-loop passes and allocations under 5% of the sweep.
+#include "benchclock.h"
 #include "core/busyguard.h"
 #include "numerics/approximationd.h"
 #include "numerics/pulsarcalculate.h"
@@ -46,15 +47,12 @@ void operator delete(void* p, std::size_t) noexcept {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Bench::Clock;
+using Bench::msSince;
 constexpr int window = 16384;
 constexpr int averagings = 7;
 constexpr int dms = 100;
 constexpr int spectra = averagings * dms;
-
-double msSince(Clock::time_point t0) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-}
 
 // Best of a few runs: the machine is shared.
 template <typename F> double bestMs(int runs, F&& body) {

@@ -4,6 +4,7 @@
 // repainting). Also reports the resident memory after 5 and after 40 runs, which must not grow.
 #include "single/ffaform.h"
 #include "app/mainwindow.h"
+#include "benchclock.h"
 #include "core/data.h"
 #include "core/settings.h"
 #include "numerics/pulsarcalculate.h"
@@ -21,29 +22,20 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Bench::Clock;
 
 double msPerCall(int reps, const std::function<void()>& work) {
     const auto t0 = Clock::now();
     for (int r = 0; r < reps; ++r) {
         work();
     }
-    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count() / reps;
+    return Bench::msSince(t0) / reps;
 }
 
 // What the running event loop does between two clicks, deferred deletions included.
 void settle() {
     QApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-double residentMiB() {
-    QFile f("/proc/self/statm");
-    if (!f.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    const QList<QByteArray> fields = f.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * 4096.0 / (1024.0 * 1024.0) : -1;
 }
 
 // Noise with a dispersed 5 s pulse train at DM 26.2 in every ray.
@@ -159,12 +151,12 @@ int main(int argc, char** argv) {
         create->click();
         settle();
     }
-    const double after5 = residentMiB();
+    const double after5 = Bench::residentMiB();
     for (int r = 0; r < 35; ++r) {
         create->click();
         settle();
     }
-    const double after40 = residentMiB();
+    const double after40 = Bench::residentMiB();
     std::printf("resident memory: %.1f MiB after 5 runs, %.1f MiB after 40 runs\n", after5, after40);
     freeSamples(record);
     Data empty;

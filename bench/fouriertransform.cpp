@@ -1,6 +1,7 @@
 // Times the amplitude spectrum at the sizes of the one-file views against FFTW's real-input transform
 // computing the same amplitudes, and checks that both agree.
 #include "numerics/fouriertransform.h"
+#include "benchclock.h"
 
 #include <algorithm>
 #include <chrono>
@@ -14,8 +15,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 std::vector<double> noiseWithPulses(int n) {
     std::vector<double> x(static_cast<std::size_t>(n));
     unsigned state = 2024;
@@ -27,18 +26,7 @@ std::vector<double> noiseWithPulses(int n) {
 }
 
 template <typename F> double microsecondsPerCall(F&& call) {
-    int reps = 1;
-    for (;;) {
-        const auto t0 = Clock::now();
-        for (int r = 0; r < reps; ++r) {
-            call();
-        }
-        const double us = std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
-        if (us > 300000.0) {
-            return us / reps;
-        }
-        reps *= 2;
-    }
+    return Bench::perCall<std::micro>(call, 0.3);
 }
 
 } // namespace

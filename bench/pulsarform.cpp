@@ -2,6 +2,7 @@
 // to show the time of a run and that the resident memory stays flat.
 #include "single/pulsarform.h"
 #include "app/mainwindow.h"
+#include "benchclock.h"
 #include "core/data.h"
 #include "core/settings.h"
 #include "single/pulsargrafik.h"
@@ -18,36 +19,16 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <malloc.h>
 #include <memory>
 #include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Bench::Clock;
 
 template <typename F> double millisecondsPerCall(F&& call) {
-    int reps = 1;
-    for (;;) {
-        const auto t0 = Clock::now();
-        for (int r = 0; r < reps; ++r) {
-            call();
-        }
-        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-        if (ms > 500.0) {
-            return ms / reps;
-        }
-        reps *= 2;
-    }
-}
-
-double residentMegabytes() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return double(resident) * 4096.0 / (1024.0 * 1024.0);
+    return Bench::perCall<std::milli>(call, 0.5);
 }
 
 // Bytes the allocator has handed out and not got back: unlike the resident size, free of fragmentation.
@@ -141,7 +122,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 20; ++i) {
         ok->click();
     }
-    const double before = residentMegabytes();
+    const double before = Bench::residentMiB();
     const double heapBefore = heapInUseMegabytes();
     const int runs = argc > 1 ? std::atoi(argv[1]) : 500;
     const auto t0 = Clock::now();
@@ -149,8 +130,8 @@ int main(int argc, char** argv) {
         ok->click();
         app.processEvents();
     }
-    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count() / runs;
-    const double after = residentMegabytes();
+    const double ms = Bench::msSince(t0) / runs;
+    const double after = Bench::residentMiB();
     const double heapAfter = heapInUseMegabytes();
     std::printf("form re-run \"sumChannelsDemoNoise\" (new calculation, plot and panel): %7.2f ms per run\n",
                 ms);

@@ -4,6 +4,7 @@
 // page cache. Prints the ratio and the peak resident memory against the sample bytes; the time to get fresh
 // memory for the samples is shown too, as it is part of any read that keeps them.
 #include "core/reader.h"
+#include "benchclock.h"
 #include "core/busyguard.h"
 #include "support/obsfilewriter.h"
 
@@ -19,7 +20,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Bench::Clock;
+using Bench::secondsSince;
 
 constexpr int points = 288166;
 constexpr int rays = 8;
@@ -28,10 +30,6 @@ constexpr int rounds = 5;
 
 float valueAt(int p, int r, int c) {
     return float((p * 7 + r * 33 + c) % 1000) * 0.5f;
-}
-
-double secondsSince(Clock::time_point t0) {
-    return std::chrono::duration<double>(Clock::now() - t0).count();
 }
 
 // Resident set size in kB from /proc/self/status ("VmHWM" is the peak, "VmRSS" the current value).
