@@ -1,5 +1,6 @@
 #include "numerics/approximationd.h"
 #include "numerics/pulsarcalculate.h"
+#include "support/recordfixture.h"
 
 #include <QtTest>
 
@@ -30,13 +31,6 @@ static Data spikeRecord(int npoints, const QString& path = QStringLiteral("/obs/
     }
     return d;
 }
-
-// Owns a record's samples for the length of a test.
-struct RecordHolder {
-    Data data;
-    explicit RecordHolder(Data d) : data(std::move(d)) {}
-    ~RecordHolder() { freeSamples(data); }
-};
 
 // Counts the debug lines written while it lives, for the refusals that must stay silent.
 class LineCounter {
@@ -230,7 +224,7 @@ void TestPulsarCalculate::spikeShift() {
     QFETCH(double, dm);
     QFETCH(bool, forward);
     QFETCH(int, landsAt);
-    RecordHolder rec(spikeRecord(20000));
+    RecordFixture::Owned rec(spikeRecord(20000));
     rec.data.samples[0][0][0][1162] = 1;
     PulsarCalculate pc("grafik");
     pc.data = rec.data;
@@ -250,7 +244,7 @@ void TestPulsarCalculate::spikeShift() {
 }
 
 void TestPulsarCalculate::demoWithoutBaseline() {
-    RecordHolder rec(spikeRecord(20000));
+    RecordFixture::Owned rec(spikeRecord(20000));
     rec.data.samples[0][31][0][200] = 3;
     PulsarCalculate pc("grafik");
     pc.data = rec.data;
@@ -294,7 +288,7 @@ static void setUp(PulsarCalculate& pc, const Data& d, int firstPoint) {
 }
 
 void TestPulsarCalculate::sumWindowBound() {
-    RecordHolder rec(spikeRecord(1000));
+    RecordFixture::Owned rec(spikeRecord(1000));
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, 99);
     std::vector<double> out(1000);
@@ -341,7 +335,7 @@ void TestPulsarCalculate::sumRefusesBadInput_data() {
 void TestPulsarCalculate::sumRefusesBadInput() {
     QFETCH(QString, what);
     QFETCH(QString, message);
-    RecordHolder rec(spikeRecord(1000));
+    RecordFixture::Owned rec(spikeRecord(1000));
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, 0);
     int n = 100;
@@ -387,7 +381,7 @@ void TestPulsarCalculate::sumRefusesBadInput() {
 void TestPulsarCalculate::sumPastEndRefused() {
     // The reference window fits (100 + 19800 < 20000) but channel 30, 124 points later at DM 100, does
     // not: no partial sum is handed out as a success.
-    RecordHolder rec(spikeRecord(20000));
+    RecordFixture::Owned rec(spikeRecord(20000));
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, 100);
     std::vector<double> out(19800);
@@ -402,7 +396,7 @@ void TestPulsarCalculate::sumPastEndRefused() {
 }
 
 void TestPulsarCalculate::reverseSumNeverReadsBeforeStart() {
-    RecordHolder rec(spikeRecord(2000));
+    RecordFixture::Owned rec(spikeRecord(2000));
     for (int c = 0; c < 32; ++c) {
         for (int p = 0; p < 2000; ++p) {
             rec.data.samples[0][c][0][p] = 1;
@@ -424,7 +418,7 @@ void TestPulsarCalculate::reverseSumNeverReadsBeforeStart() {
 }
 
 void TestPulsarCalculate::deleteStep() {
-    RecordHolder rec(spikeRecord(26000, "/data/N1/010121_13_N1_00.pnthr"));
+    RecordFixture::Owned rec(spikeRecord(26000, "/data/N1/010121_13_N1_00.pnthr"));
     fillRamp(rec.data);
     Data copy = rec.data; // a holder sharing the buffer sees the flattened step too
     PulsarCalculate pc("grafik");
@@ -440,7 +434,7 @@ void TestPulsarCalculate::deleteStep() {
     }
     QCOMPARE(copy.samples[0][4][0][25501], before25501);
 
-    RecordHolder other(spikeRecord(26000, "/data/N1/010121_02_N1_00.pnthr"));
+    RecordFixture::Owned other(spikeRecord(26000, "/data/N1/010121_02_N1_00.pnthr"));
     fillRamp(other.data);
     pc.data = other.data;
     const float kept = other.data.samples[0][0][0][24500];
@@ -449,13 +443,13 @@ void TestPulsarCalculate::deleteStep() {
     QCOMPARE(other.data.samples[0][0][0][24500], kept);
 
     // A record too short for the window is left alone.
-    RecordHolder shortRec(spikeRecord(25000, "/data/N1/010121_13_N1_00.pnthr"));
+    RecordFixture::Owned shortRec(spikeRecord(25000, "/data/N1/010121_13_N1_00.pnthr"));
     pc.data = shortRec.data;
     QVERIFY(!pc.deleteStep());
 }
 
 void TestPulsarCalculate::deleteStepOnceInCalculate() {
-    RecordHolder rec(spikeRecord(26000, "/data/N1/010121_05_N1_00.pnthr"));
+    RecordFixture::Owned rec(spikeRecord(26000, "/data/N1/010121_05_N1_00.pnthr"));
     fillRamp(rec.data);
     PulsarCalculate pc("grafik");
     pc.data = rec.data;
@@ -522,7 +516,7 @@ void TestPulsarCalculate::deductNoiseMethods_data() {
 void TestPulsarCalculate::deductNoiseMethods() {
     QFETCH(QString, method);
     QFETCH(bool, normalise);
-    RecordHolder rec(spikeRecord(20000));
+    RecordFixture::Owned rec(spikeRecord(20000));
     fillRamp(rec.data);
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, 1000);
@@ -556,7 +550,7 @@ void TestPulsarCalculate::deductNoiseMethods() {
 }
 
 void TestPulsarCalculate::deductNoiseRemovesPolynomialBaseline() {
-    RecordHolder rec(spikeRecord(20000));
+    RecordFixture::Owned rec(spikeRecord(20000));
     fillRamp(rec.data);
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, 1000);
@@ -605,7 +599,7 @@ void TestPulsarCalculate::demoMethods() {
     QFETCH(bool, showDeduct);
     QFETCH(QStringList, names);
     QFETCH(QString, methodLine);
-    RecordHolder rec(spikeRecord(20000));
+    RecordFixture::Owned rec(spikeRecord(20000));
     fillRamp(rec.data);
     rec.data.startDateTime = QDateTime(QDate(2021, 1, 1), QTime(12, 0, 0));
     PulsarCalculate pc("grafik");
@@ -649,7 +643,7 @@ void TestPulsarCalculate::demoMethods() {
 }
 
 void TestPulsarCalculate::demoNeedsFullWindow() {
-    RecordHolder rec(spikeRecord(20000));
+    RecordFixture::Owned rec(spikeRecord(20000));
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, 20000 - 16384);
     pc.dispersion = 0;
