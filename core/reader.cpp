@@ -119,6 +119,11 @@ Data Reader::readFile(const QString& path, bool headerOnly) {
         if (line.endsWith(QLatin1Char('\n'))) {
             line.chop(1);
         }
+        // A passport saved with CR LF line ends: the CR is no part of the value (the date and time of
+        // day are taken from the value's last characters).
+        if (line.endsWith(QLatin1Char('\r'))) {
+            line.chop(1);
+        }
         line.replace(QLatin1Char('\t'), QLatin1Char(' '));
         const int blank = line.indexOf(QLatin1Char(' '));
         if (blank < 0) {

@@ -56,7 +56,8 @@ bool PulsarCalculate::getNativeData(float* out) {
     const float* series = data.samples[module][channel][ray];
     for (int i = 0; i < count; ++i) {
         const qint64 p = qint64(firstPoint) + i;
-        out[i] = p < data.npoints ? series[p] : 0.0f;
+        // A broken sample (NaN or infinite) reads as 0, so that fits and folds over it stay finite.
+        out[i] = p < data.npoints && std::isfinite(series[p]) ? series[p] : 0.0f;
     }
     return true;
 }

@@ -63,6 +63,12 @@ qint64 channelShift(const Data& data, int c, double dm) {
     return qint64(std::llround(d));
 }
 
+// A broken sample (NaN or infinite, as damaged files hold) counts as 0: one of them would otherwise
+// poison the whole sum, its baseline and its spectrum. Written so that the loops still vectorise.
+inline float usable(float v) {
+    return v - v == 0.0f ? v : 0.0f;
+}
+
 // Adds channel c (read from start .. start+n-1) into out; indices below 0 add nothing.
 template <typename T> void addChannel(T* out, const float* src, qint64 start, int n) {
     if (start + n <= 0) {
@@ -71,7 +77,7 @@ template <typename T> void addChannel(T* out, const float* src, qint64 start, in
     int k = start < 0 ? int(-start) : 0;
     const float* p = src + (start + k);
     for (; k < n; ++k) {
-        out[k] += *p++;
+        out[k] += usable(*p++);
     }
 }
 
@@ -119,7 +125,7 @@ bool sumChannelsImpl(const Data& data, int module, int ray, int firstPointField,
 
     const float* ref = data.samples[module][referenceChannel][ray] + first;
     for (int k = 0; k < n; ++k) {
-        out[k] = ref[k];
+        out[k] = usable(ref[k]);
     }
     for (int c = referenceChannel - 1; c >= 0; --c) {
         addChannel(out, data.samples[module][c][ray], starts[c], n);

@@ -169,6 +169,8 @@ void TestReader::dates_data() {
                                                   "star_time 5:6"}
                                    << "";
     QTest::newRow("no time") << QStringList{"date_begin 02.03.2020"} << "";
+    QTest::newRow("CR LF line ends") << QStringList{"date_begin 02.03.2020\r", "time_begin 01:30:00\r"}
+                                     << "01.03.2020 22:30:00";
 }
 
 void TestReader::dates() {

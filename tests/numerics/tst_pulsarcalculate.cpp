@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 // An observation record in memory: one module, 33 channels (32 bands + the extra one), one ray. Bands
@@ -76,6 +77,7 @@ private slots:
     void sumRefusesBadInput();
     void sumPastEndRefused();
     void reverseSumNeverReadsBeforeStart();
+    void brokenSamplesCountAsZero();
     void deleteStep();
     void deleteStepOnceInCalculate();
     void sigmaAndNormalisation();
@@ -415,6 +417,39 @@ void TestPulsarCalculate::reverseSumNeverReadsBeforeStart() {
     QVERIFY(pc.sumChannelsFloat(outF.data(), 1000, 100, false));
     QCOMPARE(outF[123], 1.0f);
     QCOMPARE(outF[124], 32.0f);
+}
+
+// NaN and infinite samples of a damaged file add nothing, in the sums and in the native window alike.
+void TestPulsarCalculate::brokenSamplesCountAsZero() {
+    RecordHolder rec(spikeRecord(2000));
+    for (int c = 0; c < 32; ++c) {
+        for (int p = 0; p < 2000; ++p) {
+            rec.data.samples[0][c][0][p] = 1;
+        }
+    }
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    rec.data.samples[0][31][0][10] = nan; // reference channel
+    rec.data.samples[0][0][0][20] = inf;
+    rec.data.samples[0][1][0][20] = -inf;
+    rec.data.samples[0][5][0][30] = nan;
+    PulsarCalculate pc("grafik");
+    setUp(pc, rec.data, 0);
+    std::vector<double> out(1000);
+    QVERIFY(pc.sumChannels(out.data(), 1000, 0, true));
+    std::vector<float> outF(1000);
+    QVERIFY(pc.sumChannelsFloat(outF.data(), 1000, 0, true));
+    for (int k = 0; k < 1000; ++k) {
+        const double want = k == 10 || k == 30 ? 31 : k == 20 ? 30 : 32;
+        QCOMPARE(out[k], want);
+        QCOMPARE(double(outF[k]), want);
+    }
+    pc.channel = 31;
+    pc.count = 20;
+    std::vector<float> native(20);
+    QVERIFY(pc.getNativeData(native.data()));
+    QCOMPARE(native[10], 0.0f);
+    QCOMPARE(native[11], 1.0f);
 }
 
 void TestPulsarCalculate::deleteStep() {

@@ -58,7 +58,11 @@ bool ObsFileWriter::write(const QString& path, const Description& d) {
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         return false;
     }
-    if (f.write(passportFromLines(keyLines(d))) < 0) {
+    QByteArray passport = passportFromLines(keyLines(d));
+    if (d.crlf) {
+        passport.replace("\n", "\r\n");
+    }
+    if (f.write(passport) < 0) {
         return false;
     }
     const int channels = d.nbands + 1;

@@ -31,6 +31,7 @@ public:
         QStringList extraLines;                         // more key lines, written verbatim after the others
         ValueFn value;                                  // null: every sample is 0
         qint64 sampleBytes = -1; // >= 0: write only that many bytes of samples (a damaged file)
+        bool crlf = false;       // passport lines end in CR LF, as an editor on another system may leave them
     };
 
     // Band frequencies in MHz, ascending across 109.0 .. 111.5 MHz (channel nbands-1 is the highest).
