@@ -421,7 +421,7 @@ void TestPulsarCalculate::reverseSumNeverReadsBeforeStart() {
 
 // NaN and infinite samples of a damaged file add nothing, in the sums and in the native window alike.
 void TestPulsarCalculate::brokenSamplesCountAsZero() {
-    RecordHolder rec(spikeRecord(2000));
+    RecordFixture::Owned rec(spikeRecord(2000));
     for (int c = 0; c < 32; ++c) {
         for (int p = 0; p < 2000; ++p) {
             rec.data.samples[0][c][0][p] = 1;
