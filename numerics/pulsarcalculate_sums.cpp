@@ -64,20 +64,49 @@ qint64 channelShift(const Data& data, int c, double dm) {
 }
 
 // A broken sample (NaN or infinite, as damaged files hold) counts as 0: one of them would otherwise
-// poison the whole sum, its baseline and its spectrum. Written so that the loops still vectorise.
+// poison the whole sum, its baseline and its spectrum.
 inline float usable(float v) {
     return v - v == 0.0f ? v : 0.0f;
 }
 
-// Adds channel c (read from start .. start+n-1) into out; indices below 0 add nothing.
-template <typename T> void addChannel(T* out, const float* src, qint64 start, int n) {
+// Adds channel c (read from start .. start+n-1) into out; indices below 0 add nothing. With `clean`
+// set, broken samples add nothing either; that loop is slower, so it runs only for records that
+// have them.
+template <typename T> void addChannel(T* out, const float* src, qint64 start, int n, bool clean) {
     if (start + n <= 0) {
         return;
     }
     int k = start < 0 ? int(-start) : 0;
     const float* p = src + (start + k);
+    if (clean) {
+        for (; k < n; ++k) {
+            out[k] += usable(*p++);
+        }
+        return;
+    }
     for (; k < n; ++k) {
-        out[k] += usable(*p++);
+        out[k] += *p++;
+    }
+}
+
+// Whether a sum met a broken sample: any of them leaves a value that is not finite.
+template <typename T> bool anyBroken(const T* v, int n) {
+    int broken = 0;
+    for (int k = 0; k < n; ++k) {
+        broken |= int(!(v[k] - v[k] == 0));
+    }
+    return broken != 0;
+}
+
+template <typename T>
+void addChannels(T* out, const Data& data, int module, int ray, int first, const qint64* starts, int n,
+                 bool clean) {
+    const float* ref = data.samples[module][referenceChannel][ray] + first;
+    for (int k = 0; k < n; ++k) {
+        out[k] = clean ? usable(ref[k]) : ref[k];
+    }
+    for (int c = referenceChannel - 1; c >= 0; --c) {
+        addChannel(out, data.samples[module][c][ray], starts[c], n, clean);
     }
 }
 
@@ -123,12 +152,9 @@ bool sumChannelsImpl(const Data& data, int module, int ray, int firstPointField,
         }
     }
 
-    const float* ref = data.samples[module][referenceChannel][ray] + first;
-    for (int k = 0; k < n; ++k) {
-        out[k] = usable(ref[k]);
-    }
-    for (int c = referenceChannel - 1; c >= 0; --c) {
-        addChannel(out, data.samples[module][c][ray], starts[c], n);
+    addChannels(out, data, module, ray, first, starts, n, false);
+    if (anyBroken(out, n)) {
+        addChannels(out, data, module, ray, first, starts, n, true);
     }
     return true;
 }
