@@ -1,4 +1,5 @@
 #include "numerics/ffacore.h"
+#include "support/gaussiannoise.h"
 
 #include <QtTest>
 
@@ -32,16 +33,6 @@ Trials runSearch(const std::vector<float>& data, double tsamp, const std::vector
     }
     *written = count;
     return t;
-}
-
-std::vector<float> whiteNoise(std::size_t n, unsigned seed) {
-    std::mt19937 gen(seed);
-    std::normal_distribution<float> normal(0.0f, 1.0f);
-    std::vector<float> x(n);
-    for (float& v : x) {
-        v = normal(gen);
-    }
-    return x;
 }
 
 // Shift of every input row in every output row of the transform, derived from the merge rule on
@@ -95,7 +86,7 @@ private slots:
 void TestFfaCore::defaultSearchPlan() {
     QCOMPARE(periodogram_size(16384, 0.0124928, 3, 10, 220, 240), std::size_t(10600));
 
-    const std::vector<float> data = whiteNoise(16384, 1);
+    const std::vector<float> data = GaussianNoise::samples(16384, 1);
     const std::vector<std::size_t> widths = {1, 2, 3, 4};
     std::size_t written = 0;
     const Trials t = runSearch(data, 0.0124928, widths, 3, 10, 220, 240, &written);
@@ -137,7 +128,7 @@ void TestFfaCore::sizeAgreesWithWrittenTrials() {
             round % 5 == 0 ? tsamp * double(bmin) : tsamp * double(bmin) * (1 + unit(gen) * 3);
         const double pmax = pmin * (1.01 + unit(gen) * 20);
         QVERIFY(periodogram_args_error(size, tsamp, pmin, pmax, bmin, bmax).isEmpty());
-        const std::vector<float> data = whiteNoise(size, unsigned(round));
+        const std::vector<float> data = GaussianNoise::samples(size, unsigned(round));
         std::vector<std::size_t> widths = {1};
         if (bmin > 3) {
             widths.push_back(bmin / 2);
@@ -192,7 +183,7 @@ void TestFfaCore::fractionalDownsampling() {
     QCOMPARE(out[2], -1.0f);
 
     // A real factor keeps the total of a long series.
-    const std::vector<float> noise = whiteNoise(10000, 7);
+    const std::vector<float> noise = GaussianNoise::samples(10000, 7);
     const double f = 1.0915;
     std::vector<float> down(downsampled_length(noise.size(), f));
     downsample_fractional(noise.data(), noise.size(), f, down.data());
@@ -311,7 +302,7 @@ void TestFfaCore::blockSnrMatchesRowByRow() {
     // 13 rows: one interleaved group and a rest; widths up to one below the bins.
     for (std::size_t bins : {std::size_t(5), std::size_t(37), std::size_t(240)}) {
         const std::size_t rows = 13;
-        const std::vector<float> block = whiteNoise(rows * bins, unsigned(bins));
+        const std::vector<float> block = GaussianNoise::samples(rows * bins, unsigned(bins));
         const std::vector<std::size_t> widths = {1, 2, bins / 2, bins - 1};
         std::vector<float> scratch(boxcar_scratch_size(bins, bins - 1));
         std::vector<float> fast(rows * widths.size());
@@ -387,7 +378,7 @@ void TestFfaCore::argumentErrors() {
 }
 
 void TestFfaCore::widthsReachingTheBinsAreRefused() {
-    const std::vector<float> data = whiteNoise(4096, 3);
+    const std::vector<float> data = GaussianNoise::samples(4096, 3);
     const std::vector<std::size_t> widths = {1, 20};
     std::vector<double> periods(100000);
     std::vector<std::int32_t> foldbins(100000);

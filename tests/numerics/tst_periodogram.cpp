@@ -1,25 +1,15 @@
 #include "numerics/periodogram.h"
+#include "support/gaussiannoise.h"
 
 #include <QtTest>
 
 #include <algorithm>
 #include <cmath>
-#include <random>
 #include <vector>
 
 namespace {
 
 constexpr double tsampOrv = 0.0124928;
-
-std::vector<float> whiteNoise(std::size_t n, unsigned seed) {
-    std::mt19937 gen(seed);
-    std::normal_distribution<float> normal(0.0f, 1.0f);
-    std::vector<float> x(n);
-    for (float& v : x) {
-        v = normal(gen);
-    }
-    return x;
-}
 
 PeriodogramResult search(std::vector<float>& x, double pmin, double pmax, int bmin, int bmax, double ducy,
                          bool normalised = true, double tsamp = tsampOrv) {
@@ -96,7 +86,7 @@ void TestPeriodogram::argumentErrors() {
     QFETCH(int, bmax);
     QFETCH(double, ducy);
     QFETCH(QString, text);
-    std::vector<float> x = whiteNoise(std::size_t(std::max(size, 1)), 1);
+    std::vector<float> x = GaussianNoise::samples(std::size_t(std::max(size, 1)), 1);
     PeriodogramResult r = Periodogram::ffa_search(x.data(), std::size_t(size), tsamp, pmin, pmax, 0, bmin,
                                                   bmax, ducy, 1.5, true, false, 4.0, 101);
     QCOMPARE(r.error, text);
@@ -104,7 +94,7 @@ void TestPeriodogram::argumentErrors() {
 }
 
 void TestPeriodogram::defaultSearchShape() {
-    std::vector<float> x = whiteNoise(16384, 2);
+    std::vector<float> x = GaussianNoise::samples(16384, 2);
     PeriodogramResult r = search(x, 3, 10, 220, 240, 0.02);
     QVERIFY(r.error.isEmpty());
     QCOMPARE(r.numPeriods, 10600);
@@ -124,7 +114,7 @@ void TestPeriodogram::defaultSearchShape() {
 }
 
 void TestPeriodogram::normalisesOnlyWhenAsked() {
-    std::vector<float> x = whiteNoise(4096, 3);
+    std::vector<float> x = GaussianNoise::samples(4096, 3);
     for (float& v : x) {
         v = v * 5.0f + 100.0f;
     }
@@ -155,7 +145,7 @@ void TestPeriodogram::normalisesOnlyWhenAsked() {
 
 void TestPeriodogram::findsAPulseTrain() {
     // A 5.0 s train of 3-sample pulses, 1.5 sigma high, in white noise: invisible sample by sample.
-    std::vector<float> x = whiteNoise(16384, 4);
+    std::vector<float> x = GaussianNoise::samples(16384, 4);
     const double period = 5.0;
     for (std::size_t i = 0; i < x.size(); ++i) {
         const double phase = std::fmod(double(i) * tsampOrv, period) / tsampOrv;

@@ -1,5 +1,6 @@
 #include "numerics/approximationd.h"
 #include "numerics/pulsarcalculate.h"
+#include "support/recordfixture.h"
 
 #include <QtTest>
 
@@ -31,13 +32,6 @@ static Data spikeRecord(int npoints, const QString& path = QStringLiteral("/obs/
     }
     return d;
 }
-
-// Owns a record's samples for the length of a test.
-struct RecordHolder {
-    Data data;
-    explicit RecordHolder(Data d) : data(std::move(d)) {}
-    ~RecordHolder() { freeSamples(data); }
-};
 
 // Counts the debug lines written while it lives, for the refusals that must stay silent.
 class LineCounter {
@@ -232,7 +226,7 @@ void TestPulsarCalculate::spikeShift() {
     QFETCH(double, dm);
     QFETCH(bool, forward);
     QFETCH(int, landsAt);
-    RecordHolder rec(spikeRecord(20000));
+    RecordFixture::Owned rec(spikeRecord(20000));
     rec.data.samples[0][0][0][1162] = 1;
     PulsarCalculate pc("grafik");
     pc.data = rec.data;
@@ -252,7 +246,7 @@ void TestPulsarCalculate::spikeShift() {
 }
 
 void TestPulsarCalculate::demoWithoutBaseline() {
-    RecordHolder rec(spikeRecord(20000));
+    RecordFixture::Owned rec(spikeRecord(20000));
     rec.data.samples[0][31][0][200] = 3;
     PulsarCalculate pc("grafik");
     pc.data = rec.data;
@@ -296,7 +290,7 @@ static void setUp(PulsarCalculate& pc, const Data& d, int firstPoint) {
 }
 
 void TestPulsarCalculate::sumWindowBound() {
-    RecordHolder rec(spikeRecord(1000));
+    RecordFixture::Owned rec(spikeRecord(1000));
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, 99);
     std::vector<double> out(1000);
@@ -343,7 +337,7 @@ void TestPulsarCalculate::sumRefusesBadInput_data() {
 void TestPulsarCalculate::sumRefusesBadInput() {
     QFETCH(QString, what);
     QFETCH(QString, message);
-    RecordHolder rec(spikeRecord(1000));
+    RecordFixture::Owned rec(spikeRecord(1000));
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, 0);
     int n = 100;
@@ -389,7 +383,7 @@ void TestPulsarCalculate::sumRefusesBadInput() {
 void TestPulsarCalculate::sumPastEndRefused() {
     // The reference window fits (100 + 19800 < 20000) but channel 30, 124 points later at DM 100, does
     // not: no partial sum is handed out as a success.
-    RecordHolder rec(spikeRecord(20000));
+    RecordFixture::Owned rec(spikeRecord(20000));
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, 100);
     std::vector<double> out(19800);
@@ -404,7 +398,7 @@ void TestPulsarCalculate::sumPastEndRefused() {
 }
 
 void TestPulsarCalculate::reverseSumNeverReadsBeforeStart() {
-    RecordHolder rec(spikeRecord(2000));
+    RecordFixture::Owned rec(spikeRecord(2000));
     for (int c = 0; c < 32; ++c) {
         for (int p = 0; p < 2000; ++p) {
             rec.data.samples[0][c][0][p] = 1;
@@ -427,7 +421,7 @@ void TestPulsarCalculate::reverseSumNeverReadsBeforeStart() {
 
 // NaN and infinite samples of a damaged file add nothing, in the sums and in the native window alike.
 void TestPulsarCalculate::brokenSamplesCountAsZero() {
-    RecordHolder rec(spikeRecord(2000));
+    RecordFixture::Owned rec(spikeRecord(2000));
     for (int c = 0; c < 32; ++c) {
         for (int p = 0; p < 2000; ++p) {
             rec.data.samples[0][c][0][p] = 1;
@@ -459,7 +453,7 @@ void TestPulsarCalculate::brokenSamplesCountAsZero() {
 }
 
 void TestPulsarCalculate::deleteStep() {
-    RecordHolder rec(spikeRecord(26000, "/data/N1/010121_13_N1_00.pnthr"));
+    RecordFixture::Owned rec(spikeRecord(26000, "/data/N1/010121_13_N1_00.pnthr"));
     fillRamp(rec.data);
     Data copy = rec.data; // a holder sharing the buffer sees the flattened step too
     PulsarCalculate pc("grafik");
@@ -475,7 +469,7 @@ void TestPulsarCalculate::deleteStep() {
     }
     QCOMPARE(copy.samples[0][4][0][25501], before25501);
 
-    RecordHolder other(spikeRecord(26000, "/data/N1/010121_02_N1_00.pnthr"));
+    RecordFixture::Owned other(spikeRecord(26000, "/data/N1/010121_02_N1_00.pnthr"));
     fillRamp(other.data);
     pc.data = other.data;
     const float kept = other.data.samples[0][0][0][24500];
@@ -484,13 +478,13 @@ void TestPulsarCalculate::deleteStep() {
     QCOMPARE(other.data.samples[0][0][0][24500], kept);
 
     // A record too short for the window is left alone.
-    RecordHolder shortRec(spikeRecord(25000, "/data/N1/010121_13_N1_00.pnthr"));
+    RecordFixture::Owned shortRec(spikeRecord(25000, "/data/N1/010121_13_N1_00.pnthr"));
     pc.data = shortRec.data;
     QVERIFY(!pc.deleteStep());
 }
 
 void TestPulsarCalculate::deleteStepOnceInCalculate() {
-    RecordHolder rec(spikeRecord(26000, "/data/N1/010121_05_N1_00.pnthr"));
+    RecordFixture::Owned rec(spikeRecord(26000, "/data/N1/010121_05_N1_00.pnthr"));
     fillRamp(rec.data);
     PulsarCalculate pc("grafik");
     pc.data = rec.data;
@@ -557,7 +551,7 @@ void TestPulsarCalculate::deductNoiseMethods_data() {
 void TestPulsarCalculate::deductNoiseMethods() {
     QFETCH(QString, method);
     QFETCH(bool, normalise);
-    RecordHolder rec(spikeRecord(20000));
+    RecordFixture::Owned rec(spikeRecord(20000));
     fillRamp(rec.data);
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, 1000);
@@ -591,7 +585,7 @@ void TestPulsarCalculate::deductNoiseMethods() {
 }
 
 void TestPulsarCalculate::deductNoiseRemovesPolynomialBaseline() {
-    RecordHolder rec(spikeRecord(20000));
+    RecordFixture::Owned rec(spikeRecord(20000));
     fillRamp(rec.data);
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, 1000);
@@ -640,7 +634,7 @@ void TestPulsarCalculate::demoMethods() {
     QFETCH(bool, showDeduct);
     QFETCH(QStringList, names);
     QFETCH(QString, methodLine);
-    RecordHolder rec(spikeRecord(20000));
+    RecordFixture::Owned rec(spikeRecord(20000));
     fillRamp(rec.data);
     rec.data.startDateTime = QDateTime(QDate(2021, 1, 1), QTime(12, 0, 0));
     PulsarCalculate pc("grafik");
@@ -684,7 +678,7 @@ void TestPulsarCalculate::demoMethods() {
 }
 
 void TestPulsarCalculate::demoNeedsFullWindow() {
-    RecordHolder rec(spikeRecord(20000));
+    RecordFixture::Owned rec(spikeRecord(20000));
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, 20000 - 16384);
     pc.dispersion = 0;

@@ -2,6 +2,7 @@
 #include "numerics/ffacore.h"
 #include "numerics/pulsarcalculate.h"
 #include "support/obsfilewriter.h"
+#include "support/recordfixture.h"
 #include "support/recordingdesktop.h"
 
 #include <QtTest>
@@ -15,25 +16,22 @@ constexpr double tsampOrv = 0.0124928;
 
 // One module and ray: a 5.0 s train of 3-point pulses at DM 10, about 2 sigma of the channel sum high,
 // in uniform noise (or noise only).
-struct Record {
-    Data data;
-    explicit Record(float pulse = 0.1f, float noise = 1.0f) {
-        ObsFileWriter::Description d;
-        d.npoints = 17000;
-        d.rays = 1;
-        ObsFileWriter::PulseTrain train;
-        train.period = 5.0;
-        train.dm = 10;
-        train.phase = 1.0;
-        train.width = 3;
-        train.amplitude = pulse;
-        d.value = ObsFileWriter::pulseTrain(d, train, ObsFileWriter::whiteNoise(noise, 7));
-        data = ObsFileWriter::record(d);
-        data.filePath = QStringLiteral("/obs/2020/010121_05_N1_00.pnt");
-        data.fileName = QStringLiteral("010121_05_N1_00.pnt");
-    }
-    ~Record() { freeSamples(data); }
-};
+Data pulsarRecord(float pulse = 0.1f, float noise = 1.0f) {
+    ObsFileWriter::Description d;
+    d.npoints = 17000;
+    d.rays = 1;
+    ObsFileWriter::PulseTrain train;
+    train.period = 5.0;
+    train.dm = 10;
+    train.phase = 1.0;
+    train.width = 3;
+    train.amplitude = pulse;
+    d.value = ObsFileWriter::pulseTrain(d, train, ObsFileWriter::whiteNoise(noise, 7));
+    Data data = ObsFileWriter::record(d);
+    data.filePath = QStringLiteral("/obs/2020/010121_05_N1_00.pnt");
+    data.fileName = QStringLiteral("010121_05_N1_00.pnt");
+    return data;
+}
 
 void setUp(PulsarCalculate& pc, const Data& data) {
     pc.data = data;
@@ -174,7 +172,7 @@ void TestPulsarCalculateFfa::sizeTableLimits() {
 }
 
 void TestPulsarCalculateFfa::perWidthCurvesAndArrayFile() {
-    Record rec;
+    RecordFixture::Owned rec(pulsarRecord());
     RecordingDesktop desktop;
     PulsarCalculate pc(QStringLiteral("grafik"));
     setUp(pc, rec.data);
@@ -214,7 +212,7 @@ void TestPulsarCalculateFfa::perWidthCurvesAndArrayFile() {
 }
 
 void TestPulsarCalculateFfa::oneArrayAndStrongPeriods() {
-    Record rec;
+    RecordFixture::Owned rec(pulsarRecord());
     RecordingDesktop desktop;
     PulsarCalculate pc(QStringLiteral("grafik"));
     setUp(pc, rec.data);
@@ -279,7 +277,7 @@ void TestPulsarCalculateFfa::trialCountFollowsAveraging_data() {
 void TestPulsarCalculateFfa::trialCountFollowsAveraging() {
     QFETCH(int, averages);
     QFETCH(bool, withNull);
-    Record rec;
+    RecordFixture::Owned rec(pulsarRecord());
     RecordingDesktop desktop;
     PulsarCalculate pc(QStringLiteral("grafik"));
     setUp(pc, rec.data);
@@ -294,7 +292,7 @@ void TestPulsarCalculateFfa::trialCountFollowsAveraging() {
 }
 
 void TestPulsarCalculateFfa::searchErrorShowsCriticalBox() {
-    Record rec;
+    RecordFixture::Owned rec(pulsarRecord());
     RecordingDesktop desktop;
     PulsarCalculate pc(QStringLiteral("grafik"));
     setUp(pc, rec.data);
@@ -316,7 +314,7 @@ void TestPulsarCalculateFfa::searchErrorShowsCriticalBox() {
 }
 
 void TestPulsarCalculateFfa::sumFailureIsSilent() {
-    Record rec;
+    RecordFixture::Owned rec(pulsarRecord());
     RecordingDesktop desktop;
     PulsarCalculate pc(QStringLiteral("grafik"));
     setUp(pc, rec.data);
@@ -341,7 +339,7 @@ void TestPulsarCalculateFfa::unusableSigma() {
     QFETCH(bool, normalised);
     QFETCH(double, periodMax);
     QFETCH(int, percent);
-    Record rec(0.0f, noise);
+    RecordFixture::Owned rec(pulsarRecord(0.0f, noise));
     RecordingDesktop desktop;
     PulsarCalculate pc(QStringLiteral("grafik"));
     setUp(pc, rec.data);
@@ -361,7 +359,7 @@ void TestPulsarCalculateFfa::unusableSigma() {
 }
 
 void TestPulsarCalculateFfa::downToNullCentresTheLowest() {
-    Record rec;
+    RecordFixture::Owned rec(pulsarRecord());
     RecordingDesktop desktop;
     PulsarCalculate pc(QStringLiteral("grafik"));
     setUp(pc, rec.data);

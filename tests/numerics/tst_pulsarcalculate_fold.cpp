@@ -1,17 +1,12 @@
 #include "numerics/pulsarcalculate.h"
 #include "support/obsfilewriter.h"
+#include "support/recordfixture.h"
 
 #include <QtTest>
 
 #include <cmath>
 
 namespace {
-
-struct Record {
-    Data data;
-    explicit Record(const ObsFileWriter::Description& d) : data(ObsFileWriter::record(d)) {}
-    ~Record() { freeSamples(data); }
-};
 
 ObsFileWriter::Description rampDescription() {
     ObsFileWriter::Description d;
@@ -69,7 +64,7 @@ void TestPulsarCalculateFold::nativeView() {
     QFETCH(bool, orvUtc);
     QFETCH(int, first);
     QFETCH(QString, report);
-    Record rec(rampDescription());
+    RecordFixture::Owned rec(rampDescription());
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, "showNative");
     pc.firstPoint = 100;
@@ -130,7 +125,7 @@ void TestPulsarCalculateFold::refusals() {
     QFETCH(int, ray);
     QFETCH(int, first);
     QFETCH(QString, line);
-    Record rec(rampDescription());
+    RecordFixture::Owned rec(rampDescription());
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, action);
     pc.module = module;
@@ -153,7 +148,7 @@ void TestPulsarCalculateFold::foldDefaultPeriod() {
     train.period = 3.032072;
     train.phase = 100.3 * 0.0124928;
     d.value = ObsFileWriter::pulseTrain(d, train);
-    Record rec(d);
+    RecordFixture::Owned rec(d);
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, "sumPeriod");
     pc.channel = 31;
@@ -198,7 +193,7 @@ void TestPulsarCalculateFold::foldRefusesShortWindowAndPeriod_data() {
 void TestPulsarCalculateFold::foldRefusesShortWindowAndPeriod() {
     QFETCH(double, period);
     QFETCH(int, count);
-    Record rec(rampDescription());
+    RecordFixture::Owned rec(rampDescription());
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, "sumPeriod");
     pc.period = period;

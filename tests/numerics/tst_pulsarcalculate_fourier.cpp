@@ -1,5 +1,6 @@
 #include "numerics/pulsarcalculate.h"
 #include "support/obsfilewriter.h"
+#include "support/recordfixture.h"
 
 #include <QtTest>
 
@@ -22,12 +23,6 @@ ObsFileWriter::Description pulsarDescription() {
     d.value = ObsFileWriter::pulseTrain(d, train, ObsFileWriter::whiteNoise(1.0f));
     return d;
 }
-
-struct Record {
-    Data data;
-    explicit Record(const ObsFileWriter::Description& d) : data(ObsFileWriter::record(d)) {}
-    ~Record() { freeSamples(data); }
-};
 
 void setUp(PulsarCalculate& pc, const Data& d, const QString& action) {
     pc.data = d;
@@ -176,7 +171,7 @@ void TestPulsarCalculateFourier::pointCounts() {
 }
 
 void TestPulsarCalculateFourier::fourierAction() {
-    Record rec(pulsarDescription());
+    RecordFixture::Owned rec(pulsarDescription());
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, "sumChannelsAndFourier");
     pc.harmonicNum = 255;
@@ -205,7 +200,7 @@ void TestPulsarCalculateFourier::fourierAction() {
 }
 
 void TestPulsarCalculateFourier::fourierActionListsAtMost15() {
-    Record rec(pulsarDescription());
+    RecordFixture::Owned rec(pulsarDescription());
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, "sumChannelsAndFourier");
     pc.maxSigma = 1;
@@ -240,7 +235,7 @@ void TestPulsarCalculateFourier::fourierActionHarmonicOutsideSpectrum_data() {
 void TestPulsarCalculateFourier::fourierActionHarmonicOutsideSpectrum() {
     QFETCH(int, averagings);
     QFETCH(int, harmonic);
-    Record rec(pulsarDescription());
+    RecordFixture::Owned rec(pulsarDescription());
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, "sumChannelsAndFourier");
     pc.averageCount = averagings;
@@ -268,7 +263,7 @@ void TestPulsarCalculateFourier::averageAction() {
     QFETCH(int, averagings);
     QFETCH(bool, addNulls);
     QFETCH(int, points);
-    Record rec(pulsarDescription());
+    RecordFixture::Owned rec(pulsarDescription());
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, "sumChannelsAndAverage");
     pc.noiseMethod = "without";

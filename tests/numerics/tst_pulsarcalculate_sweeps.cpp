@@ -1,6 +1,7 @@
 #include "core/busyguard.h"
 #include "numerics/pulsarcalculate.h"
 #include "support/obsfilewriter.h"
+#include "support/recordfixture.h"
 
 #include <QtTest>
 
@@ -28,12 +29,6 @@ ObsFileWriter::Description pulsarDescription() {
     d.value = ObsFileWriter::pulseTrain(d, train, ObsFileWriter::whiteNoise(1.0f));
     return d;
 }
-
-struct Record {
-    Data data;
-    explicit Record(const ObsFileWriter::Description& d) : data(ObsFileWriter::record(d)) {}
-    ~Record() { freeSamples(data); }
-};
 
 void setUp(PulsarCalculate& pc, const Data& d, const QString& action) {
     pc.data = d;
@@ -98,7 +93,7 @@ void TestPulsarCalculateSweeps::fourDispersions_data() {
 void TestPulsarCalculateSweeps::fourDispersions() {
     QFETCH(int, harmonic);
     QFETCH(bool, block);
-    Record rec(pulsarDescription());
+    RecordFixture::Owned rec(pulsarDescription());
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, "sum4Dispersions");
     pc.dispersions = {0, 40, 66.25, 100};
@@ -134,7 +129,7 @@ void TestPulsarCalculateSweeps::fourDispersions() {
 }
 
 void TestPulsarCalculateSweeps::allDispersionsPeaksAtPulsarDm() {
-    Record rec(pulsarDescription());
+    RecordFixture::Owned rec(pulsarDescription());
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, "sumAllDispersions");
     pc.firstPoint = 50;
@@ -200,7 +195,7 @@ void TestPulsarCalculateSweeps::harmonicOutsideSpectrumRefused() {
     QFETCH(int, averagings);
     QFETCH(int, harmonic);
     QFETCH(int, points);
-    Record rec(pulsarDescription());
+    RecordFixture::Owned rec(pulsarDescription());
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, action);
     pc.averageCount = averagings;
@@ -216,7 +211,7 @@ void TestPulsarCalculateSweeps::harmonicOutsideSpectrumRefused() {
 }
 
 void TestPulsarCalculateSweeps::multiAverages() {
-    Record rec(pulsarDescription());
+    RecordFixture::Owned rec(pulsarDescription());
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, "sumMultiDispersions");
     pc.multiResultShown = true;
@@ -273,7 +268,7 @@ void TestPulsarCalculateSweeps::timeFamily() {
     QFETCH(QStringList, names);
     ObsFileWriter::Description d = pulsarDescription();
     d.timeBegin = "01:00:00";
-    Record rec(d);
+    RecordFixture::Owned rec(d);
     PulsarCalculate pc("grafik");
     setUp(pc, rec.data, "sumTimeDispersions");
     pc.firstPoint = first;

@@ -1,3 +1,4 @@
+#include "support/widgettext.h"
 #include "ui_pulsarform.h"
 
 #include <QtTest>
@@ -118,15 +119,7 @@ void TestPulsarFormUi::texts() {
     QObject* o = form->findChild<QObject*>(name);
     QVERIFY(o);
     QString shown;
-    if (auto* l = qobject_cast<QLabel*>(o)) {
-        shown = l->text();
-    } else if (auto* e = qobject_cast<QLineEdit*>(o)) {
-        shown = e->text();
-    } else if (auto* b = qobject_cast<QAbstractButton*>(o)) {
-        shown = b->text();
-    } else if (auto* g = qobject_cast<QGroupBox*>(o)) {
-        shown = g->title();
-    }
+    QVERIFY2(WidgetText::shown(o, shown), "not a widget with a text");
     QCOMPARE(shown, text);
 }
 

@@ -17,3 +17,12 @@ void RecordFixture::dropCached() {
     Data empty;
     Settings::getInstance()->setData(empty);
 }
+
+RecordFixture::Owned::Owned(const Data& record) : data(record) {}
+
+RecordFixture::Owned::Owned(const ObsFileWriter::Description& description)
+    : data(ObsFileWriter::record(description)) {}
+
+RecordFixture::Owned::~Owned() {
+    freeSamples(data);
+}
