@@ -13,11 +13,7 @@
 // 0..30 at 109.0 MHz and the reference band 31 at 111.5 MHz, so at the ordinary sampling interval every
 // band channel lags the reference by the same number of points.
 static Data spikeRecord(int npoints, const QString& path = QStringLiteral("/obs/010121_02_N1_00.pnt")) {
-    Data d;
-    d.modules = 1;
-    d.channels = 33;
-    d.rays = 1;
-    d.npoints = npoints;
+    Data d = RecordFixture::shaped(1, 33, 1, npoints);
     d.tresolution = 12.4928;
     d.tres = 0.0124928;
     d.filePath = path;

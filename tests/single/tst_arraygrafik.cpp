@@ -4,6 +4,7 @@
 #include "core/workarea.h"
 #include "single/arraygrafik.h"
 #include "support/obsfilewriter.h"
+#include "support/recordfixture.h"
 #include "support/recordingdesktop.h"
 #include "support/testenv.h"
 
@@ -183,11 +184,7 @@ void TstArrayGrafik::observationFile() {
 
     MainWindow window;
     // A record with samples sits in the cache: the plot must free it (the leak checker watches).
-    Data cached;
-    cached.npoints = 10;
-    cached.modules = 1;
-    cached.channels = 2;
-    cached.rays = 1;
+    Data cached = RecordFixture::shaped(1, 2, 1, 10);
     cached.filePath = "/somewhere/else.pnt";
     QVERIFY(allocSamples(cached));
     Settings::getInstance()->setData(cached);
