@@ -78,12 +78,7 @@ void FfaForm::redraw() {
     }
     BusyGuard busy;
 
-    module = ui->module->value();
-    ray = ui->ray->value();
-    channel = ui->channel->value();
-    dispersion = ui->dispersion->text().toFloat();
-    firstPoint = ui->firstPoint->text().toInt();
-    points = ui->points->text().toInt();
+    OneFileRun::readPlace(*ui, module, ray, channel, dispersion, firstPoint, points);
 
     QString action;
     if (ui->showNative->isChecked()) {

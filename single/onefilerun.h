@@ -22,6 +22,18 @@ public:
     // Warns with the form as parent and returns true when the record has no samples or too few points.
     static bool refused(QWidget* form, const Data& data);
 
+    // The place in the file that both forms keep from their widgets before each run.
+    template <typename Ui>
+    static void readPlace(const Ui& ui, int& module, int& ray, int& channel, float& dispersion,
+                          int& firstPoint, int& points) {
+        module = ui.module->value();
+        ray = ui.ray->value();
+        channel = ui.channel->value();
+        dispersion = ui.dispersion->text().toFloat();
+        firstPoint = ui.firstPoint->text().toInt();
+        points = ui.points->text().toInt();
+    }
+
     // The inputs named alike in both widget sets; `Ui` is either form's.
     template <typename Ui>
     static void setCommonInputs(PulsarCalculate* calc, const Ui& ui, const Data& data) {

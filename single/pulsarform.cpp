@@ -70,13 +70,8 @@ void PulsarForm::redraw() {
     }
     BusyGuard guard;
 
-    module = ui->module->value();
-    ray = ui->ray->value();
-    channel = ui->channel->value();
+    OneFileRun::readPlace(*ui, module, ray, channel, dispersion, firstPoint, points);
     period = ui->period->text().toFloat();
-    dispersion = ui->dispersion->text().toFloat();
-    firstPoint = ui->firstPoint->text().toInt();
-    points = ui->points->text().toInt();
 
     auto calc = std::make_unique<PulsarCalculate>(QStringLiteral("grafik"));
     OneFileRun::setCommonInputs(calc.get(), *ui, data);
