@@ -2,11 +2,11 @@
 
 #include "core/data.h"
 #include "core/desktop.h"
+#include "core/plotframe.h"
 #include "core/reader.h"
 #include "core/settings.h"
 #include "core/tools.h"
 #include "core/workarea.h"
-#include "single/plotframe.h"
 
 #include <QDebug>
 #include <QDir>

@@ -2,11 +2,11 @@
 
 #include "core/cachedreader.h"
 #include "core/desktop.h"
+#include "core/plotframe.h"
 #include "core/settings.h"
 #include "core/tools.h"
 #include "core/workarea.h"
 #include "single/nativeright.h"
-#include "single/plotframe.h"
 
 #include <QDebug>
 #include <QPainter>

@@ -3,8 +3,8 @@
 #include "core/colorwidget.h"
 #include "core/controller.h"
 #include "core/data.h"
+#include "core/panelcolumn.h"
 #include "single/nativegrafik.h"
-#include "single/panelcolumn.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

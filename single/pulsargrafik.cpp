@@ -1,7 +1,7 @@
 #include "single/pulsargrafik.h"
 
+#include "core/plotframe.h"
 #include "core/tables.h"
-#include "single/plotframe.h"
 
 #include <QLine>
 #include <QMouseEvent>

@@ -2,10 +2,10 @@
 
 #include "core/busyguard.h"
 #include "core/colorwidget.h"
+#include "core/panelcolumn.h"
 #include "core/tables.h"
 #include "numerics/pulsarcalculate.h"
 #include "single/calculationholder.h"
-#include "single/panelcolumn.h"
 #include "single/pulsargrafik.h"
 
 #include <QFontMetrics>

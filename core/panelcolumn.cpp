@@ -1,4 +1,4 @@
-#include "single/panelcolumn.h"
+#include "core/panelcolumn.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

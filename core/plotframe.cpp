@@ -1,4 +1,4 @@
-#include "single/plotframe.h"
+#include "core/plotframe.h"
 
 #include <QColor>
 #include <QFontMetrics>
