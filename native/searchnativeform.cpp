@@ -1,7 +1,342 @@
 #include "native/searchnativeform.h"
 
+#include "core/desktop.h"
+#include "core/dirscan.h"
+#include "core/settings.h"
+#include "core/tools.h"
+#include "core/workarea.h"
+#include "native/searchnativegrafik.h"
+#include "native/searchnativemultigrafik.h"
+#include "native/searchresultparser.h"
+#include "ui_searchnativeform.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <algorithm>
+
 SearchNativeForm::SearchNativeForm(QString dir, QString mode, QWidget* parent) : QWidget(parent) {
-    Q_UNUSED(dir);
-    Q_UNUSED(mode);
-    hide();
+    Q_UNUSED(mode); // the main window passes "native"; this form has one way of reading only
+    ui = new Ui::SearchNativeForm;
+    viewName = "";
+    dirPath = dir;
+    ui->setupUi(this);
+    progressBar = Settings::getInstance()->getProgressBar();
+
+    ui->labelPlosh->hide();
+    ui->comboBoxPlosh->hide();
+    ui->labelTres->hide();
+    ui->comboBoxTres->hide();
+
+    if (!readDir(dir)) {
+        qDebug() << "readDir false!";
+        hide();
+        return;
+    }
+
+    ui->comboBoxDate->clear();
+    for (const QString& d : dates) {
+        ui->comboBoxDate->addItem(d);
+    }
+    ui->comboBoxDispersion->clear();
+    for (const QString& d : dispersions) {
+        ui->comboBoxDispersion->addItem(d);
+    }
+    if (dates.size() <= 1) {
+        ui->dateNext->hide();
+        ui->datePre->hide();
+    }
+    if (dispersions.size() <= 1) {
+        ui->dispNext->hide();
+        ui->dispPre->hide();
+    }
+    ui->dirName->setText(Tools::shortPath(dirPath));
+
+    mainWindow = Settings::getInstance()->registeredMainWindow();
+    grafik = new SearchNativeGrafik("", this);
+    grafik->showStartMessage();
+    workLayout = WorkArea::install({this, grafik});
+
+    connect(ui->comboBoxDate, &QComboBox::currentTextChanged, this, &SearchNativeForm::changedDate);
+    connect(ui->comboBoxDispersion, &QComboBox::currentTextChanged, this,
+            &SearchNativeForm::changedDispersion);
+    connect(ui->dateNext, &QPushButton::clicked, this, &SearchNativeForm::dateNext);
+    connect(ui->datePre, &QPushButton::clicked, this, &SearchNativeForm::datePre);
+    connect(ui->dispNext, &QPushButton::clicked, this, &SearchNativeForm::dispNext);
+    connect(ui->dispPre, &QPushButton::clicked, this, &SearchNativeForm::dispPre);
+    connect(ui->drawGrafikOne, &QPushButton::clicked, this, &SearchNativeForm::drawGrafikOne);
+    connect(ui->drawGrafikMulti, &QPushButton::clicked, this, &SearchNativeForm::drawGrafikMulti);
+
+    drawGrafikMulti();
+}
+
+SearchNativeForm::~SearchNativeForm() {
+    delete ui;
+}
+
+void SearchNativeForm::warn(const QString& text) {
+    Desktop::instance()->warning(this, QStringLiteral("Error"), text);
+}
+
+bool SearchNativeForm::readDir(QString dir) {
+    if (!QFileInfo::exists(dir)) {
+        warn(dir + " does not exist!");
+        return false;
+    }
+    progressBar = Settings::getInstance()->getProgressBar();
+    dates.clear();
+    dispersions.clear();
+    knownDispersions.clear();
+
+    static const QRegularExpression datePattern(QStringLiteral("(20\\d\\d.\\d\\d.\\d\\d)_.*.txt"));
+    DirScan::run(dir, {QStringLiteral("*.txt")}, progressBar, [this](int, const QString& path) {
+        const QRegularExpressionMatch m = datePattern.match(path);
+        if (!m.hasMatch()) {
+            return DirScan::Step::Skipped;
+        }
+        const QString date = m.captured(1);
+        if (!dates.contains(date)) {
+            dates.append(date);
+        }
+        readResultFile(path, date);
+        return DirScan::Step::Visited;
+    });
+
+    if (dates.isEmpty()) {
+        warn(QStringLiteral("В этой директории ничего не найдено"));
+        return false;
+    }
+    if (progressBar) {
+        progressBar->hide();
+    }
+    return true;
+}
+
+void SearchNativeForm::readResultFile(QString path, QString date) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        warn("Can't open file=" + path);
+        return;
+    }
+    SearchResultParser parser;
+    parser.addAll(file);
+    for (const QString& dm : parser.dispersions()) {
+        if (!knownDispersions.contains(dm)) {
+            knownDispersions.insert(dm);
+            dispersions.append(dm);
+        }
+    }
+    const QHash<QString, QVector<double>> fileSeries = parser.takeSeries();
+    for (auto s = fileSeries.cbegin(); s != fileSeries.cend(); ++s) {
+        series.insert(QStringLiteral("%1_%2").arg(date, s.key()), s.value());
+    }
+    // A file without numbers says nothing about the range; the earlier file's range of the date stands.
+    if (parser.hasRange()) {
+        dateMaxMin.insert(date, qMakePair(parser.maximum(), parser.minimum()));
+    }
+}
+
+bool SearchNativeForm::drawGrafikOne() {
+    const QString date = ui->comboBoxDate->currentText();
+    const QString disp = ui->comboBoxDispersion->currentText();
+    if (date.isEmpty()) {
+        warn(QStringLiteral("Выберите дату!"));
+        return false;
+    }
+    if (disp.isEmpty()) {
+        warn(QStringLiteral("Выберите дисперсию!"));
+        return false;
+    }
+    const QString key = QStringLiteral("%1_%2").arg(date, disp);
+    if (!series.contains(key)) {
+        warn("Нет данных в для key=" + key);
+        return false;
+    }
+
+    grafik = new SearchNativeGrafik("profile", this);
+    Settings::getInstance()->setSearchGrafikOne(grafik);
+    grafik->showStartMessage();
+    multiGrafik = nullptr;
+    workLayout = WorkArea::install({this, grafik});
+
+    const QVector<double> values = series.value(key);
+    grafik->inGrid = false;
+    grafik->arrGrafikY = {values};
+    grafik->visible = {true};
+    grafik->colors = {"blue"};
+    grafik->arrGrafikX.clear();
+    grafik->grafikMode = 1;
+    grafik->drawCircles = false;
+    grafik->hintShown = false;
+    grafik->nPoints = values.size();
+    grafik->fixedYRange = false;
+    grafik->caption8.clear();
+    grafik->markers.clear();
+    grafik->mainWindow = mainWindow;
+    grafik->date = date;
+    grafik->redraw();
+
+    viewName = "one";
+    return true;
+}
+
+bool SearchNativeForm::drawGrafikMulti() {
+    if (dispersions.isEmpty()) {
+        warn(QStringLiteral("Нет ни одной дисперсии!"));
+        return false;
+    }
+    auto* grid = new SearchNativeMultiGrafik(this);
+    Settings::getInstance()->setSearchGrafikMulti(grid);
+
+    grid->columnTitles = {" "};
+    for (const QString& dm : dispersions) {
+        grid->columnTitles.append(QStringLiteral("DM=%1").arg(dm));
+    }
+    grid->rowTitles = {" "};
+    for (const QString& d : dates) {
+        grid->rowTitles.append(d);
+    }
+    grid->columns = dispersions.size();
+    grid->rows = dates.size();
+    const int width = ui->multiWidth->text().toInt();
+    if (width > 90) {
+        grid->cellWidth = width;
+    }
+    const int height = ui->multiHeight->text().toInt();
+    if (height > 90) {
+        grid->cellHeight = height;
+    }
+
+    grid->grafiks.clear();
+    grid->grafiks.reserve(dates.size());
+    for (const QString& date : dates) {
+        const QPair<double, double> range = dateMaxMin.value(
+            date, qMakePair(SearchResultParser::rangeStartMax, SearchResultParser::rangeStartMin));
+        QVector<QWidget*> row;
+        row.reserve(dispersions.size());
+        for (const QString& dm : dispersions) {
+            const auto s = series.constFind(QStringLiteral("%1_%2").arg(date, dm));
+            if (s == series.cend()) {
+                row.append(nullptr);
+                continue;
+            }
+            const int n = s->size();
+            const int q = n / 4;
+            grafik = new SearchNativeGrafik("", this);
+            grafik->inGrid = true;
+            grafik->arrGrafikY = {*s};
+            grafik->visible = {true};
+            grafik->labelsBottom = {"0", QString::number(q), QString::number(2 * q), QString::number(3 * q),
+                                    " "};
+            grafik->nPoints = n;
+            grafik->grafikMode = 1;
+            grafik->drawCircles = false;
+            grafik->hintShown = false;
+            grafik->fixedYRange = true;
+            grafik->yMax = range.first;
+            grafik->yMin = range.second;
+            grafik->caption1 = QStringLiteral("max=%1").arg(range.first, 0, 'f', 2);
+            grafik->redraw();
+            row.append(grafik);
+        }
+        grid->grafiks.append(row);
+    }
+
+    multiGrafik = grid;
+    workLayout = WorkArea::install({this, multiGrafik});
+    multiGrafik->draw();
+    viewName = "multi";
+    QTimer::singleShot(20, this, &SearchNativeForm::scrollToCurrentGrafik);
+    return true;
+}
+
+void SearchNativeForm::scrollToCurrentGrafik() {
+    if (viewName != "multi" || !multiGrafik) {
+        return;
+    }
+    const int row = std::max(0, int(dates.indexOf(ui->comboBoxDate->currentText())));
+    const int col = std::max(0, int(dispersions.indexOf(ui->comboBoxDispersion->currentText())));
+    multiGrafik->scrollToGrafik(row, col);
+}
+
+bool SearchNativeForm::checkFormAndRedraw() {
+    if (viewName == "multi") {
+        drawGrafikMulti();
+        return true;
+    }
+    if (!ui->comboBoxDate->currentText().isEmpty() && !ui->comboBoxDispersion->currentText().isEmpty() &&
+        viewName == "one") {
+        drawGrafikOne();
+        return true;
+    }
+    return false;
+}
+
+void SearchNativeForm::changedDate(QString date) {
+    if (date.isEmpty() || date == " ") {
+        return;
+    }
+    if (viewName == "one") {
+        drawGrafikOne();
+    }
+}
+
+void SearchNativeForm::changedDispersion(QString disp) {
+    if (disp.isEmpty()) {
+        return;
+    }
+    if (viewName == "one") {
+        drawGrafikOne();
+    }
+}
+
+void SearchNativeForm::dateNext() {
+    const int count = dates.size();
+    if (count == 0) {
+        return;
+    }
+    const int i = ui->comboBoxDate->currentIndex();
+    if (i < count - 1) {
+        ui->comboBoxDate->setCurrentIndex(i + 1);
+    }
+    checkFormAndRedraw();
+}
+
+void SearchNativeForm::datePre() {
+    const int count = dates.size();
+    if (count == 0) {
+        return;
+    }
+    const int i = ui->comboBoxDate->currentIndex();
+    ui->comboBoxDate->setCurrentIndex(i <= 0 ? count - 1 : i - 1);
+    checkFormAndRedraw();
+}
+
+void SearchNativeForm::dispNext() {
+    const int count = dispersions.size();
+    if (count == 0) {
+        return;
+    }
+    const int i = ui->comboBoxDispersion->currentIndex();
+    ui->comboBoxDispersion->setCurrentIndex(i < count - 1 ? i + 1 : 0);
+    if (viewName == "one") {
+        checkFormAndRedraw();
+    }
+}
+
+void SearchNativeForm::dispPre() {
+    const int count = dispersions.size();
+    if (count == 0) {
+        return;
+    }
+    const int i = ui->comboBoxDispersion->currentIndex();
+    ui->comboBoxDispersion->setCurrentIndex(i <= 0 ? count - 1 : i - 1);
+    if (viewName == "one") {
+        checkFormAndRedraw();
+    }
 }

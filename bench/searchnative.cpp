@@ -1,0 +1,180 @@
+// The search-result browser on a tree of dates by DMs (365 x 128 x 1000 numbers unless given as
+// arguments: dates DMs points): readDir against a bare loop that reads the same lines and converts every
+// piece with toDouble, and the rebuild of the grid (as a date arrow does it, painted) against the same
+// number of bare widgets in the same grid. Prints both ratios and the peak resident memory.
+#include "app/mainwindow.h"
+#include "benchclock.h"
+#include "core/desktop.h"
+#include "core/graphgrid.h"
+#include "core/workarea.h"
+#include "native/searchnativeform.h"
+#include "native/searchnativemultigrafik.h"
+
+#include <QApplication>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+using Bench::Clock;
+
+class QuietDesktop : public Desktop {
+public:
+    void warning(QWidget*, const QString&, const QString&) override {}
+};
+
+bool writeTree(const QString& root, int dates, int dms, int points) {
+    unsigned state = 7;
+    for (int d = 0; d < dates; ++d) {
+        const int day = d % 28 + 1;
+        const int month = d / 28 % 12 + 1;
+        const QString dir = QString("%1/%2").arg(root).arg(month, 2, 10, QChar('0'));
+        QDir().mkpath(dir);
+        QFile f(QString("%1/2024.%2.%3_%4_search.txt")
+                    .arg(dir)
+                    .arg(month, 2, 10, QChar('0'))
+                    .arg(day, 2, 10, QChar('0'))
+                    .arg(d));
+        if (!f.open(QIODevice::WriteOnly)) {
+            return false;
+        }
+        QByteArray text;
+        for (int m = 0; m < dms; ++m) {
+            text += "sigma=3.1\ndisp=" + QByteArray::number(m * 0.5, 'f', 1) + '\n';
+            for (int i = 0; i < points; ++i) {
+                state = state * 1664525u + 1013904223u;
+                text += QByteArray::number(double(state >> 12) / 100000.0, 'f', 3);
+                text += i + 1 < points ? ' ' : '\n';
+            }
+        }
+        f.write(text);
+    }
+    return true;
+}
+
+// Reads every "*.txt" file line by line and converts every blank-separated piece.
+double bareRead(const QString& root) {
+    double sum = 0;
+    QDirIterator it(root, {"*.txt"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            continue;
+        }
+        QTextStream in(&f);
+        QString line;
+        while (in.readLineInto(&line)) {
+            for (const QString& piece : line.trimmed().split(' ')) {
+                sum += piece.toDouble();
+            }
+        }
+    }
+    return sum;
+}
+
+void settle() {
+    for (int i = 0; i < 5; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+double peakMiB() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmHWM:") {
+            double kb = 0;
+            status >> kb;
+            return kb / 1024.0;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const int dates = argc > 1 ? atoi(argv[1]) : 365;
+    const int dms = argc > 2 ? atoi(argv[2]) : 128;
+    const int points = argc > 3 ? atoi(argv[3]) : 1000;
+    QuietDesktop quiet;
+    Desktop::setInstance(&quiet);
+    QTemporaryDir tmp;
+    if (!tmp.isValid() || !writeTree(tmp.path(), dates, dms, points)) {
+        std::fprintf(stderr, "cannot write the tree\n");
+        return 1;
+    }
+    MainWindow window;
+    window.resize(1600, 1000);
+    window.show();
+    settle();
+
+    bareRead(tmp.path()); // warms the page cache for both
+    auto t0 = Clock::now();
+    const double sum = bareRead(tmp.path());
+    const double bareS = Bench::secondsSince(t0);
+
+    auto* form = new SearchNativeForm(tmp.path() + "/absent", "native", &window);
+    t0 = Clock::now();
+    const bool read = form->readDir(tmp.path());
+    const double readS = Bench::secondsSince(t0);
+    const double afterRead = peakMiB();
+
+    // Bare widgets in the same grid, installed and painted the same way.
+    t0 = Clock::now();
+    {
+        auto* grid = new SearchNativeMultiGrafik(nullptr);
+        grid->columns = dms;
+        grid->rows = dates;
+        grid->columnTitles = {" "};
+        grid->rowTitles = {" "};
+        for (int d = 0; d < dates; ++d) {
+            grid->rowTitles << QString::number(d);
+            QVector<QWidget*> row;
+            for (int m = 0; m < dms; ++m) {
+                row << new QWidget;
+            }
+            grid->grafiks << row;
+        }
+        for (int m = 0; m < dms; ++m) {
+            grid->columnTitles << QString("DM=%1").arg(m);
+        }
+        WorkArea::install({grid});
+        grid->draw();
+        settle();
+        grid->repaint();
+    }
+    const double bareGridS = Bench::secondsSince(t0);
+    WorkArea::clear();
+    settle();
+
+    // A date arrow replaces a shown grid: build one first, then time the rebuild with its deletion.
+    form->drawGrafikMulti();
+    settle();
+    t0 = Clock::now();
+    form->drawGrafikMulti();
+    settle();
+    if (form->multiGrafik) {
+        form->multiGrafik->repaint();
+    }
+    const double gridS = Bench::secondsSince(t0);
+
+    std::printf("tree %d dates x %d DMs x %d points (checksum %.0f, read %d)\n", dates, dms, points, sum,
+                int(read));
+    std::printf("readDir %.2f s, bare read %.2f s: ratio %.2f (limit 2)\n", readS, bareS, readS / bareS);
+    std::printf("grid rebuild %.2f s, bare widgets %.2f s: ratio %.2f (limit 3)\n", gridS, bareGridS,
+                gridS / bareGridS);
+    std::printf("peak RSS after readDir %.0f MiB, at the end %.0f MiB\n", afterRead, peakMiB());
+    WorkArea::clear();
+    settle();
+    Desktop::setInstance(nullptr);
+    return 0;
+}
