@@ -227,7 +227,9 @@ bool SearchNativeForm::drawGrafikMulti() {
             }
             const int n = s->size();
             const int q = n / 4;
-            grafik = new SearchNativeGrafik("", this);
+            // Without a parent until the grid places it: a cell made inside the window would join the
+            // window's focus chain, and every later placement would walk that chain again.
+            grafik = new SearchNativeGrafik("", nullptr);
             grafik->inGrid = true;
             grafik->arrGrafikY = {*s};
             grafik->visible = {true};
