@@ -74,6 +74,7 @@ private slots:
     void scanOrderAndSkippedPaths();
     void laterFileOfDateKeepsOrReplacesRange();
     void unreadableFileIsReportedAndSkipped();
+    void readsWithoutProgressBar();
     void refusedTreeLeavesWorkArea_data();
     void refusedTreeLeavesWorkArea();
     void startState();
@@ -201,6 +202,19 @@ void TestSearchNativeForm::unreadableFileIsReportedAndSkipped() {
     QCOMPARE(desktop->boxes()[0].text, "Can't open file=" + missing);
     QCOMPARE(form->series.size(), 1);
     QVERIFY(!form->dateMaxMin.contains("2024.01.02"));
+}
+
+void TestSearchNativeForm::readsWithoutProgressBar() {
+    QProgressBar* bar = Settings::getInstance()->getProgressBar();
+    Settings::getInstance()->setProgressBar(nullptr);
+    const QString root = dir.filePath("nobar");
+    for (int i = 0; i < 12; ++i) {
+        SearchResultWriter::write(root + QString("/2024.01.%1_a.txt").arg(i + 10), Blocks{{"10", {1, 2}}});
+    }
+    open(root);
+    Settings::getInstance()->setProgressBar(bar);
+    QCOMPARE(form->dates.size(), 12);
+    QCOMPARE(form->viewName, QString("multi"));
 }
 
 void TestSearchNativeForm::refusedTreeLeavesWorkArea_data() {
