@@ -115,7 +115,8 @@ void PeriodSearch::run(Score score, const QVector<double>& candidatesMs, const Q
 }
 
 QVector<PeriodSearch::PeriodCount> PeriodSearch::rank(const QVector<double>& candidatesMs,
-                                                      const QVector<double>& dTimes, double toleranceMs) {
+                                                      const QVector<double>& dTimes, double toleranceMs,
+                                                      QVector<double>* counts) {
     QVector<PeriodCount> ranking;
     ranking.reserve(candidatesMs.size());
     for (const double p : candidatesMs) {
@@ -125,6 +126,9 @@ QVector<PeriodSearch::PeriodCount> PeriodSearch::rank(const QVector<double>& can
             count += int(term(Score::Count, dTimes[j], p, toleranceMs));
         }
         ranking.append({p / 1000, count});
+        if (counts) {
+            counts->append(count);
+        }
     }
     std::stable_sort(ranking.begin(), ranking.end());
     return ranking;

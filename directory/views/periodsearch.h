@@ -51,9 +51,10 @@ public:
     void run(Score score, const QVector<double>& candidatesMs, const QVector<double>& dTimes,
              double toleranceMs, QTextStream* trace, QVector<double>& periods, QVector<double>& scores);
 
-    // Counts of coincidences of each candidate with the differences from index 1 on, ranked.
+    // Counts of coincidences of each candidate with the differences from index 1 on, ranked; counts
+    // receives them in candidate order when given.
     static QVector<PeriodCount> rank(const QVector<double>& candidatesMs, const QVector<double>& dTimes,
-                                     double toleranceMs);
+                                     double toleranceMs, QVector<double>* counts = nullptr);
     // The ranking box: the first 19 entries, the totals, and the entries within 0.5 ms of the sought
     // period. testedCount is (to - from) / step.
     static QString rankingText(const QVector<PeriodCount>& ranking, int differences, double testedCount,
