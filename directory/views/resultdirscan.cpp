@@ -62,6 +62,12 @@ bool ResultDirScan::readSumDir(const QString& dir) {
         }
     }
 
+    auto addLocation = [this](const QString& day, const QString& sub) {
+        QStringList& places = dayLocations[day];
+        if (places.isEmpty() || places.last() != sub) {
+            places.append(sub);
+        }
+    };
     static const QRegularExpression dayPattern(QStringLiteral("(\\d{4}.\\d{2}.\\d{2})"));
     const QStringList entries = QDir(dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     const int count = entries.size();
@@ -97,9 +103,8 @@ bool ResultDirScan::readSumDir(const QString& dir) {
                         for (const QString& file : monthDir.entryList(QDir::Files, QDir::Name)) {
                             if (file.left(4) == year && file.mid(5, 2) == mm) {
                                 const QString day = file.left(10);
-                                if (days.add(day)) {
-                                    dayLocations.insert(day, {sub, day});
-                                }
+                                days.add(day);
+                                addLocation(day, sub);
                             }
                         }
                     }
@@ -107,8 +112,9 @@ bool ResultDirScan::readSumDir(const QString& dir) {
                 }
             } else {
                 const QRegularExpressionMatch day = dayPattern.match(name);
-                if (day.hasMatch() && days.add(day.captured(1))) {
-                    dayLocations.insert(day.captured(1), {name, QString()});
+                if (day.hasMatch()) {
+                    days.add(day.captured(1));
+                    addLocation(day.captured(1), name);
                 }
             }
         }

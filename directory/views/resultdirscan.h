@@ -19,14 +19,6 @@
 class ResultDirScan : public QObject {
     Q_OBJECT
 public:
-    // Where the files of one day row lie, relative to the scanned directory: `subDir` holds them, and
-    // their names begin with `filePrefix` + "_" when the prefix is not empty (a year/month tree), or
-    // are the plain result names (a dated directory).
-    struct DayLocation {
-        QString subDir;
-        QString filePrefix;
-    };
-
     explicit ResultDirScan(QObject* parent = nullptr);
 
     QString pulsarName;
@@ -44,7 +36,9 @@ public:
     bool showYears = false;
     bool showMonthes = false;
     bool showDays = false;
-    QHash<QString, DayLocation> dayLocations;
+    // Day row -> the directories below the scanned one that hold its files, in scan order: year-tree
+    // months ("2019/03", file names beginning with the day) and dated directories ("2019.03.15_extra").
+    QHash<QString, QStringList> dayLocations;
 
     // False, with every member unchanged, when the directory does not exist.
     bool readSumDir(const QString& dir);

@@ -122,9 +122,8 @@ void TestResultDirScan::yearTreeDays() {
     QCOMPARE(scan.allRows, (QStringList{"2019.03.15", "2019_04_02"}));
     QCOMPARE(scan.rowKinds.value("2019.03.15"), QString("days"));
     QCOMPARE(scan.yearStates.value(2019), 0);
-    QCOMPARE(scan.dayLocations.value("2019.03.15").subDir, QString("2019/03"));
-    QCOMPARE(scan.dayLocations.value("2019.03.15").filePrefix, QString("2019.03.15"));
-    QCOMPARE(scan.dayLocations.value("2019_04_02").subDir, QString("2019/04"));
+    QCOMPARE(scan.dayLocations.value("2019.03.15"), QStringList{"2019/03"});
+    QCOMPARE(scan.dayLocations.value("2019_04_02"), QStringList{"2019/04"});
 }
 
 void TestResultDirScan::datedDirectoryDayListedOnce() {
@@ -135,10 +134,8 @@ void TestResultDirScan::datedDirectoryDayListedOnce() {
     scan.yearStates = noData();
     QVERIFY(scan.readSumDir(root.path()));
     QCOMPARE(scan.allRows, (QStringList{"2019.03.15", "2019.03.17", "2019.03.16"}));
-    // The year tree came first, so the day's files are read there.
-    QCOMPARE(scan.dayLocations.value("2019.03.15").subDir, QString("2019/03"));
-    QCOMPARE(scan.dayLocations.value("2019.03.16").subDir, QString("x2019.03.16_extra"));
-    QCOMPARE(scan.dayLocations.value("2019.03.16").filePrefix, QString());
+    QCOMPARE(scan.dayLocations.value("2019.03.15"), (QStringList{"2019/03", "2019.03.15_extra"}));
+    QCOMPARE(scan.dayLocations.value("2019.03.16"), QStringList{"x2019.03.16_extra"});
 }
 
 void TestResultDirScan::oddNamesAreListed() {
