@@ -77,7 +77,8 @@ bool PeriodForm::createDTimes0() {
     qDebug() << "---------------------------- PeriodForm::createDTimes0()";
     qDebug() << "times.size()=" << times.size();
     if (times.size() < 2) {
-        Desktop::instance()->warning(this, tr("Ошибка"), tr("В массиве times должно быть минимум два импульса!"));
+        Desktop::instance()->warning(this, tr("Ошибка"),
+                                     tr("В массиве times должно быть минимум два импульса!"));
         return false;
     }
     dTimes0 = PulseTimes::differences(times);
@@ -93,8 +94,8 @@ bool PeriodForm::createDTimes(QString str) {
 bool PeriodForm::createDTimes() {
     qDebug() << "---------------------------- PeriodForm::createDTimes()";
     qDebug() << "dTimes0.size()=" << dTimes0.size();
-    switch (PulseTimes::positiveDifferences(dTimes0, ui->firstNumber->text().toInt(), ui->limit->text().toInt(),
-                                            dTimes)) {
+    switch (PulseTimes::positiveDifferences(dTimes0, ui->firstNumber->text().toInt(),
+                                            ui->limit->text().toInt(), dTimes)) {
     case PulseTimes::Cut::Ok:
         return true;
     case PulseTimes::Cut::NoDifferences:

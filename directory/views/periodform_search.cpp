@@ -70,8 +70,8 @@ bool PeriodForm::draw(PeriodSearch::Score score, const QString& kind) {
     QTextStream trace(&file);
     trace.setCodec("UTF-8");
     if (score != PeriodSearch::Score::Count) {
-        trace << PeriodSearch::sumTraceHeader(ui->periodFrom->text(), ui->periodTo->text(), ui->periodShag->text(),
-                                              dTimes);
+        trace << PeriodSearch::sumTraceHeader(ui->periodFrom->text(), ui->periodTo->text(),
+                                              ui->periodShag->text(), dTimes);
     }
     search.run(score, candidates, dTimes, tolerance, &trace, periods, scores);
     if (progressBar) {
@@ -115,7 +115,8 @@ bool PeriodForm::findPeriod() {
         return false;
     }
     // Appended after what the last draw left: later lists include these candidates too.
-    const QVector<PeriodSearch::PeriodCount> ranking = PeriodSearch::rank(candidates, dTimes, tolerance, &scores);
+    const QVector<PeriodSearch::PeriodCount> ranking =
+        PeriodSearch::rank(candidates, dTimes, tolerance, &scores);
     for (const double p : candidates) {
         periods.append(p / 1000);
     }
@@ -158,8 +159,8 @@ QString PeriodForm::resultsText(const QString& value) const {
 
 QString PeriodForm::nearPeriodText(const QString& value, int limit) const {
     return PeriodSearch::nearPeriodText(periods, scores, ui->periodFrom->text().toDouble(),
-                                        ui->periodTo->text().toDouble(), ui->periodShag->text().toDouble(), value,
-                                        limit);
+                                        ui->periodTo->text().toDouble(), ui->periodShag->text().toDouble(),
+                                        value, limit);
 }
 
 QString PeriodForm::resultsUnderYText(const QString& value, int limit) const {
