@@ -44,6 +44,11 @@ void Desktop::about(QWidget* parent, const QString& title, const QString& text) 
     QMessageBox::about(parent, title, text);
 }
 
+void Desktop::message(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
 QMessageBox::StandardButton Desktop::question(QWidget* parent, const QString& title, const QString& text,
                                               QMessageBox::StandardButtons buttons) {
     return QMessageBox::question(parent, title, text, buttons);

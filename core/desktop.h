@@ -28,6 +28,8 @@ public:
     virtual void warning(QWidget* parent, const QString& title, const QString& text);
     virtual void information(QWidget* parent, const QString& title, const QString& text);
     virtual void about(QWidget* parent, const QString& title, const QString& text);
+    // A plain box without icon and with one Ok button.
+    virtual void message(QWidget* parent, const QString& title, const QString& text);
     // A question box; returns the button chosen.
     virtual QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,
                                                  QMessageBox::StandardButtons buttons);

@@ -21,7 +21,8 @@ QList<RecordingDesktop::Call> RecordingDesktop::callsOf(const QString& kind) con
 QList<RecordingDesktop::Call> RecordingDesktop::boxes() const {
     QList<Call> out;
     for (const Call& c : calls) {
-        if (c.kind == "warning" || c.kind == "information" || c.kind == "about" || c.kind == "question") {
+        if (c.kind == "warning" || c.kind == "information" || c.kind == "about" || c.kind == "message" ||
+            c.kind == "question") {
             out << c;
         }
     }
@@ -45,8 +46,8 @@ QString RecordingDesktop::getExistingDirectory(QWidget*, const QString& caption,
     return directoryAnswers.isEmpty() ? QString() : directoryAnswers.takeFirst();
 }
 
-void RecordingDesktop::warning(QWidget*, const QString& title, const QString& text) {
-    calls << Call{"warning", title, text};
+void RecordingDesktop::warning(QWidget* parent, const QString& title, const QString& text) {
+    calls << Call{"warning", title, text, parent};
 }
 
 void RecordingDesktop::information(QWidget*, const QString& title, const QString& text) {
@@ -55,6 +56,10 @@ void RecordingDesktop::information(QWidget*, const QString& title, const QString
 
 void RecordingDesktop::about(QWidget*, const QString& title, const QString& text) {
     calls << Call{"about", title, text};
+}
+
+void RecordingDesktop::message(QWidget* parent, const QString& title, const QString& text) {
+    calls << Call{"message", title, text, parent};
 }
 
 QMessageBox::StandardButton RecordingDesktop::question(QWidget*, const QString& title, const QString& text,

@@ -11,9 +11,11 @@
 class RecordingDesktop : public Desktop {
 public:
     struct Call {
-        QString kind; // "open", "save", "dir", "warning", "information", "about", "question", "url"
+        QString
+            kind; // "open", "save", "dir", "warning", "information", "about", "message", "question", "url"
         QString title;
-        QString text; // message text, dialog start directory, or URL
+        QString text;                    // message text, dialog start directory, or URL
+        const QWidget* parent = nullptr; // of warnings and plain boxes
     };
 
     RecordingDesktop();
@@ -26,15 +28,16 @@ public:
 
     // Calls of one kind, in order.
     QList<Call> callsOf(const QString& kind) const;
-    // Message boxes (warning, information, about, question) in order.
+    // Message boxes (warning, information, about, message, question) in order.
     QList<Call> boxes() const;
 
     QString getOpenFileName(QWidget*, const QString& caption, const QString& dir, const QString&) override;
     QString getSaveFileName(QWidget*, const QString& caption, const QString& dir, const QString&) override;
     QString getExistingDirectory(QWidget*, const QString& caption, const QString& dir) override;
-    void warning(QWidget*, const QString& title, const QString& text) override;
+    void warning(QWidget* parent, const QString& title, const QString& text) override;
     void information(QWidget*, const QString& title, const QString& text) override;
     void about(QWidget*, const QString& title, const QString& text) override;
+    void message(QWidget* parent, const QString& title, const QString& text) override;
     QMessageBox::StandardButton question(QWidget*, const QString& title, const QString& text,
                                          QMessageBox::StandardButtons) override;
     bool openUrl(const QUrl& url) override;

@@ -1,0 +1,47 @@
+#include "core/dirscan.h"
+
+#include "core/busyguard.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QProgressBar>
+
+#include <algorithm>
+
+QStringList DirScan::files(const QString& dir, const QStringList& nameFilters) {
+    QStringList paths;
+    QDirIterator it(dir, nameFilters, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        paths.append(it.next());
+    }
+    std::sort(paths.begin(), paths.end(), [](const QString& a, const QString& b) { return a < b; });
+    return paths;
+}
+
+bool DirScan::run(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
+                  const std::function<Step(int index, const QString& path)>& visit) {
+    BusyGuard busy;
+    if (bar) {
+        bar->show();
+        bar->setValue(0);
+    }
+    const QStringList paths = files(dir, nameFilters);
+    const qint64 n = paths.size();
+    for (int i = 0; i < paths.size(); ++i) {
+        const Step step = visit(i, paths[i]);
+        if (step == Step::Stop) {
+            return false;
+        }
+        if (step == Step::Visited && i % 10 == 0) {
+            if (bar) {
+                bar->setValue(int(qint64(i) * 100 / n));
+            }
+            BusyGuard::processEvents();
+        }
+    }
+    if (bar) {
+        bar->setValue(100);
+    }
+    BusyGuard::processEvents();
+    return true;
+}

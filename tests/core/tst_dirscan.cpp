@@ -1,0 +1,92 @@
+#include "core/busyguard.h"
+#include "core/dirscan.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+void touch(const QString& path) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+}
+
+// Records every value the bar shows.
+class RecordingBar : public QProgressBar {
+public:
+    QVector<int> values;
+    RecordingBar() {
+        connect(this, &QProgressBar::valueChanged, [this](int v) { values << v; });
+    }
+};
+} // namespace
+
+class TestDirScan : public QObject {
+    Q_OBJECT
+private slots:
+    void listsSortedByPathText();
+    void progressSteps();
+    void nullBarAndStop();
+};
+
+void TestDirScan::listsSortedByPathText() {
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    for (const char* name :
+         {"b/p2020.txt", "a/z/P2021.TXT", "p2019.txt", "a/p2020.txt", "a/q2020.txt", "B/p2020.txt"}) {
+        touch(d + "/" + name);
+    }
+    QDir().mkpath(d + "/p2022.txt"); // a directory, not a file
+    QCOMPARE(DirScan::files(d, {"p20*.txt"}),
+             (QStringList{d + "/B/p2020.txt", d + "/a/p2020.txt", d + "/a/z/P2021.TXT", d + "/b/p2020.txt",
+                          d + "/p2019.txt"}));
+    QVERIFY(DirScan::files(d + "/missing", {"*.txt"}).isEmpty());
+}
+
+void TestDirScan::progressSteps() {
+    QTemporaryDir dir;
+    for (int i = 0; i < 25; ++i) {
+        touch(dir.path() + QString("/f%1.txt").arg(i, 2, 10, QChar('0')));
+    }
+    RecordingBar bar;
+    QStringList seen;
+    bool busyInside = false;
+    const bool done = DirScan::run(dir.path(), {"*.txt"}, &bar, [&](int i, const QString& path) {
+        busyInside = BusyGuard::busy();
+        seen << QFileInfo(path).fileName();
+        // Files 10..19 are not ours: position 10 makes no step.
+        return i >= 10 && i < 20 ? DirScan::Step::Skipped : DirScan::Step::Visited;
+    });
+    QVERIFY(done);
+    QVERIFY(busyInside);
+    QVERIFY(!BusyGuard::busy());
+    QCOMPARE(seen.size(), 25);
+    QCOMPARE(seen.first(), QString("f00.txt"));
+    QCOMPARE(bar.values, (QVector<int>{0, 80, 100})); // 0 at start, 20 * 100 / 25, the end
+    QVERIFY(!bar.isHidden());                         // left for the caller to hide
+}
+
+void TestDirScan::nullBarAndStop() {
+    QTemporaryDir dir;
+    for (int i = 0; i < 5; ++i) {
+        touch(dir.path() + QString("/f%1.txt").arg(i));
+    }
+    int visited = 0;
+    QVERIFY(!DirScan::run(dir.path(), {"*.txt"}, nullptr, [&](int i, const QString&) {
+        ++visited;
+        return i == 2 ? DirScan::Step::Stop : DirScan::Step::Visited;
+    }));
+    QCOMPARE(visited, 3);
+    int none = 0;
+    QVERIFY(DirScan::run(dir.path() + "/missing", {"*.txt"}, nullptr, [&](int, const QString&) {
+        ++none;
+        return DirScan::Step::Visited;
+    }));
+    QCOMPARE(none, 0);
+}
+
+QTEST_MAIN(TestDirScan)
+#include "tst_dirscan.moc"
