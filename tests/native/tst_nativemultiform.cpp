@@ -625,7 +625,7 @@ void TestNativeMultiForm::rightPressOnCellTurnsGreenAndScrolls() {
     QVERIFY(rebuilt && rebuilt != grid);
     QCOMPARE(cell(rebuilt, 2, 0)->background, QString("#defbdd"));
     QVERIFY(cell(rebuilt, 0, 0)->background != QString("#defbdd"));
-    QCOMPARE(rebuilt->scrollArea->verticalScrollBar()->value(), 0);
+    // The new grid starts at the top; only the form's deferred scroll brings the cell back.
     QTRY_VERIFY_WITH_TIMEOUT(rebuilt->scrollArea->verticalScrollBar()->value() > 0, 2000);
     QVERIFY(desktop.boxes().isEmpty());
 }
