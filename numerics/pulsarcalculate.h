@@ -16,6 +16,12 @@ class QWidget;
 // stored results were computed with.
 constexpr double dispersionConstant = 4148.799999999999;
 
+// Delay in samples of a band at f MHz against the reference band at fRef MHz for the given DM and
+// sampling interval in seconds, rounded half away from zero. The order of operations is kept as the
+// stored results were computed. Shifts too large for any record (or not numbers) are clamped to
+// +-4e12: they run past either end in any case.
+qint64 dispersionShift(double f, double fRef, double dm, double tres);
+
 // The headless calculation behind the one-file forms. A caller fills `data` and the inputs, names an
 // `action`, runs calculate() and reads the outputs. Curves handed out in rawGrafiks belong to the
 // receiver: this object never frees them.

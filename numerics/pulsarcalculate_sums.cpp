@@ -5,6 +5,18 @@
 
 #include <cmath>
 
+qint64 dispersionShift(double f, double fRef, double dm, double tres) {
+    const double d = ((1 / f) / f - (1 / fRef) / fRef) * dispersionConstant * dm / tres;
+    const double limit = 4e12;
+    if (!(d < limit)) {
+        return qint64(limit);
+    }
+    if (!(d > -limit)) {
+        return -qint64(limit);
+    }
+    return qint64(std::llround(d));
+}
+
 namespace {
 
 constexpr int bandChannels = 32;
@@ -46,21 +58,8 @@ bool sumInputsValid(const Data& data, int module, int ray) {
     return true;
 }
 
-// Delay of channel c against the reference channel in samples, rounded half away from zero. The order of
-// operations is kept as the stored results were computed. Shifts too large for any record are clamped:
-// they run past either end in any case.
 qint64 channelShift(const Data& data, int c, double dm) {
-    const double f = data.fbands.at(c);
-    const double fRef = data.fbands.at(referenceChannel);
-    const double d = ((1 / f) / f - (1 / fRef) / fRef) * dispersionConstant * dm / data.tres;
-    const double limit = 4e12;
-    if (!(d < limit)) {
-        return qint64(limit);
-    }
-    if (!(d > -limit)) {
-        return -qint64(limit);
-    }
-    return qint64(std::llround(d));
+    return dispersionShift(data.fbands.at(c), data.fbands.at(referenceChannel), dm, data.tres);
 }
 
 // A broken sample (NaN or infinite, as damaged files hold) counts as 0: one of them would otherwise
