@@ -126,9 +126,6 @@ void FfaForm::redraw() {
     if (ok) {
         showResult(holder);
     }
-    if (progressBar) {
-        progressBar->hide();
-    }
 }
 
 void FfaForm::showResult(const std::shared_ptr<CalculationHolder>& holder) {

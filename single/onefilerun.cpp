@@ -26,7 +26,11 @@ bool OneFileRun::calculate(QWidget* form, PulsarCalculate* calc, QProgressBar* p
         progressBar->show();
         QObject::connect(calc, SIGNAL(progress(int)), progressBar, SLOT(setValue(int)));
     }
-    if (calc->calculate()) {
+    const bool ok = calc->calculate();
+    if (progressBar) {
+        progressBar->hide();
+    }
+    if (ok) {
         return true;
     }
     if (!calc->errorShown) {

@@ -113,9 +113,6 @@ void PulsarForm::redraw() {
     run->adoptCurves();
     if (!ok) {
         // Plot and panel keep the previous result; the holder frees the failed run and its curves.
-        if (progressBar) {
-            progressBar->hide();
-        }
         return;
     }
     holder = run;
@@ -144,8 +141,4 @@ void PulsarForm::redraw() {
     }
     delete old;
     grafikInfo->show();
-
-    if (progressBar) {
-        progressBar->hide();
-    }
 }

@@ -1,9 +1,11 @@
 #include "app/mainwindow.h"
 #include "core/settings.h"
+#include "numerics/pulsarcalculate.h"
 #include "single/calculationholder.h"
 #include "single/ffaform.h"
 #include "single/pulsarform.h"
 #include "single/pulsargrafik.h"
+#include "single/pulsargrafikinfo.h"
 #include "support/obsfilewriter.h"
 #include "support/recordfixture.h"
 #include "support/recordingdesktop.h"
@@ -28,6 +30,7 @@ private slots:
     void cleanup();
     void failedRunTellsWhyAndKeepsTheResult_data();
     void failedRunTellsWhyAndKeepsTheResult();
+    void failedPanelRunRestoresItsDispersions();
 
 private:
     QTemporaryDir dir;
@@ -143,6 +146,41 @@ void TestOneFileRun::failedRunTellsWhyAndKeepsTheResult() {
     QCOMPARE(plot->points, points);
     QCOMPARE(CalculationHolder::liveCount(), 1); // the failed run is freed, the shown one kept
     QVERIFY(Settings::getInstance()->getProgressBar()->isHidden());
+}
+
+// The four-dispersion panel re-runs its own calculation: one that fails is told, and the panel goes
+// back to the dispersions the plot still shows.
+void TestOneFileRun::failedPanelRunRestoresItsDispersions() {
+    MainWindow window;
+    RecordingDesktop desktop;
+    new PulsarForm(goodFile, &window);
+    input<QSpinBox>(window, "ray")->setValue(1);
+    input<QLineEdit>(window, "firstPoint")->setText("0");
+    input<QRadioButton>(window, "sum4Dispersions")->click();
+    auto* plot = qobject_cast<PulsarGrafik*>(laidOut(window, 1));
+    auto* panel = qobject_cast<PulsarGrafikInfo*>(laidOut(window, 2));
+    QVERIFY(plot && panel && panel->editDispersion3);
+    const QVector<QVector<float>> curves = plot->arrGrafiks;
+    const QVector<double> shown = panel->calculate->dispersions;
+    QCOMPARE(curves.size(), 4);
+
+    panel->editDispersion3->setText("-7");
+    panel->findChild<QPushButton*>("buttonDispersions")->click();
+    const QList<RecordingDesktop::Call> boxes = desktop.boxes();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].title, QString("Error"));
+    QCOMPARE(boxes[0].text, QString("The dispersion must be 0 or more, not -7."));
+    QCOMPARE(panel->calculate->dispersions, shown);
+    QCOMPARE(panel->dispersions, shown);
+    QCOMPARE(plot->arrGrafiks, curves);
+    QCOMPARE(panel->calculate->arrGrafiks, curves);
+
+    // A good one still runs.
+    panel->editDispersion3->setText("50");
+    panel->findChild<QPushButton*>("buttonDispersions")->click();
+    QCOMPARE(desktop.boxes().size(), 1);
+    QCOMPARE(panel->calculate->dispersions[2], 50.0);
+    QVERIFY(plot->arrGrafiks[2] != curves[2]);
 }
 
 QTEST_MAIN(TestOneFileRun)
