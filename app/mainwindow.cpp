@@ -94,8 +94,9 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::readSettings() {
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, organisation, application);
-    restoreGeometry(store.value("geometry").toByteArray());
-    fitToScreen();
+    if (restoreGeometry(store.value("geometry").toByteArray())) {
+        fitToScreen();
+    }
     Settings* settings = Settings::getInstance();
     settings->setLastOpenFile(store.value("lastOpenFile").toString());
     settings->setLastOpenPath(store.value("lastOpenPath").toString());

@@ -53,7 +53,7 @@ private slots:
 private:
     void readSettings();
     void writeSettings();
-    // Keeps the restored window within the screen's available area.
+    // Keeps a restored window within the screen's available area.
     void fitToScreen();
     // Asks for a file or a directory, remembers where it was, and hands a non-empty answer on.
     void askFile(const std::function<void(const QString&)>& open);
