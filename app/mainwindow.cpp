@@ -18,12 +18,15 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDebug>
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProgressBar>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
 #include <QUrl>
 
 namespace {
@@ -91,13 +94,41 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::readSettings() {
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, organisation, application);
-    restoreGeometry(store.value("geometry").toByteArray());
+    if (restoreGeometry(store.value("geometry").toByteArray())) {
+        fitToScreen();
+    }
     Settings* settings = Settings::getInstance();
     settings->setLastOpenFile(store.value("lastOpenFile").toString());
     settings->setLastOpenPath(store.value("lastOpenPath").toString());
     settings->setLastSavePath(store.value("lastSavePath").toString());
     settings->setGraphWidth(store.value("graphWidth").toString());
     settings->setGraphHeight(store.value("graphHeight").toString());
+}
+
+void MainWindow::fitToScreen() {
+    const QScreen* display = screen();
+    if (!display) {
+        return;
+    }
+    // A geometry saved on a larger screen (or by a window that grew past this one) would leave the
+    // status bar out of reach: the window is shrunk to the available area and moved into it.
+    const QRect area = display->availableGeometry();
+    QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.isNull()) {
+        // Not shown yet, so the window manager's frame is unknown: room is left for a title bar.
+        const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+        frame = QSize(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border);
+    }
+    const QSize room = area.size() - frame;
+    if (width() > room.width() || height() > room.height()) {
+        resize(size().boundedTo(room));
+    }
+    const QRect outer(frameGeometry().topLeft(), size() + frame);
+    const int x = qBound(area.left(), outer.left(), qMax(area.left(), area.right() + 1 - outer.width()));
+    const int y = qBound(area.top(), outer.top(), qMax(area.top(), area.bottom() + 1 - outer.height()));
+    if (x != outer.left() || y != outer.top()) {
+        move(x, y);
+    }
 }
 
 void MainWindow::writeSettings() {
@@ -240,11 +271,27 @@ void MainWindow::exitMenu() {
 }
 
 void MainWindow::showHelp() {
-    Desktop::instance()->openUrl(QUrl::fromLocalFile(QStringLiteral(".") + "/README_orv2_visual.pdf"));
+    openDocument(QStringLiteral("README_orv2_visual.pdf"));
 }
 
 void MainWindow::showUpdates() {
-    Desktop::instance()->openUrl(QUrl::fromLocalFile(QStringLiteral(".") + "/updates_orv2_visual.pdf"));
+    openDocument(QStringLiteral("updates_orv2_visual.pdf"));
+}
+
+void MainWindow::openDocument(const QString& name) {
+    // Desktop launchers refuse relative file URLs, and a launcher that starts may still find nothing to
+    // show: the user hears of both, with the path that was looked for.
+    const QString path = QDir::current().absoluteFilePath(name);
+    Desktop* desktop = Desktop::instance();
+    if (!QFileInfo(path).isFile()) {
+        desktop->warning(this, tr("Error"), tr("The document is missing:\n%1").arg(path));
+        return;
+    }
+    if (!desktop->openUrl(QUrl::fromLocalFile(path))) {
+        desktop->warning(
+            this, tr("Error"),
+            tr("No viewer could open the document:\n%1\n\nIs a PDF viewer installed?").arg(path));
+    }
 }
 
 void MainWindow::showAbout() {

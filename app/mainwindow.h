@@ -53,9 +53,13 @@ private slots:
 private:
     void readSettings();
     void writeSettings();
+    // Keeps a restored window within the screen's available area.
+    void fitToScreen();
     // Asks for a file or a directory, remembers where it was, and hands a non-empty answer on.
     void askFile(const std::function<void(const QString&)>& open);
     void askDirectory(const QString& caption, const std::function<void(const QString&)>& open);
+    // Opens a document of the working directory with the desktop's viewer, or says why it cannot.
+    void openDocument(const QString& name);
 
     Ui::MainWindow* ui = nullptr;
 };

@@ -9,7 +9,8 @@ class QProgressBar;
 
 // The one cached reading of observation files that NativeGrafik, PulsarForm and FfaForm use in their
 // readData(): CachedReader::readData(fileName, progressBar, data).
-// The record cached in Settings is reused when its filePath equals fileName exactly; otherwise the
+// The record cached in Settings is reused when its filePath equals fileName exactly and the file has
+// kept the size and modification time it had when it was read; otherwise the
 // cached record's samples are freed (unless notOwner) and the file is read with a Reader while the
 // progress bar is shown and driven. The result is stored in `data` and in the cache (sharing the
 // samples); the caller never frees them.

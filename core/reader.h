@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 // Reads an observation file (.pnt, .pnthr): a passport of key lines followed by little-endian float32
 // samples in the order point, module, ray, channel. Holds no state between calls; make one on the
 // stack per read. While the samples are read it lets the event loop run once per time point under a
@@ -27,7 +29,10 @@ public:
     // Text renderings (reader_text.cpp). writeDataAsText writes the passport and one line per point,
     // module and ray; samples that are not sane are written as 0 and cleared in the shared record.
     // Returns 0, or -1 when the output or the source file cannot be opened, or the output is the source.
-    static int writeDataAsText(Data& data, const QString& outPath);
+    // With `progress` given, it gets the percentage written every 1000 points and the event loop runs
+    // once then (BusyGuard::processEvents()); the caller holds a BusyGuard.
+    static int writeDataAsText(Data& data, const QString& outPath,
+                               const std::function<void(int)>& progress = nullptr);
     // The six header lines and the values of a Fourier/FFA result file, one per line. Returns "" on
     // success, otherwise the error text; the output keeps what was written before the error. The output
     // is never the input file itself.

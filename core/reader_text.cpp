@@ -1,5 +1,6 @@
 #include "core/reader.h"
 
+#include "core/busyguard.h"
 #include "core/tools.h"
 
 #include <QDebug>
@@ -102,7 +103,7 @@ bool anyDay(const QString& digits) {
 
 } // namespace
 
-int Reader::writeDataAsText(Data& data, const QString& outPath) {
+int Reader::writeDataAsText(Data& data, const QString& outPath, const std::function<void(int)>& progress) {
     if (sameFile(outPath, data.filePath)) {
         qDebug() << "can't open file" << outPath << "for writing";
         return -1;
@@ -142,6 +143,10 @@ int Reader::writeDataAsText(Data& data, const QString& outPath) {
                              data.rays > 0 && data.channels >= 0;
     if (haveSamples) {
         for (int p = 0; p < data.npoints; ++p) {
+            if (progress && p % 1000 == 0) {
+                progress(int(qint64(p) * 100 / data.npoints));
+                BusyGuard::processEvents();
+            }
             for (int m = 0; m < data.modules; ++m) {
                 for (int r = 0; r < data.rays; ++r) {
                     buffer += "i=";
@@ -168,6 +173,9 @@ int Reader::writeDataAsText(Data& data, const QString& outPath) {
         }
     }
     out.write(buffer);
+    if (progress) {
+        progress(100);
+    }
     return 0;
 }
 

@@ -46,9 +46,16 @@ QProgressBar* Settings::getProgressBar() const {
 
 void Settings::setData(Data& record) {
     data = record;
+    dataStamp = FileStamp();
 }
 Data Settings::getData() const {
     return data;
+}
+void Settings::setDataStamp(const FileStamp& stamp) {
+    dataStamp = stamp;
+}
+FileStamp Settings::getDataStamp() const {
+    return dataStamp;
 }
 
 void Settings::setProfileForm(ProfileForm* form) {

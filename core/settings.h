@@ -8,6 +8,17 @@
 #include <QObject>
 #include <QString>
 
+// Size and modification time of a file on disk; size -1 when unknown or the file is missing.
+struct FileStamp {
+    qint64 size = -1;
+    qint64 modifiedMs = -1;
+    bool known() const { return size >= 0; }
+    bool operator==(const FileStamp& other) const {
+        return size == other.size && modifiedMs == other.modifiedMs;
+    }
+    bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
 class MainWindow;
 class ProfileForm;
 class QProgressBar;
@@ -29,8 +40,11 @@ public:
     void setProgressBar(QProgressBar* bar);
     QProgressBar* getProgressBar() const;
 
+    // Caching a record forgets the stamp of the file it came from; the cached reading sets it afterwards.
     void setData(Data& record);
     Data getData() const;
+    void setDataStamp(const FileStamp& stamp);
+    FileStamp getDataStamp() const;
 
     void setProfileForm(ProfileForm* form);
     ProfileForm* getProfileForm() const;
@@ -93,6 +107,7 @@ private:
     QProgressBar* progressBar = nullptr;
     int lastProgress = -1;
     Data data;
+    FileStamp dataStamp;
     ProfileForm* profileForm = nullptr;
     QWidget* grafikOne = nullptr;
     QWidget* grafikMulti = nullptr;

@@ -1,9 +1,12 @@
 #include "core/showinfo.h"
 
+#include "core/busyguard.h"
 #include "core/data.h"
 #include "core/desktop.h"
 #include "core/reader.h"
+#include "core/settings.h"
 
+#include <QProgressBar>
 #include <QRegExp>
 
 ShowInfo::ShowInfo(QWidget* parent) : QWidget(parent) {
@@ -17,12 +20,30 @@ void ShowInfo::rewriteToText(const QString& fileName) {
     if (pnt || pnthr) {
         const QString outName = pnt ? fileName.left(fileName.size() - 4) + QStringLiteral("_pnt.txt")
                                     : fileName.left(fileName.size() - 6) + QStringLiteral("_pnthr.txt");
+        // Reading and writing an hour file take seconds each: the bar moves and the window keeps
+        // painting meanwhile, as in every other long loop.
+        BusyGuard busy;
+        QProgressBar* bar = Settings::getInstance()->getProgressBar();
+        if (bar) {
+            bar->show();
+            bar->setValue(0);
+            connect(this, &ShowInfo::progress, bar, &QProgressBar::setValue);
+        }
         Reader reader(nullptr);
+        connect(&reader, &Reader::progress, this, [this](int percent) { emit progress(percent / 2); });
         Data data = reader.readFile(fileName, false);
+        int num = 0;
+        if (data.npoints > 1) {
+            num = Reader::writeDataAsText(data, outName,
+                                          [this](int percent) { emit progress(50 + percent / 2); });
+        }
+        if (bar) {
+            disconnect(this, &ShowInfo::progress, bar, &QProgressBar::setValue);
+            bar->hide();
+        }
         if (data.npoints <= 1) {
             desktop->warning(this, QStringLiteral("Error"), QStringLiteral("Error of read file!"));
         } else {
-            const int num = Reader::writeDataAsText(data, outName);
             desktop->warning(this, QStringLiteral("Message"),
                              QStringLiteral("npoints=%1 num=%2 file=%3")
                                  .arg(QString::number(data.npoints), QString::number(num), outName));

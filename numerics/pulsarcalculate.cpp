@@ -21,6 +21,8 @@ bool PulsarCalculate::calculate() {
     stepX1 = 1;
     stepX2 = 1;
     infoText = QString();
+    errorText = QString();
+    errorShown = false;
 
     if (isOrvUtc) {
         firstPoint = getPointFromOrvUtc(orvUtc);
@@ -42,7 +44,17 @@ bool PulsarCalculate::calculate() {
         deleteStep();
         checkDeleteStep = false;
     }
-    return runAction();
+    if (runAction()) {
+        return true;
+    }
+    return fail(QStringLiteral("The action %1 failed; the debug log tells where.").arg(action));
+}
+
+bool PulsarCalculate::fail(const QString& reason) {
+    if (errorText.isEmpty()) {
+        errorText = reason;
+    }
+    return false;
 }
 
 namespace {

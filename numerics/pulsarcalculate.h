@@ -86,6 +86,10 @@ public:
     bool checkDeleteStep = false;
     QString mode;
     int resultPoints = 0;
+    // Why the last calculate() failed, in words for the user (the first reason met); empty after a
+    // success. errorShown tells that the action has shown it in a box of its own already.
+    QString errorText;
+    bool errorShown = false;
 
     // Empties the outputs, settles the window (firstPoint, count), flattens the calibration step when
     // asked, then runs the action named by `action`. An unknown action is no error: true, empty results.
@@ -165,6 +169,8 @@ signals:
 
 private:
     bool runAction();
+    // Keeps the first reason of a failing run and returns false.
+    bool fail(const QString& reason);
     // The native window of the folding action and the profile it produces (handed out on success).
     std::vector<float> foldWindow;
     std::unique_ptr<float[]> foldProfile;

@@ -147,6 +147,8 @@ bool PulsarCalculate::actionCreateFFA() {
                                 bins_max, ducy_max, wtsp, true, false, 4.0, 101);
     if (!R.error.isEmpty()) {
         Desktop::instance()->warning(messageParent, QStringLiteral("Critical error"), R.error);
+        fail(R.error);
+        errorShown = true;
         R.release();
         return false;
     }

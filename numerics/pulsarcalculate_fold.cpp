@@ -21,24 +21,32 @@ QString firstPointLines(const PulsarCalculate& pc) {
            QStringLiteral("\nNumber of points = ") + QString::number(pc.count);
 }
 
+QString emptyWindow(const PulsarCalculate& pc) {
+    return QStringLiteral("First point %1 lies past the end of the file (%2 points).")
+        .arg(pc.firstPoint)
+        .arg(pc.data.npoints);
+}
+
 } // namespace
 
 bool PulsarCalculate::getNativeData(float* out) {
     if (data.npoints <= 0 || !data.samples) {
         qDebug() << "Error of data! data.npoints=" << data.npoints;
-        return false;
+        return fail(QStringLiteral("The file holds no samples."));
     }
     if (module < 0 || module >= data.modules) {
         qDebug() << "Error of module, must be: module <" << data.modules;
-        return false;
+        return fail(
+            QStringLiteral("Module %1 is not in the file: it has %2.").arg(module + 1).arg(data.modules));
     }
     if (channel < 0 || channel >= data.channels) {
         qDebug() << "Error of channel, must be: channels <" << data.channels;
-        return false;
+        return fail(
+            QStringLiteral("Channel %1 is not in the file: it has %2.").arg(channel + 1).arg(data.channels));
     }
     if (ray < 0 || ray >= data.rays) {
         qDebug() << "Error ray, must be: rays <" << data.rays;
-        return false;
+        return fail(QStringLiteral("Ray %1 is not in the file: it has %2.").arg(ray + 1).arg(data.rays));
     }
     if (firstPoint < 1) {
         firstPoint = 0;
@@ -93,10 +101,18 @@ QString PulsarCalculate::getTimeOfPoint(int index, QDateTime start, double tresM
 
 bool PulsarCalculate::sumOnPeriod(double P) {
     const double tres = data.tres;
+    if (!(tres > 0) || !std::isfinite(tres)) {
+        return fail(QStringLiteral("The passport gives no usable time resolution (tresolution %1 ms).")
+                        .arg(data.tresolution));
+    }
     const double b = P / tres;
     // Tested in double before any conversion: a bad interval or a huge period never becomes a bin count.
     if (count <= 0 || !(b >= 1) || !(std::floor(b) <= count) || foldWindow.size() < std::size_t(count)) {
-        return false;
+        return fail(QStringLiteral("The period %1 s does not fit the window: it must span 1 to %2 points of "
+                                   "%3 s.")
+                        .arg(P)
+                        .arg(count)
+                        .arg(tres));
     }
     const int e = int(std::floor(b));
     resultPoints = e;
@@ -136,7 +152,7 @@ bool PulsarCalculate::sumOnPeriod(double P) {
 bool PulsarCalculate::actionShowNative() {
     if (count <= 0 || firstPoint >= data.npoints) {
         qDebug() << "Error! empty window: firstPoint=" << firstPoint << "data.npoints=" << data.npoints;
-        return false;
+        return fail(emptyWindow(*this));
     }
     QVector<float> native(count);
     if (!getNativeData(native.data())) {
@@ -162,7 +178,7 @@ bool PulsarCalculate::actionShowNative() {
 bool PulsarCalculate::actionSumPeriod() {
     if (count <= 0 || firstPoint >= data.npoints) {
         qDebug() << "Error! empty window: firstPoint=" << firstPoint << "data.npoints=" << data.npoints;
-        return false;
+        return fail(emptyWindow(*this));
     }
     foldWindow.assign(std::size_t(count), 0.0f);
     if (!getNativeData(foldWindow.data())) {

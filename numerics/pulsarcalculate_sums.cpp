@@ -22,37 +22,52 @@ namespace {
 constexpr int bandChannels = 32;
 constexpr int referenceChannel = 31;
 
-// Checks what the sums read outside their own arguments, so that nothing outside the record is touched.
-bool sumInputsValid(const Data& data, int module, int ray) {
+// Checks what the sums read outside their own arguments, so that nothing outside the record is touched;
+// `why` gets the reason of a refusal in the user's words.
+bool sumInputsValid(const Data& data, int module, int ray, QString& why) {
     if (!data.samples || data.npoints <= 0) {
         qDebug() << "Error of data! data.npoints=" << data.npoints;
+        why = QStringLiteral("The file holds no samples.");
         return false;
     }
     if (module < 0 || module >= data.modules) {
         qDebug() << "Error of module, must be: module <" << data.modules;
+        why = QStringLiteral("Module %1 is not in the file: it has %2.").arg(module + 1).arg(data.modules);
         return false;
     }
     if (ray < 0 || ray >= data.rays) {
         qDebug() << "Error ray, must be: rays <" << data.rays;
+        why = QStringLiteral("Ray %1 is not in the file: it has %2.").arg(ray + 1).arg(data.rays);
         return false;
     }
     if (data.channels < bandChannels) {
         qDebug() << "Error of channels, must be: channels >=" << bandChannels << "channels=" << data.channels;
+        why = QStringLiteral("The channel sum needs %1 band channels; the file has %2.")
+                  .arg(bandChannels)
+                  .arg(data.channels);
         return false;
     }
     if (data.fbands.size() < bandChannels) {
         qDebug() << "Error of fbands, must be: fbands >=" << bandChannels << "fbands=" << data.fbands.size();
+        why = QStringLiteral("The channel sum needs %1 band frequencies; the passport gives %2.")
+                  .arg(bandChannels)
+                  .arg(data.fbands.size());
         return false;
     }
     for (int c = 0; c < bandChannels; ++c) {
         const double f = data.fbands.at(c);
         if (!std::isfinite(f) || f <= 0) {
             qDebug() << "Error of fbands, bad frequency of channel" << c << "f=" << f;
+            why = QStringLiteral("The passport gives no usable frequency for channel %1 (fbands: %2).")
+                      .arg(c + 1)
+                      .arg(f);
             return false;
         }
     }
     if (!std::isfinite(data.tres) || data.tres <= 0) {
         qDebug() << "Error of tres, must be: tres > 0, tres=" << data.tres;
+        why = QStringLiteral("The passport gives no usable time resolution (tresolution %1 ms).")
+                  .arg(data.tresolution);
         return false;
     }
     return true;
@@ -111,7 +126,7 @@ void addChannels(T* out, const Data& data, int module, int ray, int first, const
 
 template <typename T>
 bool sumChannelsImpl(const Data& data, int module, int ray, int firstPointField, T* out, int n, double dm,
-                     bool forward, bool isDouble) {
+                     bool forward, bool isDouble, QString& why) {
     if (n <= 0) {
         return false;
     }
@@ -120,6 +135,11 @@ bool sumChannelsImpl(const Data& data, int module, int ray, int firstPointField,
         if (isDouble) {
             qDebug() << "ERROR! PulsarCalculate::sumChannels : firstPoint + count) >= data.npoints";
         }
+        why = QStringLiteral("The sum of %1 points from first point %2 runs past the end of the file (%3 "
+                             "points): choose an earlier first point.")
+                  .arg(n)
+                  .arg(first)
+                  .arg(data.npoints);
         return false;
     }
     if (!out) {
@@ -127,9 +147,10 @@ bool sumChannelsImpl(const Data& data, int module, int ray, int firstPointField,
         return false;
     }
     if (!(dm >= 0) || !std::isfinite(dm)) {
+        why = QStringLiteral("The dispersion must be 0 or more, not %1.").arg(dm);
         return false;
     }
-    if (!sumInputsValid(data, module, ray)) {
+    if (!sumInputsValid(data, module, ray, why)) {
         return false;
     }
 
@@ -147,6 +168,14 @@ bool sumChannelsImpl(const Data& data, int module, int ray, int firstPointField,
             if (isDouble) {
                 qDebug() << "STOP! k=" << c;
             }
+            why = QStringLiteral("At dispersion %1 channel %2 lags %3 points behind: the sum of %4 points "
+                                 "from first point %5 runs past the end of the file (%6 points).")
+                      .arg(dm)
+                      .arg(c + 1)
+                      .arg(qAbs(start - first))
+                      .arg(n)
+                      .arg(first)
+                      .arg(data.npoints);
             return false;
         }
     }
@@ -161,11 +190,19 @@ bool sumChannelsImpl(const Data& data, int module, int ray, int firstPointField,
 } // namespace
 
 bool PulsarCalculate::sumChannels(double* out, int n, double dm, bool forward) {
-    return sumChannelsImpl(data, module, ray, firstPoint, out, n, dm, forward, true);
+    QString why;
+    if (sumChannelsImpl(data, module, ray, firstPoint, out, n, dm, forward, true, why)) {
+        return true;
+    }
+    return why.isEmpty() ? false : fail(why);
 }
 
 bool PulsarCalculate::sumChannelsFloat(float* out, int n, double dm, bool forward) {
-    return sumChannelsImpl(data, module, ray, firstPoint, out, n, dm, forward, false);
+    QString why;
+    if (sumChannelsImpl(data, module, ray, firstPoint, out, n, dm, forward, false, why)) {
+        return true;
+    }
+    return why.isEmpty() ? false : fail(why);
 }
 
 bool PulsarCalculate::deleteStep() {

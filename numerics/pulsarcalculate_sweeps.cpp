@@ -63,7 +63,9 @@ bool PulsarCalculate::getHarmonicOnDispersions(float* values, int n, double dmFr
     // The harmonic number is free text: one the spectrum does not have ends the sweep before it starts.
     if (harmonic < 0 || harmonic >= K) {
         qDebug() << "ERROR! harmonic number outside the spectrum: harmonic=" << harmonic << "points=" << K;
-        return false;
+        return fail(QStringLiteral("Harmonic number %1 is outside the spectrum: it has harmonics 0 to %2.")
+                        .arg(harmonic)
+                        .arg(K - 1));
     }
     if (!values || n <= 0) {
         qDebug() << "Error: bad dataOut0!";

@@ -3,6 +3,7 @@
 #include "core/busyguard.h"
 #include "core/cachedreader.h"
 #include "core/desktop.h"
+#include "core/formcolumn.h"
 #include "core/settings.h"
 #include "core/tools.h"
 #include "core/workarea.h"
@@ -60,6 +61,7 @@ FfaForm::FfaForm(QString fileName, QWidget* parent) : QWidget(parent) {
                                       ui->harmonicNum, ui->harmonicNumberLabel}) {
         w->hide();
     }
+    FormColumn::fit(this, ui->scrollArea);
 }
 
 FfaForm::~FfaForm() {
@@ -116,16 +118,13 @@ void FfaForm::redraw() {
         run->sigmaLevel2 = ui->sigmaLevel2->text().toInt();
     }
 
-    const bool ok = OneFileRun::calculate(run, progressBar);
+    const bool ok = OneFileRun::calculate(this, run, progressBar);
     // The holder frees the object and the curves it handed out once nothing shows them; a failed run is
     // shown nowhere, so plot and panel keep the previous result.
     auto holder = std::make_shared<CalculationHolder>(run);
     holder->adoptCurves();
     if (ok) {
         showResult(holder);
-    }
-    if (progressBar) {
-        progressBar->hide();
     }
 }
 

@@ -21,17 +21,33 @@ bool OneFileRun::refused(QWidget* form, const Data& data) {
     return true;
 }
 
-bool OneFileRun::calculate(PulsarCalculate* calc, QProgressBar* progressBar) {
+bool OneFileRun::calculate(QWidget* form, PulsarCalculate* calc, QProgressBar* progressBar) {
     if (progressBar) {
         progressBar->show();
         QObject::connect(calc, SIGNAL(progress(int)), progressBar, SLOT(setValue(int)));
     }
-    return calc->calculate();
+    const bool ok = calc->calculate();
+    if (progressBar) {
+        progressBar->hide();
+    }
+    if (ok) {
+        return true;
+    }
+    if (!calc->errorShown) {
+        Desktop::instance()->warning(form, QStringLiteral("Error"), calc->errorText);
+    }
+    return false;
 }
 
 int OneFileRun::showOnPlot(PulsarGrafik* grafik, const std::shared_ptr<CalculationHolder>& holder) {
     PulsarCalculate* run = holder->calculation();
-    const int drawable = holder->drawablePoints(run->count);
+    int drawable = holder->drawablePoints(run->count);
+    if (!run->arrGrafiks.isEmpty()) {
+        drawable = 0;
+        for (const QVector<float>& curve : run->arrGrafiks) {
+            drawable = qMax(drawable, curve.size());
+        }
+    }
     grafik->hintShown = false;
     grafik->data = run->data;
     grafik->arrGrafiks = run->arrGrafiks;

@@ -62,10 +62,14 @@ public:
         }
     }
 
-    // Shows the bar, feeds it the run's progress and runs; the caller hides the bar when done.
-    static bool calculate(PulsarCalculate* calc, QProgressBar* progressBar);
+    // Shows the bar while the run feeds it its progress, then hides it. A run that fails is told to
+    // the user, with the form as parent, in the calculation's own words (unless the action has shown
+    // them already); the caller then keeps its plot and panel as they are.
+    static bool calculate(QWidget* form, PulsarCalculate* calc, QProgressBar* progressBar);
 
-    // Hands the held run's outputs to the plot and redraws it; returns the points it draws.
+    // Hands the held run's outputs to the plot and redraws it; returns the points it draws: those of
+    // the bare arrays that can be read, or the length of the longest vector curve, so that the axis
+    // spans what is drawn whatever count the action left.
     static int showOnPlot(PulsarGrafik* grafik, const std::shared_ptr<CalculationHolder>& holder);
 };
 

@@ -3,6 +3,7 @@
 #include "core/busyguard.h"
 #include "core/cachedreader.h"
 #include "core/desktop.h"
+#include "core/formcolumn.h"
 #include "core/settings.h"
 #include "core/tools.h"
 #include "core/workarea.h"
@@ -21,6 +22,7 @@ PulsarForm::PulsarForm(QString fileName, QWidget* parent) : QWidget(parent) {
     ui = new Ui::PulsarForm;
     ui->setupUi(this);
     ui->fileName->setText(Tools::lastPathPart(fileName));
+    FormColumn::fit(this, ui->scrollArea);
 
     WorkArea::clear();
     progressBar = Settings::getInstance()->getProgressBar();
@@ -106,11 +108,15 @@ void PulsarForm::redraw() {
     }
     calc->showDeductNoise = ui->showDeductNoise->isChecked();
 
-    OneFileRun::calculate(calc.get(), progressBar);
-
-    calculate = calc.get();
-    holder = std::make_shared<CalculationHolder>(calc.release());
-    holder->adoptCurves();
+    const bool ok = OneFileRun::calculate(this, calc.get(), progressBar);
+    auto run = std::make_shared<CalculationHolder>(calc.release());
+    run->adoptCurves();
+    if (!ok) {
+        // Plot and panel keep the previous result; the holder frees the failed run and its curves.
+        return;
+    }
+    holder = run;
+    calculate = holder->calculation();
 
     const int drawable = OneFileRun::showOnPlot(grafik, holder);
 
@@ -135,8 +141,4 @@ void PulsarForm::redraw() {
     }
     delete old;
     grafikInfo->show();
-
-    if (progressBar) {
-        progressBar->hide();
-    }
 }

@@ -6,6 +6,7 @@
 #include "core/tables.h"
 #include "numerics/pulsarcalculate.h"
 #include "single/calculationholder.h"
+#include "single/onefilerun.h"
 #include "single/pulsargrafik.h"
 
 #include <QFontMetrics>
@@ -155,11 +156,14 @@ bool PulsarGrafikInfo::canRun() const {
     return calculate && grafik && !BusyGuard::busy();
 }
 
-// Runs the calculation again after a changed input and hands its curves to the plot.
-void PulsarGrafikInfo::rerun() {
+// Runs the calculation again after a changed input and hands its curves to the plot. A failed run is
+// told to the user and hands nothing over; the caller restores its input and runs again.
+bool PulsarGrafikInfo::rerun() {
     {
         BusyGuard guard;
-        calculate->calculate();
+        if (!OneFileRun::calculate(this, calculate, nullptr)) {
+            return false;
+        }
     }
     grafik->arrGrafiksRaw = calculate->rawGrafiks;
     grafik->arrGrafiks = calculate->arrGrafiks;
@@ -169,6 +173,7 @@ void PulsarGrafikInfo::rerun() {
     }
     takePoints();
     refresh();
+    return true;
 }
 
 void PulsarGrafikInfo::copyMultiView() {
@@ -208,12 +213,18 @@ void PulsarGrafikInfo::changeDispersions() {
     if (!canRun() || !editDispersion1) {
         return;
     }
+    const QVector<double> before = calculate->dispersions;
     dispersions.clear();
     for (QLineEdit* edit : {editDispersion1, editDispersion2, editDispersion3, editDispersion4}) {
         dispersions.append(edit->text().toDouble());
     }
     calculate->dispersions = dispersions;
-    rerun();
+    if (!rerun()) {
+        // The plot still shows the spectra of the dispersions before; the object gets them back.
+        dispersions = before;
+        calculate->dispersions = before;
+        rerun();
+    }
 }
 
 void PulsarGrafikInfo::showMultiResult() {

@@ -59,7 +59,7 @@ public slots:
 
 private:
     bool canRun() const;
-    void rerun();
+    bool rerun();
     void copyMultiView();
     void takePoints();
     void refresh();

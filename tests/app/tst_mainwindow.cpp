@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -38,10 +40,15 @@ private slots:
     void dialogs();
     void cancelledDialogChangesNothing();
     void busyApplicationIgnoresMenus();
-    void helpDocumentsAndAbout();
+    void helpDocuments_data();
+    void helpDocuments();
+    void about();
     void otherMenuRunsItsViews_data();
     void otherMenuRunsItsViews();
     void sizeChangedOncePerStateChange();
+    void formsKeepTheWindowSize_data();
+    void formsKeepTheWindowSize();
+    void savedGeometryFitsTheScreen();
 };
 
 void TestMainWindow::initTestCase() {
@@ -188,18 +195,73 @@ void TestMainWindow::busyApplicationIgnoresMenus() {
     QVERIFY(desktop.calls.isEmpty());
 }
 
-void TestMainWindow::helpDocumentsAndAbout() {
+void TestMainWindow::helpDocuments_data() {
+    QTest::addColumn<QString>("actionName");
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<bool>("viewer");
+    QTest::addColumn<QString>("warning"); // the box's text before the path, "" for no box
+    QTest::newRow("help opens") << "actionHelp"
+                                << "README_orv2_visual.pdf" << true << true << "";
+    QTest::newRow("updates opens") << "actionUpdates"
+                                   << "updates_orv2_visual.pdf" << true << true << "";
+    QTest::newRow("no viewer") << "actionHelp"
+                               << "README_orv2_visual.pdf" << true << false
+                               << "No viewer could open the document:\n";
+    QTest::newRow("missing") << "actionUpdates"
+                             << "updates_orv2_visual.pdf" << false << true << "The document is missing:\n";
+}
+
+// The desktop gets the document's absolute path (launchers refuse relative file URLs), and a document
+// that cannot be shown is reported with the path that was looked for.
+void TestMainWindow::helpDocuments() {
+    QFETCH(QString, actionName);
+    QFETCH(QString, document);
+    QFETCH(bool, present);
+    QFETCH(bool, viewer);
+    QFETCH(QString, warning);
+    QTemporaryDir workDir;
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(workDir.path()));
+    if (present) {
+        QFile file(document);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    const QString path = QDir(workDir.path()).absoluteFilePath(document);
+    {
+        MainWindow w;
+        RecordingDesktop desktop;
+        desktop.urlAnswer = viewer;
+        action(w, actionName)->trigger();
+        const QList<RecordingDesktop::Call> urls = desktop.callsOf("url");
+        if (present) {
+            QCOMPARE(urls.size(), 1);
+            QCOMPARE(urls[0].text, "file://" + path);
+            QVERIFY(QUrl(urls[0].text).isLocalFile());
+        } else {
+            QVERIFY(urls.isEmpty());
+        }
+        const QList<RecordingDesktop::Call> boxes = desktop.boxes();
+        if (warning.isEmpty()) {
+            QVERIFY(boxes.isEmpty());
+        } else {
+            QCOMPARE(boxes.size(), 1);
+            QCOMPARE(boxes[0].kind, QString("warning"));
+            QCOMPARE(boxes[0].title, QString("Error"));
+            QVERIFY2(boxes[0].text.startsWith(warning + path), qPrintable(boxes[0].text));
+        }
+    }
+    QVERIFY(QDir::setCurrent(previous));
+}
+
+void TestMainWindow::about() {
     MainWindow w;
     RecordingDesktop desktop;
-    action(w, "actionHelp")->trigger();
-    action(w, "actionUpdates")->trigger();
     action(w, "actionAbout")->trigger();
-    QCOMPARE(desktop.calls.size(), 3);
-    QCOMPARE(desktop.calls[0].text, QUrl::fromLocalFile("./README_orv2_visual.pdf").toString());
-    QCOMPARE(desktop.calls[1].text, QUrl::fromLocalFile("./updates_orv2_visual.pdf").toString());
-    QCOMPARE(desktop.calls[2].kind, QString("about"));
-    QCOMPARE(desktop.calls[2].title, QString("About"));
-    const QStringList lines = desktop.calls[2].text.split('\n');
+    QCOMPARE(desktop.calls.size(), 1);
+    QCOMPARE(desktop.calls[0].kind, QString("about"));
+    QCOMPARE(desktop.calls[0].title, QString("About"));
+    const QStringList lines = desktop.calls[0].text.split('\n');
     QCOMPARE(lines.at(lines.size() - 2), QString("Version: Strellix-2-Visual 2025.01.14"));
     QVERIFY(QRegExp("Compiled at \\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d").exactMatch(lines.last()));
     QCOMPARE(lines.at(lines.size() - 3), QString());
@@ -310,6 +372,71 @@ void TestMainWindow::sizeChangedOncePerStateChange() {
     QCOMPARE(spy.count(), afterShow + 2);
     w.showMinimized();
     QCOMPARE(spy.count(), afterShow + 3);
+}
+
+void TestMainWindow::formsKeepTheWindowSize_data() {
+    QTest::addColumn<QString>("actionName");
+    QTest::addColumn<QString>("formName");
+    QTest::newRow("Fourier") << "actionOneFourier"
+                             << "PulsarForm";
+    QTest::newRow("FFA") << "actionOneFFA"
+                         << "FfaForm";
+}
+
+// A form column taller than the window scrolls instead of stretching the window past the screen, and
+// it is wide enough to show each of its widgets whole.
+void TestMainWindow::formsKeepTheWindowSize() {
+    QFETCH(QString, actionName);
+    QFETCH(QString, formName);
+    QTemporaryDir dir;
+    ObsFileWriter::Description d;
+    d.npoints = 40000;
+    d.rays = 1;
+    d.nbands = 1;
+    const QString file = dir.filePath("long.pnt");
+    QVERIFY(ObsFileWriter::write(file, d));
+
+    MainWindow w;
+    RecordingDesktop desktop;
+    w.resize(1024, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    desktop.fileAnswers << file;
+    action(w, actionName)->trigger();
+    QTest::qWait(50);
+    QVERIFY(desktop.boxes().isEmpty());
+    QCOMPARE(w.size(), QSize(1024, 700));
+    QVERIFY(w.minimumSizeHint().height() <= 700);
+
+    QWidget* form = w.centralWidget()->findChild<QWidget*>(formName);
+    QVERIFY(form && form->isVisible());
+    auto* column = form->findChild<QScrollArea*>("scrollArea");
+    QVERIFY(column);
+    QCOMPARE(column->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QVERIFY(column->widget()->height() > column->viewport()->height()); // it does scroll
+    QVERIFY2(column->widget()->minimumSizeHint().width() <= column->viewport()->width(),
+             qPrintable(QString("%1 > %2")
+                            .arg(column->widget()->minimumSizeHint().width())
+                            .arg(column->viewport()->width())));
+    QVERIFY(form->width() >= (formName == "FfaForm" ? 330 : 328));
+}
+
+void TestMainWindow::savedGeometryFitsTheScreen() {
+    {
+        MainWindow w;
+        w.resize(3000, 3000);
+    }
+    MainWindow w;
+    QVERIFY(w.screen());
+    const QRect area = w.screen()->availableGeometry();
+    QVERIFY2(area.contains(w.frameGeometry()), qPrintable(QString("%1x%2 at %3,%4 in %5x%6")
+                                                              .arg(w.width())
+                                                              .arg(w.height())
+                                                              .arg(w.x())
+                                                              .arg(w.y())
+                                                              .arg(area.width())
+                                                              .arg(area.height())));
+    QVERIFY(w.width() > 600 && w.height() > 500); // as large as the screen lets it be
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -22,6 +22,9 @@ private slots:
     void init();
     void cleanup();
     void samePathReadsOnce();
+    void changedFileIsReadAfresh_data();
+    void changedFileIsReadAfresh();
+    void recordCachedByHandIsTakenAsItIs();
     void otherPathFreesTheCachedRecordFirst();
     void pathsCompareExactly();
     void notOwnerIsNotFreed();
@@ -96,6 +99,56 @@ void TestCachedReader::samePathReadsOnce() {
     QVERIFY(!bar->isVisible());
     QCOMPARE(again.samples, data.samples);
     QCOMPARE(again.samples[0][6][1][1499], 1500.0f);
+}
+
+void TestCachedReader::changedFileIsReadAfresh_data() {
+    QTest::addColumn<int>("npoints");
+    QTest::addColumn<int>("secondsLater"); // the rewritten file's modification time, after the first
+    QTest::newRow("more points") << 1200 << 0;
+    QTest::newRow("same size, later time") << 1000 << 10;
+}
+
+// A file rewritten since it was cached is read again, the cached arrays freed first (the leak checker
+// would see them otherwise); unchanged, it comes from the cache.
+void TestCachedReader::changedFileIsReadAfresh() {
+    QFETCH(int, npoints);
+    QFETCH(int, secondsLater);
+    const QString a = writeFile("changing.pnt", 1000, 1.0f);
+    QFile file(a);
+    const QDateTime written = QFileInfo(a).lastModified();
+    Data data;
+    QVERIFY(read(a, data));
+    QVERIFY(!read(a, data));
+
+    QCOMPARE(writeFile("changing.pnt", npoints, 5.0f), a);
+    if (secondsLater > 0) {
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(written.addSecs(secondsLater), QFileDevice::FileModificationTime));
+        file.close();
+    } else {
+        // Same second or not, the size alone tells.
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(written, QFileDevice::FileModificationTime));
+        file.close();
+    }
+    QVERIFY(read(a, data));
+    QCOMPARE(data.npoints, npoints);
+    QCOMPARE(data.samples[0][0][0][0], 5.0f);
+    QCOMPARE(Settings::getInstance()->getData().samples, data.samples);
+    QVERIFY(!read(a, data));
+}
+
+// Only what the cached reading read itself is checked against the disk.
+void TestCachedReader::recordCachedByHandIsTakenAsItIs() {
+    const QString a = writeFile("byhand.pnt", 100, 1.0f);
+    Data record = RecordFixture::shaped(1, 1, 1, 10);
+    record.filePath = a;
+    QVERIFY(allocSamples(record));
+    Settings::getInstance()->setData(record);
+    Data data;
+    QVERIFY(!read(a, data));
+    QCOMPARE(data.samples, record.samples);
+    QCOMPARE(data.npoints, 10);
 }
 
 void TestCachedReader::otherPathFreesTheCachedRecordFirst() {

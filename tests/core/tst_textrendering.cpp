@@ -1,5 +1,8 @@
+#include "app/mainwindow.h"
+#include "core/busyguard.h"
 #include "core/data.h"
 #include "core/reader.h"
+#include "core/settings.h"
 #include "core/showinfo.h"
 #include "support/obsfilewriter.h"
 #include "support/recordingdesktop.h"
@@ -8,9 +11,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QProgressBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
 #include <limits>
 
 using Record = ResultFileWriter::Record;
@@ -51,6 +57,7 @@ private slots:
     void observationFileFailures();
     void dispatch_data();
     void dispatch();
+    void observationFileShowsProgress();
 
 private:
     QTemporaryDir dir;
@@ -378,6 +385,52 @@ void TstTextRendering::dispatch() {
     QCOMPARE(QDir(here.path()).entryList(QDir::Files).size() +
                  QDir(here.filePath("d.pnt")).entryList(QDir::Files).size(),
              (kind == "none" ? 0 : 1) + (out.isEmpty() || kind == "blocked" ? 0 : 1));
+}
+
+// Reading and writing an hour file take seconds each: the status-bar bar runs through both halves, and
+// the window keeps painting (timers fire) while nothing the user does can start other work.
+void TstTextRendering::observationFileShowsProgress() {
+    ObsFileWriter::Description d;
+    d.npoints = 5000;
+    d.rays = 2;
+    d.nbands = 2;
+    const QString in = dir.filePath("long.pnt");
+    QVERIFY(ObsFileWriter::write(in, d));
+
+    MainWindow window;
+    RecordingDesktop desktop;
+    QProgressBar* bar = Settings::getInstance()->getProgressBar();
+    bar->hide();
+    QVector<int> values;
+    bool shownThroughout = true;
+    connect(bar, &QProgressBar::valueChanged, [&](int v) {
+        values << v;
+        shownThroughout = shownThroughout && !bar->isHidden();
+    });
+    int ticks = 0;
+    bool busyEachTick = true;
+    QTimer timer;
+    connect(&timer, &QTimer::timeout, [&] {
+        ++ticks;
+        busyEachTick = busyEachTick && BusyGuard::busy();
+    });
+    timer.start(0);
+    ShowInfo* info = new ShowInfo(&window);
+    info->rewriteToText(in);
+    timer.stop();
+
+    QCOMPARE(desktop.boxes().size(), 1);
+    QCOMPARE(desktop.boxes().first().title, QString("Message"));
+    QVERIFY(shownThroughout);
+    QVERIFY(bar->isHidden());
+    QCOMPARE(values.first(), 0);
+    QCOMPARE(values.last(), 100);
+    QVERIFY(std::is_sorted(values.begin(), values.end()));
+    // Writing moves the bar through its second half too, a step per 1000 points.
+    QCOMPARE(std::count_if(values.begin(), values.end(), [](int v) { return v > 50 && v < 100; }), 4);
+    QVERIFY(ticks > 5);
+    QVERIFY(busyEachTick);
+    QVERIFY(!BusyGuard::busy());
 }
 
 QTEST_MAIN(TstTextRendering)

@@ -71,6 +71,8 @@ private slots:
     void nativeViewReportsTimes();
     void fourierListsThePulsarsHarmonics();
     void sweepSwitchesToOneDispersion();
+    void averagedSumSpansThePlot_data();
+    void averagedSumSpansThePlot();
 
 private:
     QString writeFile(const QString& name, ObsFileWriter::Description d);
@@ -288,7 +290,9 @@ void TestPulsarForm::showNativeTakesTheInputs() {
 void TestPulsarForm::fourDispersionsKeepTheirSecond() {
     MainWindow window;
     RecordingDesktop desktop;
-    new PulsarForm(longFile, &window);
+    new PulsarForm(bandsFile, &window);
+    input<QSpinBox>(window, "ray")->setValue(1);
+    input<QLineEdit>(window, "firstPoint")->setText("0");
     input<QSpinBox>(window, "channel")->setValue(5);
     input<QRadioButton>(window, "sum4Dispersions")->click();
     const PulsarCalculate* calc = panelOf(window)->calculate;
@@ -471,6 +475,9 @@ void TestPulsarForm::sweepSwitchesToOneDispersion() {
     PulsarGrafikInfo* panel = panelOf(window);
     QCOMPARE(plot->arrGrafiks.size(), 7);
     QCOMPARE(plot->points, 100);
+    for (const QVector<float>& curve : plot->arrGrafiks) {
+        QCOMPARE(curve.size(), plot->points); // the axis spans the curves, on a freshly opened form too
+    }
     QCOMPARE(panel->editMultiDispersion->text(), QString("26.2"));
     // The fit of the first averaging peaks near the pulse train's dispersion.
     QVERIFY(!plot->markers.isEmpty());
@@ -487,6 +494,38 @@ void TestPulsarForm::sweepSwitchesToOneDispersion() {
     QCOMPARE(plot->points, 100);
     QCOMPARE(plot->visible, QVector<bool>(7, true));
     QCOMPARE(panel->labelInfo->text(), panel->infoText);
+}
+
+void TestPulsarForm::averagedSumSpansThePlot_data() {
+    QTest::addColumn<int>("averagings");
+    QTest::addColumn<bool>("withNull");
+    QTest::addColumn<int>("points");
+    QTest::newRow("4 averagings") << 4 << false << 1024;
+    QTest::newRow("2 averagings, with null") << 2 << true << 8192;
+    QTest::newRow("none, with null") << 0 << true << 32768;
+}
+
+// The averaged sum is shorter (or, padded with zeros, longer) than the window the action reports: the
+// plot's axis and the panel's point count follow the curve.
+void TestPulsarForm::averagedSumSpansThePlot() {
+    QFETCH(int, averagings);
+    QFETCH(bool, withNull);
+    QFETCH(int, points);
+    MainWindow window;
+    RecordingDesktop desktop;
+    new PulsarForm(bandsFile, &window);
+    input<QSpinBox>(window, "ray")->setValue(1);
+    input<QLineEdit>(window, "firstPoint")->setText("0");
+    input<QSpinBox>(window, "averageCount")->setValue(averagings);
+    input<QCheckBox>(window, "averageWithNull")->setChecked(withNull);
+    input<QRadioButton>(window, "sumChannelsAndAverage")->click();
+    QVERIFY(desktop.boxes().isEmpty());
+    PulsarGrafik* plot = plotOf(window);
+    QCOMPARE(plot->arrGrafiks.size(), 1);
+    QCOMPARE(plot->arrGrafiks[0].size(), points);
+    QCOMPARE(plot->points, points);
+    QCOMPARE(panelOf(window)->maxPoints, points);
+    QCOMPARE(panelOf(window)->calculate->count, 16384); // what the action reports stays as it is
 }
 
 QTEST_MAIN(TestPulsarForm)

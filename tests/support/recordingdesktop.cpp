@@ -70,5 +70,5 @@ QMessageBox::StandardButton RecordingDesktop::question(QWidget*, const QString& 
 
 bool RecordingDesktop::openUrl(const QUrl& url) {
     calls << Call{"url", QString(), url.toString()};
-    return true;
+    return urlAnswer;
 }

@@ -24,6 +24,7 @@ public:
     QStringList fileAnswers;      // answers of getOpenFileName / getSaveFileName, taken front first
     QStringList directoryAnswers; // answers of getExistingDirectory
     QMessageBox::StandardButton questionAnswer = QMessageBox::Yes;
+    bool urlAnswer = true; // what openUrl reports: false stands for a desktop without a viewer
     QList<Call> calls;
 
     // Calls of one kind, in order.
