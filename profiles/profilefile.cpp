@@ -1,5 +1,7 @@
 #include "profiles/profilefile.h"
 
+#include <QByteArray>
+#include <QFile>
 #include <QStringRef>
 
 #include <algorithm>
@@ -36,16 +38,41 @@ void addSamples(const QStringRef& line, ProfileFile::Block& block) {
 
 ProfileFile ProfileFile::parse(const QString& text) {
     ProfileFile file;
-    Block open;
-    bool inBlock = false;
-    auto store = [&]() {
-        if (inBlock && !open.samples.isEmpty()) {
-            file.blocks.append(open);
+    file.addLines(text);
+    file.finish();
+    return file;
+}
+
+bool ProfileFile::read(const QString& path, ProfileFile& out) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    out = ProfileFile();
+    constexpr qint64 chunk = 4 << 20;
+    QByteArray carry;
+    for (;;) {
+        const QByteArray piece = f.read(chunk);
+        if (piece.isEmpty()) {
+            break;
         }
-    };
+        carry += piece;
+        // A line end never falls inside a UTF-8 sequence, so whole lines decode on their own.
+        const int lastEnd = carry.lastIndexOf('\n');
+        if (lastEnd < 0) {
+            continue;
+        }
+        out.addLines(QString::fromUtf8(carry.constData(), lastEnd + 1));
+        carry.remove(0, lastEnd + 1);
+    }
+    out.addLines(QString::fromUtf8(carry));
+    out.finish();
+    return true;
+}
+
+void ProfileFile::addLines(const QString& text) {
     const int size = text.size();
     int start = 0;
-    QString replaced;
     while (start < size) {
         int end = text.indexOf(QLatin1Char('\n'), start);
         const int next = end < 0 ? size : end + 1;
@@ -55,29 +82,37 @@ ProfileFile ProfileFile::parse(const QString& text) {
         if (end > start && text.at(end - 1) == QLatin1Char('\r')) {
             --end;
         }
-        QStringRef line = text.midRef(start, end - start);
+        addLine(text.midRef(start, end - start));
         start = next;
-        if (line.contains(QLatin1String(" *"))) {
-            replaced = line.toString();
-            replaced.replace(QLatin1String(" *"), QLatin1String(" "));
-            line = QStringRef(&replaced);
-        }
-        if (line.startsWith(QLatin1String("period="))) {
-            store();
-            open = Block();
-            open.periodText = line.mid(7).toString();
-            const double value = open.periodText.toDouble(); // 0 when it is no number
-            if (std::none_of(file.periods.cbegin(), file.periods.cend(),
-                             [value](double p) { return samePeriod(p, value); })) {
-                file.periods.append(value);
-            }
-            inBlock = true;
-        } else if (inBlock) {
-            addSamples(line, open);
-        }
     }
-    store();
-    return file;
+}
+
+void ProfileFile::addLine(QStringRef line) {
+    if (line.contains(QLatin1String(" *"))) {
+        replaced = line.toString();
+        replaced.replace(QLatin1String(" *"), QLatin1String(" "));
+        line = QStringRef(&replaced);
+    }
+    if (line.startsWith(QLatin1String("period="))) {
+        finish();
+        open.periodText = line.mid(7).toString();
+        const double value = open.periodText.toDouble(); // 0 when it is no number
+        if (std::none_of(periods.cbegin(), periods.cend(),
+                         [value](double p) { return samePeriod(p, value); })) {
+            periods.append(value);
+        }
+        inBlock = true;
+    } else if (inBlock) {
+        addSamples(line, open);
+    }
+}
+
+void ProfileFile::finish() {
+    if (inBlock && !open.samples.isEmpty()) {
+        blocks.append(open);
+    }
+    open = Block();
+    inBlock = false;
 }
 
 QVector<QString> ProfileFile::periodTexts(int decimals) const {

@@ -2,6 +2,7 @@
 #define PROFILEFILE_H
 
 #include <QString>
+#include <QStringRef>
 #include <QVector>
 
 // The text format of an average-profile file: "period=<text>" lines, each opening a block, and sample
@@ -22,8 +23,23 @@ public:
     QVector<double> periods;
 
     static ProfileFile parse(const QString& text);
+    // Reads a file in pieces of whole lines, so its size is bounded by the disk, not by one string;
+    // false when it cannot be opened.
+    static bool read(const QString& path, ProfileFile& out);
+
+    // Line by line, for reading in pieces: every line (without its end), then finish().
+    void addLine(QStringRef line);
+    void finish();
     // Periods ascending (a value that is not a number last) in fixed notation with the given decimals.
     QVector<QString> periodTexts(int decimals) const;
+
+private:
+    // Feeds every line of text; a last line without an end is fed too.
+    void addLines(const QString& text);
+
+    Block open;
+    bool inBlock = false;
+    QString replaced;
 };
 
 #endif // PROFILEFILE_H

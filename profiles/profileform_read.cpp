@@ -10,7 +10,6 @@
 
 #include <QDebug>
 #include <QDir>
-#include <QFile>
 #include <QProgressBar>
 #include <QRegularExpression>
 
@@ -51,14 +50,12 @@ int maximumCode(double max) {
 } // namespace
 
 bool ProfileForm::readProfileFile(QString path, QString date, QString dm, int decimals) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    ProfileFile content;
+    if (!ProfileFile::read(path, content)) {
         Desktop::instance()->warning(this, QStringLiteral("Error"),
                                      QStringLiteral("Can't open file=") + path);
         return false;
     }
-    const ProfileFile content = ProfileFile::parse(QString::fromUtf8(file.readAll()));
-    file.close();
     const QString prefix = date + QLatin1Char('_') + dm + QLatin1Char('_');
     for (const ProfileFile::Block& block : content.blocks) {
         const QString key = prefix + block.periodText;
