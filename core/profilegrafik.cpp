@@ -1,10 +1,5 @@
 #include "core/profilegrafik.h"
 
-#include "core/desktop.h"
-
-#include <QClipboard>
-#include <QDebug>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -35,17 +30,7 @@ void ProfileGrafik::paintEvent(QPaintEvent* event) {
 }
 
 void ProfileGrafik::mouseMoveEvent(QMouseEvent* event) {
-    if (!painted) {
-        return;
-    }
-    const QPoint pos = event->pos();
-    if (grafikType == QLatin1String("statistics")) {
-        const QPointF v = pixelToValue(QPointF(pos.x(), paintedHeight() - pos.y()));
-        emit coordsChanged(v, statisticsText(v));
-    } else if (grafikType == QLatin1String("profile")) {
-        dragBand(pos);
-        update();
-    }
+    carryOut(this, mouseMove(event->pos()));
 }
 
 void ProfileGrafik::mousePressEvent(QMouseEvent* event) {
@@ -60,49 +45,9 @@ void ProfileGrafik::mousePressEvent(QMouseEvent* event) {
         }
         return;
     }
-    if (grafikType == QLatin1String("profile")) {
-        selectRegion(event);
-    } else if (grafikType == QLatin1String("statistics")) {
-        clickStatistic(event);
-    }
-}
-
-void ProfileGrafik::clickStatistic(QMouseEvent* event) {
-    if (!painted) {
-        return; // no margins yet
-    }
-    const int i = statisticIndexAt(event->pos());
-    if (i < 0) {
-        qDebug() << "out of range!";
-        return;
-    }
-    emit clickedStatisticDate(labelsX[i], event->buttons() == Qt::LeftButton);
-}
-
-void ProfileGrafik::selectRegion(QMouseEvent* event) {
-    if (inGrid || !painted) {
-        return;
-    }
-    if (!selectionMutex.tryLock()) {
-        return; // a report box of this graph is open
-    }
-    switch (pressBand(event->pos())) {
-    case BandPress::StartedBand:
-        break;
-    case BandPress::RestartedBand:
-        update();
-        break;
-    case BandPress::InsideBand:
-        Desktop::instance()->message(nullptr, QString(), getSelectionReport(selection));
-        break;
-    }
-    selectionMutex.unlock();
+    carryOut(this, mousePress(event->pos(), event->buttons(), mainWindow != nullptr));
 }
 
 QString ProfileGrafik::getSelectionReport(QRect band) {
-    const Report report = selectionReport(band);
-    if (mainWindow) {
-        QGuiApplication::clipboard()->setText(report.line, QClipboard::Clipboard);
-    }
-    return report.text;
+    return reportText(band, mainWindow != nullptr);
 }

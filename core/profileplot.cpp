@@ -1,10 +1,13 @@
 #include "core/profileplot.h"
 
+#include "core/desktop.h"
 #include "core/plotframe.h"
 
+#include <QClipboard>
 #include <QDebug>
 #include <QFont>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 
@@ -570,4 +573,62 @@ ProfilePlot::Report ProfilePlot::selectionReport(const QRect& band) const {
         QStringLiteral("  y: (%1, %2)\n").arg(QString::number(b.y(), 'f', 1), QString::number(a.y(), 'f', 1));
     r.text += QStringLiteral("\n В буфер скопировано:\n  ") + r.line;
     return r;
+}
+
+QString ProfilePlot::reportText(const QRect& band, bool toClipboard) const {
+    const Report report = selectionReport(band);
+    if (toClipboard) {
+        QGuiApplication::clipboard()->setText(report.line, QClipboard::Clipboard);
+    }
+    return report.text;
+}
+
+ProfilePlot::MouseOutcome ProfilePlot::mouseMove(const QPoint& pos) {
+    MouseOutcome outcome;
+    if (!painted) {
+        return outcome;
+    }
+    if (grafikType == QLatin1String("statistics")) {
+        outcome.coords = true;
+        outcome.value = pixelToValue(QPointF(pos.x(), h - pos.y()));
+        outcome.coordsText = statisticsText(outcome.value);
+    } else if (grafikType == QLatin1String("profile")) {
+        dragBand(pos);
+        outcome.repaint = true;
+    }
+    return outcome;
+}
+
+ProfilePlot::MouseOutcome ProfilePlot::mousePress(const QPoint& pos, Qt::MouseButtons buttons,
+                                                  bool toClipboard) {
+    MouseOutcome outcome;
+    if (!painted) {
+        return outcome; // no margins yet
+    }
+    if (grafikType == QLatin1String("profile")) {
+        if (inGrid || !selectionMutex.tryLock()) {
+            return outcome; // a report box of this graph is open
+        }
+        switch (pressBand(pos)) {
+        case BandPress::StartedBand:
+            break;
+        case BandPress::RestartedBand:
+            outcome.repaint = true;
+            break;
+        case BandPress::InsideBand:
+            Desktop::instance()->message(nullptr, QString(), reportText(selection, toClipboard));
+            break;
+        }
+        selectionMutex.unlock();
+    } else if (grafikType == QLatin1String("statistics")) {
+        const int i = statisticIndexAt(pos);
+        if (i < 0) {
+            qDebug() << "out of range!";
+            return outcome;
+        }
+        outcome.dateClicked = true;
+        outcome.clickedDate = labelsX[i];
+        outcome.leftOnly = buttons == Qt::LeftButton;
+    }
+    return outcome;
 }

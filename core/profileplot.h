@@ -3,6 +3,7 @@
 
 #include <QLine>
 #include <QMutex>
+#include <QObject>
 #include <QPair>
 #include <QPoint>
 #include <QPointF>
@@ -137,6 +138,25 @@ public:
         QString text; // the box text
     };
     Report selectionReport(const QRect& band) const;
+    // The report box text of a band; the line goes to the application clipboard when `toClipboard`.
+    QString reportText(const QRect& band, bool toClipboard) const;
+
+    // What a move or press asks of the widget that shows this plot: a repaint, the coordinates signal,
+    // the date-click signal. Both plot widgets share the rule; carryOut() does it on either of them.
+    struct MouseOutcome {
+        bool repaint = false;
+        bool coords = false;
+        QPointF value;
+        QString coordsText;
+        bool dateClicked = false;
+        QString clickedDate;
+        bool leftOnly = false;
+    };
+    // A move: the coordinates of a "statistics" graph, the band of a "profile" graph.
+    MouseOutcome mouseMove(const QPoint& pos);
+    // A press on a "profile" graph (the band and its report box) or a "statistics" graph (a day).
+    MouseOutcome mousePress(const QPoint& pos, Qt::MouseButtons buttons, bool toClipboard);
+    template <typename Widget> static void carryOut(Widget* widget, const MouseOutcome& outcome);
 
     int paintedWidth() const { return w; }
     int paintedHeight() const { return h; }
@@ -156,6 +176,18 @@ private:
     int w = 0;
     int h = 0;
 };
+
+template <typename Widget> void ProfilePlot::carryOut(Widget* widget, const MouseOutcome& outcome) {
+    if (outcome.repaint) {
+        widget->update();
+    }
+    if (outcome.coords) {
+        emit widget->coordsChanged(outcome.value, outcome.coordsText);
+    }
+    if (outcome.dateClicked) {
+        emit widget->clickedStatisticDate(outcome.clickedDate, outcome.leftOnly);
+    }
+}
 
 template <typename Width> ProfilePlot::Axis ProfilePlot::xAxis(Width textWidth) const {
     Axis axis;

@@ -37,10 +37,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    void clickStatistic(QMouseEvent* event);
-    void selectRegion(QMouseEvent* event);
 };
 
 #endif // SEARCHNATIVEGRAFIK_H
