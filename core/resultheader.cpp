@@ -39,6 +39,13 @@ int ResultHeader::pointsOfLine(const QByteArray& line) {
     QByteArray text = line;
     text.replace("points: ", "");
     text.replace("\n", "");
+    // Strictly a decimal integer: a CR left by a CR LF line end makes it unreadable.
+    for (int i = 0; i < text.size(); ++i) {
+        const char c = text.at(i);
+        if (!((c >= '0' && c <= '9') || (i == 0 && (c == '-' || c == '+')))) {
+            return 0;
+        }
+    }
     bool ok = false;
     const int n = text.toInt(&ok);
     return ok ? n : 0;
