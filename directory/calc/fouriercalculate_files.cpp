@@ -76,7 +76,7 @@ QString FourierCalculate::rowFileName(const QString& row, int shift, int average
 }
 
 int FourierCalculate::addFourierFromFile(const QString& fileName, int dispersion, QVector<double>& sum) {
-    return ResultFile::addFourierFromFile(fileName, dispersions.size(), dispersion, sum);
+    return ResultFile::addFourierFromFile(fileName, dispersions.size(), dispersion, sum, dispersions);
 }
 
 int FourierCalculate::addFourierMatrixFromFile(const QString& fileName, QVector<QVector<double>>& matrix,

@@ -8,21 +8,63 @@
 #include <QStringList>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
+#include <type_traits>
 #include <vector>
 
 namespace {
 
 constexpr qint64 maxLine = 4096;
 
-// Line reading over the open file, seeking past blocks that are not needed.
+// Line reading over the open file through a small window: a record head costs one read, and blocks
+// that are not needed are skipped without reading them.
 struct FileSource {
     QFile& file;
-    QByteArray readLine() { return file.readLine(maxLine); }
-    qint64 pos() const { return file.pos(); }
-    void seek(qint64 p) { file.seek(p); }
-    qint64 size() const { return file.size(); }
-    bool atEnd() const { return file.atEnd(); }
+    qint64 p = 0;
+    qint64 fileSize = 0;
+    char window[256];
+    qint64 windowStart = 0;
+    qint64 windowEnd = 0; // exclusive; windowStart == windowEnd means empty
+
+    FileSource(QFile& f) : file(f), p(f.pos()), fileSize(f.size()) {}
+
+    QByteArray readLine() {
+        QByteArray line;
+        while (p < fileSize && line.size() < maxLine - 1) {
+            if (p < windowStart || p >= windowEnd) {
+                file.seek(p);
+                const qint64 got = file.read(window, sizeof window);
+                if (got <= 0) {
+                    break;
+                }
+                windowStart = p;
+                windowEnd = p + got;
+            }
+            const char* from = window + (p - windowStart);
+            const qint64 left = qMin(windowEnd - p, qint64(maxLine - 1 - line.size()));
+            const void* feed = memchr(from, '\n', size_t(left));
+            const qint64 take = feed ? static_cast<const char*>(feed) - from + 1 : left;
+            line.append(from, int(take));
+            p += take;
+            if (feed) {
+                break;
+            }
+        }
+        return line;
+    }
+    qint64 pos() const { return p; }
+    void seek(qint64 to) { p = to; }
+    qint64 size() const { return fileSize; }
+    bool atEnd() const { return p >= fileSize; }
+    QByteArray readBlock(qint64 bytes) {
+        file.seek(p);
+        const QByteArray block = file.read(bytes);
+        p += block.size();
+        return block;
+    }
 };
 
 // The same over the records read into memory in one piece.
@@ -86,15 +128,125 @@ Walk walkRecords(Source& src, int maxRecords, qint64 blockBytes, Visit visit) {
     return Walk::Done;
 }
 
-inline double valueAt(const char* block, qint64 i, bool doubles) {
-    return doubles ? qFromLittleEndian<double>(block + 8 * i)
-                   : double(qFromLittleEndian<float>(block + 4 * i));
+// Adds n little-endian values of type T into out; NaN adds nothing. Blocks are checked for NaN by their
+// bits first, so that the usual block goes through a plain loop the compiler vectorises.
+template <typename T, typename Bits> T valueAt(const char* block, int i) {
+    if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+        T v;
+        std::memcpy(&v, block + sizeof(T) * size_t(i), sizeof(T));
+        return v;
+    } else {
+        return qFromLittleEndian<T>(block + sizeof(T) * size_t(i));
+    }
 }
 
-// The records after the header, in one read of at most the block limit plus the heads.
-QByteArray readBody(QFile& f) {
-    const qint64 left = f.size() - f.pos();
-    return f.read(qMin(left, ResultFile::maxBlockBytes + 1024 * 1024));
+template <typename T, typename Bits> bool anyNaN(const char* block, int n) {
+    constexpr Bits magnitude = ~Bits(0) >> 1;
+    constexpr Bits infinity = std::is_same<T, float>::value ? Bits(0x7f800000u) : Bits(0x7ff0000000000000ull);
+    Bits worst = 0;
+    for (int i = 0; i < n; ++i) {
+        Bits b;
+        const T v = valueAt<T, Bits>(block, i);
+        std::memcpy(&b, &v, sizeof b);
+        worst = std::max<Bits>(worst, b & magnitude);
+    }
+    return worst > infinity;
+}
+
+// Returns whether a NaN was met.
+template <typename T, typename Bits> bool addBlock(const char* block, double* out, int n) {
+    if (!anyNaN<T, Bits>(block, n)) {
+        for (int i = 0; i < n; ++i) {
+            out[i] += double(valueAt<T, Bits>(block, i));
+        }
+        return false;
+    }
+    for (int i = 0; i < n; ++i) {
+        const double v = double(valueAt<T, Bits>(block, i));
+        if (v == v) {
+            out[i] += v;
+        }
+    }
+    return true;
+}
+
+bool addBlock(const char* block, double* out, int n, bool doubles) {
+    return doubles ? addBlock<double, quint64>(block, out, n) : addBlock<float, quint32>(block, out, n);
+}
+
+// The records after the header, in one read of at most the block limit plus the heads. The buffer is
+// kept between calls (the day loops read hundreds of files) unless it grew large.
+class Body {
+public:
+    explicit Body(QFile& f) {
+        const qint64 want = qMin(f.size() - f.pos(), ResultFile::maxBlockBytes + 1024 * 1024);
+        QByteArray& buffer = kept();
+        buffer.resize(int(qMax<qint64>(want, 0)));
+        const qint64 got = want > 0 ? f.read(buffer.data(), want) : 0;
+        buffer.resize(int(qMax<qint64>(got, 0)));
+    }
+    ~Body() {
+        if (kept().capacity() > 16 * 1024 * 1024) {
+            kept() = QByteArray();
+        }
+    }
+    Body(const Body&) = delete;
+    Body& operator=(const Body&) = delete;
+    const QByteArray& bytes() const { return kept(); }
+
+private:
+    static QByteArray& kept() {
+        thread_local QByteArray buffer;
+        return buffer;
+    }
+};
+
+// A file written one record per DM of `layout`, every record with a block and equally long day counts,
+// holds record k at a place that the first head tells. Finds the block of record `index` there in a few
+// reads instead of walking the heads before it; an empty result means the file is not that regular and
+// must be walked. The head found must read "disp: <DM>" with a count above 0, follow a line feed, and
+// its block must end the file or be followed by the next head.
+QByteArray jumpToBlock(FileSource& src, qint64 blockBytes, const QVector<int>& layout, int index) {
+    const qint64 body = src.pos();
+    const QByteArray first = src.readLine();
+    const QByteArray second = src.readLine();
+    const QByteArray firstDisp = "disp: " + QByteArray::number(layout[0]) + '\n';
+    if (first != firstDisp || parseRecordHeader(QString::fromLatin1(first + second)).value("days") <= 0) {
+        src.seek(body);
+        return QByteArray();
+    }
+    qint64 guess = body;
+    for (int i = 0; i < index; ++i) {
+        guess += 6 + QByteArray::number(layout[i]).size() + 1 + second.size() + blockBytes + 1;
+    }
+    const QByteArray head = "\ndisp: " + QByteArray::number(layout[index]) + '\n';
+    const qint64 from = qMax(body, guess - 256);
+    src.file.seek(from);
+    const QByteArray window = src.file.read(512);
+    int at = -1;
+    qint64 nearest = std::numeric_limits<qint64>::max();
+    for (int i = window.indexOf(head); i >= 0; i = window.indexOf(head, i + 1)) {
+        if (qAbs(from + i + 1 - guess) < nearest) {
+            nearest = qAbs(from + i + 1 - guess);
+            at = i;
+        }
+    }
+    QByteArray block;
+    if (at >= 0) {
+        src.seek(from + at + 1);
+        const QByteArray disp = src.readLine();
+        const QByteArray days = src.readLine();
+        const qint64 start = src.pos();
+        if (parseRecordHeader(QString::fromLatin1(disp + days)).value("days") > 0 &&
+            blockBytes <= src.size() - start) {
+            src.file.seek(start);
+            block = src.file.read(blockBytes + 5);
+            const bool ends = start + blockBytes == src.size() || block.mid(int(blockBytes)) == "\ndisp";
+            block = ends && block.size() >= blockBytes ? block.left(int(blockBytes)) : QByteArray();
+        }
+    }
+    src.seek(body);
+    return block;
 }
 
 struct Block {
@@ -144,7 +296,7 @@ void parseHeaderLine(QHash<QString, int>& hash, QString line) {
 }
 
 int ResultFile::addFourierFromFile(const QString& fileName, int maxRecords, int dispersion,
-                                   QVector<double>& sum) {
+                                   QVector<double>& sum, const QVector<int>& layout) {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly)) {
         qDebug().noquote() << "Error of open file " << fileName;
@@ -162,11 +314,19 @@ int ResultFile::addFourierFromFile(const QString& fileName, int maxRecords, int 
     int result = -2;
     QByteArray block;
     FileSource src{f};
+    const int index = layout.indexOf(dispersion);
+    if (index > 0 && index < maxRecords && layout.size() <= maxRecords) {
+        block = jumpToBlock(src, blockBytes, layout, index);
+        if (!block.isEmpty()) {
+            addBlock(block.constData(), sum.data(), n, doubles);
+            return 1;
+        }
+    }
     const Walk walk = walkRecords(src, maxRecords, blockBytes, [&](int, int dm, qint64) {
         if (dm != dispersion) {
             return Step::Next;
         }
-        block = f.read(blockBytes);
+        block = src.readBlock(blockBytes);
         result = block.size() == blockBytes ? 1 : -3;
         return Step::Stop;
     });
@@ -178,14 +338,7 @@ int ResultFile::addFourierFromFile(const QString& fileName, int maxRecords, int 
         qDebug().noquote() << "Error6! " << fileName << ": no dispersion=" << dispersion;
         return -2;
     }
-    const char* p = block.constData();
-    double* out = sum.data();
-    for (int i = 0; i < n; ++i) {
-        const double v = valueAt(p, i, doubles);
-        if (!std::isnan(v)) {
-            out[i] += v;
-        }
-    }
+    addBlock(block.constData(), sum.data(), n, doubles);
     return 1;
 }
 
@@ -204,7 +357,8 @@ int ResultFile::addFourierMatrixFromFile(const QString& fileName, int maxRecords
     }
     const bool doubles = header.doubles(f, n);
     const qint64 blockBytes = qint64(n) * (doubles ? 8 : 4);
-    const QByteArray body = readBody(f);
+    const Body held(f);
+    const QByteArray& body = held.bytes();
     MemorySource src{body};
     std::vector<Block> blocks;
     const Walk walk = walkRecords(src, maxRecords, blockBytes, [&](int k, int dm, qint64 pos) {
@@ -222,14 +376,7 @@ int ResultFile::addFourierMatrixFromFile(const QString& fileName, int maxRecords
         }
     }
     for (const Block& b : blocks) {
-        const char* p = body.constData() + b.pos;
-        double* row = matrix[b.index].data();
-        for (int i = 0; i < n; ++i) {
-            const double v = valueAt(p, i, doubles);
-            if (v != 0 && !std::isnan(v)) {
-                row[i] += v;
-            }
-        }
+        addBlock(body.constData() + b.pos, matrix[b.index].data(), n, doubles);
     }
     return 1;
 }
@@ -252,7 +399,8 @@ bool ResultFile::addFourierHashFromFile(const QString& fileName, int maxRecords,
     }
     const bool doubles = header.doubles(f, n);
     const qint64 blockBytes = qint64(n) * (doubles ? 8 : 4);
-    const QByteArray body = readBody(f);
+    const Body held(f);
+    const QByteArray& body = held.bytes();
     MemorySource src{body};
     std::vector<Block> blocks;
     const Walk walk = walkRecords(src, maxRecords, blockBytes, [&](int k, int dm, qint64 pos) {
@@ -278,20 +426,19 @@ bool ResultFile::addFourierHashFromFile(const QString& fileName, int maxRecords,
     }
     for (int j = 0; j < int(blocks.size()); ++j) {
         const char* p = body.constData() + blocks[size_t(j)].pos;
-        double* out = targets[j];
-        bool logged = false;
+        if (!addBlock(p, targets[j], n, doubles)) {
+            continue;
+        }
+        // One log line for the first NaN of a block; every NaN counted 0.
         for (int i = 0; i < n; ++i) {
-            const double v = valueAt(p, i, doubles);
+            const double v =
+                doubles ? qFromLittleEndian<double>(p + 8 * i) : double(qFromLittleEndian<float>(p + 4 * i));
             if (std::isnan(v)) {
-                if (!logged) {
-                    qDebug().noquote() << (doubles ? "Error4! " : "Error5! ") << fileName
-                                       << ": disp=" << blocks[size_t(j)].dm << " arr[" << i << "]=" << v
-                                       << " (points=" << n << ")\n";
-                    logged = true;
-                }
-                continue;
+                qDebug().noquote() << (doubles ? "Error4! " : "Error5! ") << fileName
+                                   << ": disp=" << blocks[size_t(j)].dm << " arr[" << i << "]=" << v
+                                   << " (points=" << n << ")\n";
+                break;
             }
-            out[i] += v;
         }
     }
     return true;

@@ -23,8 +23,10 @@ namespace ResultFile {
 constexpr qint64 maxBlockBytes = 64LL * 1024 * 1024;
 
 // 1 added; -1 cannot open; -2 no record of that DM with a block; -3 N is 0 or not sum.size(), or the
-// file ends inside a block it needs.
-int addFourierFromFile(const QString& fileName, int maxRecords, int dispersion, QVector<double>& sum);
+// file ends inside a block it needs. `layout`, the DM list the file was written for, lets a regular
+// file be read without walking the heads before the DM's record.
+int addFourierFromFile(const QString& fileName, int maxRecords, int dispersion, QVector<double>& sum,
+                       const QVector<int>& layout = {});
 // Record k into row k. 1 read (also with no block); -1 cannot open; -3 points is 0 or not N, a block is
 // cut, or a row for a block is missing or shorter than N.
 int addFourierMatrixFromFile(const QString& fileName, int maxRecords, QVector<QVector<double>>& matrix,

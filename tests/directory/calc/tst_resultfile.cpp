@@ -10,6 +10,7 @@
 #include <limits>
 
 using Record = ResultFileWriter::Record;
+Q_DECLARE_METATYPE(QVector<Record>)
 
 namespace {
 
@@ -58,6 +59,8 @@ private slots:
     void notANumber();
     void sumsOfWrongShape();
     void writtenRecordsWithoutDays();
+    void layoutShortcut_data();
+    void layoutShortcut();
 
 private:
     QTemporaryDir dir;
@@ -337,6 +340,39 @@ void TstResultFile::writtenRecordsWithoutDays() {
     QCOMPARE(ResultFile::addFourierFromFile(path, 3, 30, sum), 1);
     QCOMPARE(sum, QVector<double>({5, 6}));
     QVERIFY(!FourierCalculate::writeFourier(blocks, days, dir.path(), 2, 0, 0, false, {1}));
+}
+
+void TstResultFile::layoutShortcut_data() {
+    // Files read with the DM list they were written for: a regular file lets the reader go straight to
+    // the record; any irregularity must still give what walking the heads gives.
+    QTest::addColumn<QVector<Record>>("records");
+    QTest::addColumn<int>("dm");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QVector<double>>("sum");
+    const QVector<double> a = {1, 2}, b = {3, 4}, c = {5, 6};
+    QTest::newRow("regular") << QVector<Record>{{0, 1, a}, {4, 1, b}, {100, 1, c}} << 100 << 1 << c;
+    QTest::newRow("a record without block before it")
+        << QVector<Record>{{0, 1, a}, {4, 0, {}}, {100, 1, c}} << 100 << 1 << c;
+    QTest::newRow("longer day counts")
+        << QVector<Record>{{0, 1, a}, {4, 12345, b}, {100, 7, c}} << 100 << 1 << c;
+    QTest::newRow("DM missing from the file")
+        << QVector<Record>{{0, 1, a}, {4, 1, b}} << 100 << -2 << QVector<double>(2, 0.0);
+    QTest::newRow("other DMs in its place")
+        << QVector<Record>{{0, 1, a}, {4, 1, b}, {99, 1, c}} << 100 << -2 << QVector<double>(2, 0.0);
+    QTest::newRow("its own record cut")
+        << QVector<Record>{{0, 1, a}, {4, 1, b}, {100, 1, {5}}} << 100 << -3 << QVector<double>(2, 0.0);
+}
+
+void TstResultFile::layoutShortcut() {
+    QFETCH(QVector<Record>, records);
+    QFETCH(int, dm);
+    QFETCH(int, result);
+    QFETCH(QVector<double>, sum);
+    const QString path = dir.filePath("layout.txt");
+    QVERIFY(ResultFileWriter::write(path, ResultFileWriter::header(2, true), records, false, 0, true));
+    QVector<double> got(2, 0.0);
+    QCOMPARE(ResultFile::addFourierFromFile(path, 3, dm, got, {0, 4, 100}), result);
+    QCOMPARE(got, sum);
 }
 
 QTEST_GUILESS_MAIN(TstResultFile)
