@@ -153,21 +153,30 @@ template <typename T, typename Bits> bool anyNaN(const char* block, int n) {
     return worst > infinity;
 }
 
-// Returns whether a NaN was met.
+// Returns whether a NaN was met. Works in pieces that stay in the first-level cache between the check
+// and the sum.
 template <typename T, typename Bits> bool addBlock(const char* block, double* out, int n) {
-    if (!anyNaN<T, Bits>(block, n)) {
-        for (int i = 0; i < n; ++i) {
-            out[i] += double(valueAt<T, Bits>(block, i));
+    constexpr int piece = 1024;
+    bool nan = false;
+    for (int from = 0; from < n; from += piece) {
+        const int count = std::min(piece, n - from);
+        const char* in = block + sizeof(T) * size_t(from);
+        double* to = out + from;
+        if (!anyNaN<T, Bits>(in, count)) {
+            for (int i = 0; i < count; ++i) {
+                to[i] += double(valueAt<T, Bits>(in, i));
+            }
+            continue;
         }
-        return false;
-    }
-    for (int i = 0; i < n; ++i) {
-        const double v = double(valueAt<T, Bits>(block, i));
-        if (v == v) {
-            out[i] += v;
+        nan = true;
+        for (int i = 0; i < count; ++i) {
+            const double v = double(valueAt<T, Bits>(in, i));
+            if (v == v) {
+                to[i] += v;
+            }
         }
     }
-    return true;
+    return nan;
 }
 
 bool addBlock(const char* block, double* out, int n, bool doubles) {
