@@ -1,0 +1,9 @@
+#include "directory/calc/fouriercalculate.h"
+
+FourierCalculate::FourierCalculate() = default;
+
+FourierCalculate::~FourierCalculate() = default;
+
+bool FourierCalculate::calculate() {
+    return false;
+}

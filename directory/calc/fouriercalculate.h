@@ -1,0 +1,158 @@
+#ifndef FOURIERCALCULATE_H
+#define FOURIERCALCULATE_H
+
+#include "directory/calc/records.h"
+
+#include <QFile>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTime>
+#include <QVector>
+
+// The calculation object of the directory form: one object per run. The form fills the input fields,
+// connects progress(int) and calls calculate() once on the GUI thread; the graph and the info panel
+// then copy the output fields. The object owns only its value members and the debug file; mapPoints
+// belongs to the form. Result files are read through the free readers of resultfile.h, baselines and
+// sigma come from spectrumnoise.h.
+class FourierCalculate : public QObject {
+    Q_OBJECT
+public:
+    FourierCalculate();
+    ~FourierCalculate() override;
+
+    QString errors;
+    QString dir;
+    QString selectedDir;
+    QTime raTime;
+    QFile testFile;
+    QVector<QVector<double>> arrGrafikY;
+    QVector<double> arrGrafikX;
+    QVector<double> arrGridY;
+    QVector<QVector<double>> multiGrafikY;
+    QVector<QString> multiLabelsX1;
+    QVector<QString> multiLabelsX2;
+    QVector<int> multiMarkers;
+    QVector<bool> multiVisible;
+    QString multiText;
+    int multiPoints = 0;
+    QVector<QString> labelsX1;
+    QVector<QString> labelsX2;
+    QVector<QString> labelsX3;
+    QVector<QString> labelsMulti1;
+    QVector<QString> labelsMulti2;
+    QVector<int> markers;
+    QVector<double> markersX;
+    QVector<double> markersY;
+    QVector<bool> visible;
+    QVector<QVector<Point3sigma>> points3sigma;
+    QVector<MapPoint>* mapPoints = nullptr;
+    QVector<QString> names;
+    QString text;
+    QVector<int> dispersions;
+    PeriodogramInfo periodogramInfo;
+    double tresolution = 0; // s
+    int points = 0;
+    int dispersion = 0;
+    int shift = 0;
+    int averages = 0;
+    int withNulls = 0;
+    int harmonic = 0;
+    bool showNoise = false;
+    bool showCurve = false;
+    bool showApprox = false;
+    bool writeToTestFiles = false;
+    double minSnr = 0;
+    double showSigmaLevel = 0;
+    bool asIs = false;
+    bool ffaMapLog = false;
+    QString plosh;
+    int module = 0;
+    int ray = 0;
+    int sumAlfa = 1;
+    bool isSearch = false;
+    bool showSigma = false;
+    bool downToNull = false;
+    int nullProc = 0;
+    int sigmaProc = 0;
+    double period = 0; // s
+    double showDispersion = 0;
+    double xMin = 0;
+    double xMax = 0;
+    int blankPoints = 0;
+    bool showApproxFFA = false;
+    bool showMinusApprox = false;
+    QString ffaNoise;
+    int approxLen = 0;
+    bool ffaMapCreate = false;
+    bool forPrint = false;
+    QString grafikType;
+    QVector<QString> tableRows;
+    QVector<int> harmonics3sigma;
+    QVector<bool> rowChecked;
+    int days = 0;
+    QHash<QString, Sum3sigmaRecord> sum3sigma;
+    QHash<QString, bool> sumFlags;
+    int curvePoints = 0;
+    // Day row -> directories below `dir` where the scan found that day, in scan order: dated
+    // directories ("2019.03.15_extra") or year-tree months ("2019/03"). Rows without an entry are
+    // looked up under their own name only.
+    QHash<QString, QStringList> rowLocations;
+
+    bool calculate();
+
+    // --- Result files ---
+    static QString getFourierFileName(const QString& dir, int shift, int averages, bool withNull);
+    static QString getFourierFileNameWithDir(const QString& dir, int shift, int averages, bool withNull);
+    static QString getSingleFourierFileName(const QString& dir, int averages, int withNull);
+    // The file of a table row below `dir`, "" when none exists: the row's own names first, then each
+    // location the scan recorded for it.
+    QString rowFileName(const QString& row, int shift, int averages, int withNull) const;
+    int addFourierFromFile(const QString& fileName, int dispersion, QVector<double>& sum);
+    int addFourierMatrixFromFile(const QString& fileName, QVector<QVector<double>>& matrix, int points);
+    bool addFourierHashFromFile(const QString& fileName, int shift, int averages, int withNull,
+                                QHash<QString, QVector<double>>& sums, int points);
+    static bool writeFourier(double** blocks, const int* days, const QString& fileName, int points, int shift,
+                             int averages, bool withNull, const QVector<int>& dispersions);
+
+    // --- Baselines and conversions ---
+    int deductMedianNoiseWindow(const QVector<double>& in, QVector<double>& approx, QVector<double>& diff,
+                                int window);
+    int deductMedianNoiseWindow(QVector<double>& data, int window);
+    static bool deductPolinomNoise(const QVector<double>& in, QVector<double>& approx, QVector<double>& diff);
+    static bool deductPolinomNoise(QVector<double>& arr);
+    static int getAveragedPoints(int points, int averages, bool withNulls);
+    static double calcPeriodOfHarmonic(int harmonic, bool withNulls, double tresolution);
+    static double getPeriodOfHarmonic(int harmonic, bool withNulls, double tresolution);
+    static int getHarmonicOfPeriod(double period, bool withNulls, double tresolution);
+
+    // --- Graph types ---
+    bool calculateFourier();
+    int sumFourierN4(QVector<double>& sum, int segments, const QString& dir, int dispersion, int averages,
+                     int withNulls);
+    int sumFourierN4(QVector<QVector<double>>& matrix, int segments, const QString& dir,
+                     const QVector<int>& dispersions, int averages, int withNulls);
+    bool createSnrDisp(QVector<double>& snr, const QVector<QString>& rows, int shift, int averages,
+                       int withNulls, int harmonic);
+    bool createSnrDispOneDir(QVector<double>& snr, int averages, int withNulls, int harmonic);
+
+signals:
+    void progress(int percent);
+
+private:
+    bool openTestFile();
+    void writeTest(const QString& line);
+    void emitProgress(int percent);
+    bool harmDispOne();
+    bool harmDispSeries(bool overShifts);
+    int sumCheckedRowsIntoMatrix(QVector<QVector<double>>& matrix, int shift, int averages, int withNulls,
+                                 int L, bool notFoundPrefix, bool emitRows);
+    void snrOfRows(QVector<QVector<double>>& matrix, QVector<double>& snr, int P, int L, int harmonic,
+                   bool dump);
+    void appendCurve(const QVector<double>& curve, const QString& name);
+
+    int lastProgress = -1;
+};
+
+#endif // FOURIERCALCULATE_H
