@@ -12,6 +12,10 @@ CircleWidget::CircleWidget(int diameter, const QString& colorName, QWidget* pare
     timer->start();
 }
 
+int CircleWidget::circleDiameter() const {
+    return diameter;
+}
+
 void CircleWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setPen(Qt::white);

@@ -10,6 +10,7 @@ class CircleWidget : public QWidget {
     Q_OBJECT
 public:
     CircleWidget(int diameter, const QString& colorName, QWidget* parent);
+    int circleDiameter() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
