@@ -47,6 +47,8 @@ public:
     static QVector<double> filledVector(double value, int count);
 
     static int compareDoubles(const void* a, const void* b);
+    // compareDoubles as a std::sort comparator; NaN goes after every number so the order stays strict.
+    static bool lessDoubles(double a, double b);
     static bool greaterString(const QString& a, const QString& b);
     static bool lessString(const QString& a, const QString& b);
     static bool greaterLeadingNumber(const QString& a, const QString& b);

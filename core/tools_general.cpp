@@ -228,6 +228,13 @@ int Tools::compareDoubles(const void* a, const void* b) {
     return 0;
 }
 
+bool Tools::lessDoubles(double a, double b) {
+    if (std::isnan(a) || std::isnan(b)) {
+        return !std::isnan(a);
+    }
+    return compareDoubles(&a, &b) < 0;
+}
+
 bool Tools::greaterString(const QString& a, const QString& b) {
     return b < a;
 }
