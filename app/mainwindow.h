@@ -60,6 +60,7 @@ private:
     void askDirectory(const QString& caption, const std::function<void(const QString&)>& open);
     // Opens a document of the working directory with the desktop's viewer, or says why it cannot.
     void openDocument(const QString& name);
+    void openFourierForm(const QString& dir, bool isFfa, bool isMap, bool isSearch);
 
     Ui::MainWindow* ui = nullptr;
 };

@@ -1,10 +1,12 @@
 #include "single/onefilerun.h"
 
+#include "core/calculationholder.h"
 #include "core/desktop.h"
-#include "single/calculationholder.h"
 #include "single/pulsargrafik.h"
 
 #include <QProgressBar>
+
+#include <algorithm>
 
 bool OneFileRun::refused(QWidget* form, const Data& data) {
     // A record without sample arrays has nothing to sum, whatever its passport says.
@@ -39,9 +41,16 @@ bool OneFileRun::calculate(QWidget* form, PulsarCalculate* calc, QProgressBar* p
     return false;
 }
 
+int OneFileRun::drawablePoints(const PulsarCalculate* calc, int wanted) {
+    if (!calc || calc->rawGrafiks.isEmpty()) {
+        return std::max(0, wanted);
+    }
+    return std::max(0, std::min(wanted, calc->grafikPoints));
+}
+
 int OneFileRun::showOnPlot(PulsarGrafik* grafik, const std::shared_ptr<CalculationHolder>& holder) {
-    PulsarCalculate* run = holder->calculation();
-    int drawable = holder->drawablePoints(run->count);
+    PulsarCalculate* run = holder->get<PulsarCalculate>();
+    int drawable = drawablePoints(run, run->count);
     if (!run->arrGrafiks.isEmpty()) {
         drawable = 0;
         for (const QVector<float>& curve : run->arrGrafiks) {

@@ -67,6 +67,10 @@ public:
     // them already); the caller then keeps its plot and panel as they are.
     static bool calculate(QWidget* form, PulsarCalculate* calc, QProgressBar* progressBar);
 
+    // How many points of the bare arrays can be read, for a wanted count: a failed run may leave arrays
+    // shorter than its count, and only grafikPoints tells their length.
+    static int drawablePoints(const PulsarCalculate* calc, int wanted);
+
     // Hands the held run's outputs to the plot and redraws it; returns the points it draws: those of
     // the bare arrays that can be read, or the length of the longest vector curve, so that the axis
     // spans what is drawn whatever count the action left.

@@ -2,13 +2,13 @@
 
 #include "core/busyguard.h"
 #include "core/cachedreader.h"
+#include "core/calculationholder.h"
 #include "core/desktop.h"
 #include "core/formcolumn.h"
 #include "core/settings.h"
 #include "core/tools.h"
 #include "core/workarea.h"
 #include "numerics/pulsarcalculate.h"
-#include "single/calculationholder.h"
 #include "single/onefilerun.h"
 #include "single/pulsargrafik.h"
 #include "single/pulsargrafikinfo.h"
@@ -110,13 +110,13 @@ void PulsarForm::redraw() {
 
     const bool ok = OneFileRun::calculate(this, calc.get(), progressBar);
     auto run = std::make_shared<CalculationHolder>(calc.release());
-    run->adoptCurves();
+    run->adoptCurves(run->get<PulsarCalculate>()->rawGrafiks);
     if (!ok) {
         // Plot and panel keep the previous result; the holder frees the failed run and its curves.
         return;
     }
     holder = run;
-    calculate = holder->calculation();
+    calculate = holder->get<PulsarCalculate>();
 
     const int drawable = OneFileRun::showOnPlot(grafik, holder);
 
