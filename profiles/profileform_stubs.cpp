@@ -8,20 +8,6 @@ bool ProfileForm::readDirStatistic(QString) {
 void ProfileForm::showBestProfilesAll() {}
 void ProfileForm::showBestProfilesForDate() {}
 
-void ProfileForm::changedDate(QString) {}
-void ProfileForm::changedDispersion(QString) {}
-void ProfileForm::changedPeriod(QString) {}
-void ProfileForm::changedHarmonic(int) {}
-void ProfileForm::changedPlosh(QString) {}
-void ProfileForm::changedPulsarName(QString) {}
-void ProfileForm::dateNext() {}
-void ProfileForm::datePre() {}
-void ProfileForm::dispNext() {}
-void ProfileForm::dispPre() {}
-void ProfileForm::periodNext() {}
-void ProfileForm::periodPre() {}
-void ProfileForm::averageChanged(int) {}
-
 void ProfileForm::statYearNext() {}
 void ProfileForm::statYearPre() {}
 void ProfileForm::statDispNext() {}
@@ -33,9 +19,6 @@ void ProfileForm::radiusChanged(int) {}
 void ProfileForm::clickedOnLink() {}
 void ProfileForm::clickedOnDateLink() {}
 
-bool ProfileForm::drawGrafikOne() {
-    return false;
-}
 bool ProfileForm::drawGrafikDisp() {
     return false;
 }
@@ -60,22 +43,12 @@ bool ProfileForm::drawGrafikStat() {
 bool ProfileForm::drawGrafikStatOne() {
     return false;
 }
-bool ProfileForm::checkFormAndRedraw() {
-    return false;
-}
 void ProfileForm::groupBoxStatisticClicked() {}
 void ProfileForm::groupBoxCalculatorClicked() {}
-void ProfileForm::groupBoxForPrintClicked() {}
 void ProfileForm::changedFlagMaximums(int) {}
-void ProfileForm::clickedShowMax() {}
-void ProfileForm::clickedForPrintShowMax() {}
-void ProfileForm::clickedShiftMaxToCenter() {}
 void ProfileForm::sortSnr() {}
-void ProfileForm::saveImage() {}
-void ProfileForm::changeSize() {}
 void ProfileForm::scrollToBestGrafik() {}
 void ProfileForm::drawAndScrollToBestGrafik() {}
-void ProfileForm::showProfileDate(QString, bool) {}
 
 void ProfileForm::changedCalcN1() {}
 void ProfileForm::changedCalcN2() {}
