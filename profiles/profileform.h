@@ -164,6 +164,8 @@ public slots:
 
 private:
     void redrawAfterPeriodStep();
+    // np and the period of the calculator; false when the window cannot be converted.
+    bool calcWindowReady(int& np, double& period) const;
     void detectSite(const QString& dir);
     void buildDerivedTables();
     void fillSelectors();

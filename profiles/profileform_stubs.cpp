@@ -44,26 +44,7 @@ bool ProfileForm::drawGrafikStatOne() {
     return false;
 }
 void ProfileForm::groupBoxStatisticClicked() {}
-void ProfileForm::groupBoxCalculatorClicked() {}
 void ProfileForm::changedFlagMaximums(int) {}
 void ProfileForm::sortSnr() {}
 void ProfileForm::scrollToBestGrafik() {}
 void ProfileForm::drawAndScrollToBestGrafik() {}
-
-void ProfileForm::changedCalcN1() {}
-void ProfileForm::changedCalcN2() {}
-void ProfileForm::changedCalcPeriod1() {}
-void ProfileForm::changedCalcPeriod2() {}
-void ProfileForm::clickedCalcShowW50() {}
-bool ProfileForm::calculateFluxDensity() {
-    return false;
-}
-bool ProfileForm::calculateFluxDensityShow() {
-    return false;
-}
-double ProfileForm::getSumSp(QVector<double>, int, int, double, double, int) {
-    return 0;
-}
-double ProfileForm::getSigmaNoise(QVector<double>, int, int) {
-    return 0;
-}
