@@ -1,20 +1,9 @@
-// Slots whose views, navigation, statistics, best-profile lists and calculator come with later work.
-// Each does nothing; the drawing ones return false, so the start hint stays.
+// Slots whose grids of profiles and best-profile lists come with later work. Each does nothing; the
+// drawing ones return false.
 #include "profiles/profileform.h"
 
-bool ProfileForm::readDirStatistic(QString) {
-    return false;
-}
 void ProfileForm::showBestProfilesAll() {}
 void ProfileForm::showBestProfilesForDate() {}
-
-void ProfileForm::statYearNext() {}
-void ProfileForm::statYearPre() {}
-void ProfileForm::statDispNext() {}
-void ProfileForm::statDispPre() {}
-void ProfileForm::statPeriodNext() {}
-void ProfileForm::statPeriodPre() {}
-void ProfileForm::radiusChanged(int) {}
 
 void ProfileForm::clickedOnLink() {}
 void ProfileForm::clickedOnDateLink() {}
@@ -31,19 +20,6 @@ bool ProfileForm::drawGrafikMultiDispPeriods() {
 bool ProfileForm::drawGrafikMultiDispersions() {
     return false;
 }
-bool ProfileForm::redrawDataStat() {
-    return false;
-}
-bool ProfileForm::redrawGrafikStat() {
-    return false;
-}
-bool ProfileForm::drawGrafikStat() {
-    return false;
-}
-bool ProfileForm::drawGrafikStatOne() {
-    return false;
-}
-void ProfileForm::groupBoxStatisticClicked() {}
 void ProfileForm::changedFlagMaximums(int) {}
 void ProfileForm::sortSnr() {}
 void ProfileForm::scrollToBestGrafik() {}
