@@ -311,8 +311,12 @@ void ProfileForm::saveImage() {
 
     QWidget* widget = view == QLatin1String("multi") ? static_cast<QWidget*>(multiGrafik) : profileGrafik;
     QPixmap pixmap;
-    if (widget) {
-        if (w <= 0 || h <= 0) {
+    // A pixmap beyond a gigabyte or the painter's coordinate range is refused before it is allocated:
+    // the allocation would fail, or succeed lazily and exhaust memory while painting.
+    const bool atShownSize = w <= 0 || h <= 0;
+    const bool fits = atShownSize || (w <= 32767 && h <= 32767 && qint64(w) * h <= (qint64(1) << 28));
+    if (widget && fits) {
+        if (atShownSize) {
             pixmap = widget->grab();
         } else {
             const QSize old = widget->size();
