@@ -8,6 +8,7 @@
 #include "support/testenv.h"
 #include "ui_profileform.h"
 
+#include <QDate>
 #include <QLabel>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -39,6 +40,7 @@ private slots:
     void oneDmHidesItsArrows();
     void panelCoords();
     void clickOnDay();
+    void nearlyFlatNegativePaints();
 
 private:
     MainWindow* window = nullptr;
@@ -368,6 +370,26 @@ void TestProfileStats::clickOnDay() {
             QCOMPARE(form->profileGrafik->date, QString("2015.03.05"));
         }
     }
+}
+
+void TestProfileStats::nearlyFlatNegativePaints() {
+    QString text = "header\n";
+    // Every day of the year, so no gap widens the range to 0.
+    for (QDate d(2015, 1, 1); d.year() == 2015; d = d.addDays(1)) {
+        text += d.toString("yyyy.MM.dd") + QString(";1;0;%1;1;0\n").arg(-1000 + 0.0009 * (d.day() == 15));
+    }
+    write(stat("2015"), text);
+    QScopedPointer<ProfileForm> form(makeForm());
+    form->ui->showSigma->setChecked(false);
+    form->ui->showSnr->setChecked(false);
+    form->ui->showVal->setChecked(true);
+    QVERIFY(form->drawGrafikStat());
+    ProfileGrafik* plot = form->profileGrafik;
+    plot->resize(600, 400);
+    plot->grab();
+    QVERIFY(plot->painted);
+    QVERIFY(plot->yMin < -999 && plot->yMax < 0);
+    QVERIFY(plot->yAxis().labels.size() < 20);
 }
 
 QTEST_MAIN(TestProfileStats)
