@@ -87,6 +87,11 @@ void TestProfileNav::dateArrows() {
     // The DM list of the date, keeping the DM shown before.
     QCOMPARE(form->dateDms, (QVector<QString>{"10", "20"}));
     QCOMPARE(ui->comboBoxDispersion->currentText(), QString("10"));
+    // A DM kept across dates is selected by index, so its arrows step from it.
+    ui->comboBoxDispersion->setCurrentIndex(1);
+    form->changedDate(d1);
+    QCOMPARE(ui->comboBoxDispersion->currentText(), QString("20"));
+    QCOMPARE(ui->comboBoxDispersion->currentIndex(), 1);
     QVERIFY(desktop->boxes().isEmpty());
 }
 
