@@ -153,7 +153,8 @@ bool ProfileForm::redrawDataStat() {
     if (statYears.size() < 2) {
         return true;
     }
-    const int last = statYears.size() - 2; // the entry before the final "all"
+    // The entry before the final "all" (a reading that stopped early added no "all").
+    const int last = statYears.size() - (statYears.last() == QLatin1String("all") ? 2 : 1);
     const QString nextYear = QString::number(statYears[last].toInt() + 1);
     for (int i = 0; i <= last; ++i) {
         appendStatYear(statYears[i], true, i == last, nextYear);
