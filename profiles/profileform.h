@@ -1,6 +1,8 @@
 #ifndef PROFILEFORM_H
 #define PROFILEFORM_H
 
+#include "profiles/statisticsfile.h"
+
 #include <QHash>
 #include <QPair>
 #include <QString>
@@ -11,19 +13,13 @@
 class MainWindow;
 class MultiGrafik;
 class ProfileGrafik;
+class QComboBox;
 class QHBoxLayout;
 class QProgressBar;
 
 namespace Ui {
 class ProfileForm;
 }
-
-// sigma, S/N and signal of one date of a statistics file.
-struct StatisticsRow {
-    double sigma = 0;
-    double snr = 0;
-    double signal = 0;
-};
 
 // The viewer of a directory of average pulse profiles, created by the "Multi" menu with the mode
 // "periods" or "dispersions" and the main window as parent. The constructor reads every profile file
@@ -74,11 +70,22 @@ public:
     bool readDirProfile(QString dirPath);
     // Reads one profile file; false when it cannot be opened or holds no period line.
     bool readProfileFile(QString path, QString date, QString dm, int decimals);
-    // Statistics files: not read yet, so the statistics group stays hidden.
+    // Reads every statistics file below the directory into statTable and the three lists; false (after
+    // its box) when the directory is missing or a file cannot be opened, and when no file was found.
     bool readDirStatistic(QString dirPath);
     // Best-profile link lists: not shown yet.
     void showBestProfilesAll();
     void showBestProfilesForDate();
+
+    // count + 1 labels of the times i * period / count, one decimal; empty for a negative count.
+    static QVector<QString> getTimeLabels(double period, int count);
+    // First and last point of the pulse at the level: two neighbours at or above it start the pulse,
+    // two at or below it end it; {0, 0} when either end is missing.
+    static QVector<int> getHalfHeightPoints(QVector<double> profile, double level);
+    // The time of a point within the period; -1 after a box when there are no points.
+    double getTimeFromPoint(int index, int nPoints, double period);
+    // The point of a time within the period; -1 after a box when there is no period.
+    int getPointFromTime(double time, int nPoints, double period);
 
     // The parts of a best-list entry "code_date_dm_period" (the date is always ten characters).
     struct BestEntry {
@@ -153,6 +160,13 @@ public slots:
     double getSigmaNoise(QVector<double> arr, int n1, int n2);
 
 private:
+    void redrawAfterPeriodStep();
+    // np and the period of the calculator; false when the window cannot be converted.
+    bool calcWindowReady(int& np, double& period) const;
+    // The days of one year of the statistics view; inAll selects the window and ticks of "all".
+    void appendStatYear(const QString& year, bool inAll, bool lastYear, const QString& nextYear);
+    // An arrow of a statistics selector: the step, then the day series and the graph again.
+    void stepStatSelector(QComboBox* box, int size, bool forward);
     void detectSite(const QString& dir);
     void buildDerivedTables();
     void fillSelectors();
