@@ -162,27 +162,24 @@ template <typename Width> ProfilePlot::Axis ProfilePlot::xAxis(Width textWidth) 
     auto centred = [&](int x, int baseline, const QString& text) {
         axis.labels.append({QPoint(x - textWidth(text) / 2, baseline), text});
     };
+    // A single label has no spacing and stands at the start of the axis.
     auto spaced = [&](const QVector<QString>& texts, int i) {
-        const double step = double(nPoints) / double(texts.size() - 1);
+        const double step = texts.size() > 1 ? double(nPoints) / double(texts.size() - 1) : 0.0;
         return dx01 + int(std::min(std::max(double(i) * step * xScale, -16777216.0), 16777216.0));
     };
-    if (!labelsTop.isEmpty() && labelsTop.size() > 1) {
-        for (int i = 0; i < labelsTop.size(); ++i) {
-            const int x = spaced(labelsTop, i);
-            axis.ticks.append(QLine(x, 0, x, 6));
-            centred(x, 25, labelsTop[i]);
-        }
+    for (int i = 0; i < labelsTop.size(); ++i) {
+        const int x = spaced(labelsTop, i);
+        axis.ticks.append(QLine(x, 0, x, 6));
+        centred(x, 25, labelsTop[i]);
     }
     if (!labelsBottom.isEmpty()) {
-        if (labelsBottom.size() > 1) {
-            for (int i = 0; i < labelsBottom.size(); ++i) {
-                const int x = spaced(labelsBottom, i);
-                if (labelsTop.isEmpty()) {
-                    axis.ticks.append(QLine(x, 0, x, 6));
-                }
-                axis.ticks.append(QLine(x, h, x, h - 6));
-                centred(x, h - 15, labelsBottom[i]);
+        for (int i = 0; i < labelsBottom.size(); ++i) {
+            const int x = spaced(labelsBottom, i);
+            if (labelsTop.isEmpty()) {
+                axis.ticks.append(QLine(x, 0, x, 6));
             }
+            axis.ticks.append(QLine(x, h, x, h - 6));
+            centred(x, h - 15, labelsBottom[i]);
         }
     } else if (!ticksX.isEmpty() && !labelsX.isEmpty()) {
         int k = 0;

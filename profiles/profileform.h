@@ -1,14 +1,162 @@
 #ifndef PROFILEFORM_H
 #define PROFILEFORM_H
 
+#include <QHash>
+#include <QPair>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 #include <QWidget>
 
-// Placeholder until its own issue lands: created by the main window's menu entry, shows nothing.
+class MainWindow;
+class MultiGrafik;
+class ProfileGrafik;
+class QHBoxLayout;
+class QProgressBar;
+
+namespace Ui {
+class ProfileForm;
+}
+
+// sigma, S/N and signal of one date of a statistics file.
+struct StatisticsRow {
+    double sigma = 0;
+    double snr = 0;
+    double signal = 0;
+};
+
+// The viewer of a directory of average pulse profiles, created by the "Multi" menu with the mode
+// "periods" or "dispersions" and the main window as parent. The constructor reads every profile file
+// below the directory into the tables, fills the selectors with the strongest profile preselected and
+// replaces the work area's content with the panel and a plot; when the reading fails the form stays
+// hidden and the work area untouched. The form owns `ui`; widgets, plots and grids belong to Qt's tree.
 class ProfileForm : public QWidget {
     Q_OBJECT
 public:
     ProfileForm(QString dirName, QString dirMode, QWidget* parent);
+    ~ProfileForm() override;
+
+    QString dirPath;
+    QString dirMode;
+    QString view;
+    QHash<QString, QVector<QString>> dmsByDate;
+    QHash<QString, QVector<QString>> periodsByDateDm;
+    QHash<QString, QVector<double>> profiles;
+    QHash<QString, QVector<double>> profileStats; // maximum, minimum, index of the maximum
+    QHash<QString, QVector<double>> dateStats;
+    QVector<QString> dates;
+    QVector<QString> datesByMax;
+    QVector<QString> dateDms;
+    QVector<QString> dmPeriods;
+    QStringList bestList;
+    QHash<QString, QStringList> bestByDate;
+    QHash<QString, QStringList> bestFiveByDate;
+    QHash<QString, QStringList> bestFiveByDatePeriod;
+    int linkIndex = -1;
+    QVector<QString> statYears, statDms, statPeriods;
+    QHash<QString, QHash<QString, StatisticsRow>> statTable;
+    ProfileGrafik* profileGrafik = nullptr;
+    MultiGrafik* multiGrafik = nullptr;
+    bool maxToCenter = true;
+    bool bestForDate = false;
+    int bestRow = 0;
+    int bestCol = 0;
+    Ui::ProfileForm* ui = nullptr;
+    MainWindow* mainWindow = nullptr;
+    QHBoxLayout* workLayout = nullptr;
+    QProgressBar* progressBar = nullptr;
+    QVector<double> statSigma, statSnr, statSignal;
+    QVector<QString> statLabelsX;
+    QVector<QPair<QString, QString>> statTicksX;
+    QVector<QString> statMarkerLabels;
+
+    // Scans the directory and fills every profile table; false (after its box) when nothing was read.
+    bool readDirProfile(QString dirPath);
+    // Reads one profile file; false when it cannot be opened or holds no period line.
+    bool readProfileFile(QString path, QString date, QString dm, int decimals);
+    // Statistics files: not read yet, so the statistics group stays hidden.
+    bool readDirStatistic(QString dirPath);
+    // Best-profile link lists: not shown yet.
+    void showBestProfilesAll();
+    void showBestProfilesForDate();
+
+    // The parts of a best-list entry "code_date_dm_period" (the date is always ten characters).
+    struct BestEntry {
+        QString date;
+        QString dm;
+        QString period;
+    };
+    static BestEntry splitBestEntry(const QString& entry);
+
+signals:
+    void progress(int);
+
+public slots:
+    // Selection, navigation, options and image saving: not built yet.
+    void changedDate(QString date);
+    void changedDispersion(QString disp);
+    void changedPeriod(QString period);
+    void changedHarmonic(int);
+    void changedPlosh(QString plosh);
+    void changedPulsarName(QString);
+    void dateNext();
+    void datePre();
+    void dispNext();
+    void dispPre();
+    void periodNext();
+    void periodPre();
+    void averageChanged(int radius);
+    // Statistics views: not built yet.
+    void statYearNext();
+    void statYearPre();
+    void statDispNext();
+    void statDispPre();
+    void statPeriodNext();
+    void statPeriodPre();
+    void radiusChanged(int radius);
+    // Best-profile links: not built yet.
+    void clickedOnLink();
+    void clickedOnDateLink();
+    // Views: not built yet; each returns false, so the start hint stays.
+    bool drawGrafikOne();
+    bool drawGrafikDisp();
+    bool drawGrafikMulti();
+    bool drawGrafikMultiDispPeriods();
+    bool drawGrafikMultiDispersions();
+    bool redrawDataStat();
+    bool redrawGrafikStat();
+    bool drawGrafikStat();
+    bool drawGrafikStatOne();
+    bool checkFormAndRedraw();
+    void groupBoxStatisticClicked();
+    void groupBoxCalculatorClicked();
+    void groupBoxForPrintClicked();
+    void changedFlagMaximums(int currentIndex);
+    void clickedShowMax();
+    void clickedForPrintShowMax();
+    void clickedShiftMaxToCenter();
+    void sortSnr();
+    void saveImage();
+    void changeSize();
+    void scrollToBestGrafik();
+    void drawAndScrollToBestGrafik();
+    void showProfileDate(QString date, bool showOne);
+    // Flux-density calculator: not built yet.
+    void changedCalcN1();
+    void changedCalcN2();
+    void changedCalcPeriod1();
+    void changedCalcPeriod2();
+    void clickedCalcShowW50();
+    bool calculateFluxDensity();
+    bool calculateFluxDensityShow();
+    double getSumSp(QVector<double> arr, int n1, int n2, double sigma, double dS, int n_periods);
+    double getSigmaNoise(QVector<double> arr, int n1, int n2);
+
+private:
+    void detectSite(const QString& dir);
+    void buildDerivedTables();
+    void fillSelectors();
+    void connectWidgets();
 };
 
 #endif // PROFILEFORM_H

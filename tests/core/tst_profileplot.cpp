@@ -317,6 +317,13 @@ void TestProfilePlot::xAxisChoices() {
     QCOMPARE(axis.labels.size(), 5);
     QCOMPARE(axis.ticks.size(), 2 + 3);
     QCOMPARE(axis.labels[0].at, QPoint(60 - 5, 25));
+
+    // A single label stands at the start of the axis.
+    p.labelsTop.clear();
+    p.labelsBottom = {"only"};
+    axis = p.xAxis(width);
+    QCOMPARE(axis.labels.size(), 1);
+    QCOMPARE(axis.labels[0].at, QPoint(60 - 20, 285));
 }
 
 void TestProfilePlot::markerLines() {

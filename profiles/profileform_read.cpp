@@ -1,0 +1,239 @@
+// Reading of the profile directory: the files, the site of the observations, and the tables derived
+// from the profiles (per-date extremes, dates by maximum, best-profile lists).
+#include "core/desktop.h"
+#include "core/dirscan.h"
+#include "core/settings.h"
+#include "core/tools.h"
+#include "profiles/profilefile.h"
+#include "profiles/profileform.h"
+#include "ui_profileform.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QProgressBar>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+// The list stored under key, created empty when missing; written in place, without copying the list.
+template <typename List> List& entryOf(QHash<QString, List>& table, const QString& key) {
+    auto it = table.find(key);
+    if (it == table.end()) {
+        it = table.insert(key, List());
+    }
+    return it.value();
+}
+
+// A DM text without leading zeros; no digits give "0". Written from the digits, so no length overflows.
+QString dmText(const QString& digits) {
+    int i = 0;
+    while (i < digits.size() - 1 && digits.at(i) == QLatin1Char('0')) {
+        ++i;
+    }
+    return digits.isEmpty() ? QStringLiteral("0") : digits.mid(i);
+}
+
+// The maximum times 100, truncated, computed wide and held to the int range.
+int maximumCode(double max) {
+    const double v = std::trunc(max * 100);
+    if (!(v < double(INT_MAX))) {
+        return v > 0 ? INT_MAX : INT_MIN; // NaN cannot reach here: the maximum only takes greater values
+    }
+    if (!(v > double(INT_MIN))) {
+        return INT_MIN;
+    }
+    return int(v);
+}
+} // namespace
+
+bool ProfileForm::readProfileFile(QString path, QString date, QString dm, int decimals) {
+    ProfileFile content;
+    if (!ProfileFile::read(path, content)) {
+        Desktop::instance()->warning(this, QStringLiteral("Error"),
+                                     QStringLiteral("Can't open file=") + path);
+        return false;
+    }
+    const QString prefix = date + QLatin1Char('_') + dm + QLatin1Char('_');
+    for (const ProfileFile::Block& block : content.blocks) {
+        const QString key = prefix + block.periodText;
+        profiles.insert(key, block.samples);
+        profileStats.insert(key, QVector<double>{block.max, block.min, double(block.maxIndex)});
+    }
+    QVector<QString>& list = entryOf(periodsByDateDm, date + QLatin1Char('_') + dm);
+    if (content.periods.isEmpty()) {
+        qDebug().noquote() << "В файле " + path + " не найдено ни одного периода!";
+        return false;
+    }
+    list += content.periodTexts(decimals);
+    return true;
+}
+
+bool ProfileForm::readDirProfile(QString dir) {
+    if (!QDir(dir).exists()) {
+        Desktop::instance()->warning(this, QStringLiteral("Error"), dir + QStringLiteral(" does not exist!"));
+        return false;
+    }
+    progressBar = Settings::getInstance()->getProgressBar();
+    dates.clear();
+    dmsByDate.clear();
+    periodsByDateDm.clear();
+    profiles.clear();
+    profileStats.clear();
+    dateStats.clear();
+
+    static const QRegularExpression name(
+        QStringLiteral("p(20\\d\\d.\\d\\d.\\d\\d)_dm(\\d*)_p([\\d.]*)_s(\\d).txt"));
+    DirScan::run(dir, {QStringLiteral("p20*.txt")}, progressBar, [&](int, const QString& path) {
+        const QRegularExpressionMatch m = name.match(path);
+        if (!m.hasMatch()) {
+            return DirScan::Step::Skipped;
+        }
+        const QString date = m.captured(1);
+        const QString dm = dmText(m.captured(2));
+        if (readProfileFile(path, date, dm, m.captured(4).toInt())) {
+            if (!dates.contains(date)) {
+                dates.append(date);
+            }
+            QVector<QString>& dms = entryOf(dmsByDate, date);
+            if (!dms.contains(dm)) {
+                dms.append(dm);
+            }
+        }
+        return DirScan::Step::Visited;
+    });
+
+    if (dates.isEmpty()) {
+        Desktop::instance()->warning(this, QStringLiteral("Error"),
+                                     QStringLiteral("В этой директории ничего не найдено"));
+        return false;
+    }
+    detectSite(dir);
+    buildDerivedTables();
+    if (progressBar) {
+        progressBar->hide();
+    }
+    return true;
+}
+
+void ProfileForm::detectSite(const QString& dir) {
+    static const QRegularExpression inDir(QStringLiteral("/N([0|1|2|4])/"));
+    static const QRegularExpression inName(QStringLiteral("/N([0|1|2|4])_"));
+    QRegularExpressionMatch m = inDir.match(dir);
+    if (!m.hasMatch()) {
+        m = inName.match(dir);
+    }
+    if (!m.hasMatch()) {
+        Desktop::instance()->warning(this, QStringLiteral("Error"),
+                                     QStringLiteral("В выбранной директории нет информации о "
+                                                    "площадке.\nУкажите площадку вручную поле plosh формы!"));
+        return;
+    }
+    const int site = m.captured(1).toInt();
+    if (site != 4) {
+        ui->comboBoxPlosh->setCurrentIndex(site + 1);
+        ui->comboBoxTres->setCurrentIndex(1);
+        ui->calc_n0->setText(QStringLiteral("16348"));
+        ui->calc_n->setText(QStringLiteral("16348"));
+        return;
+    }
+    ui->comboBoxPlosh->setCurrentIndex(4);
+    ui->comboBoxTres->setCurrentIndex(2);
+    ui->calc_n0->setText(QStringLiteral("65536"));
+    const QString delta = Tools::decFromFileName(dir, 4);
+    if (delta.isEmpty()) {
+        return;
+    }
+    const double c = Tools::cosOfDms(delta);
+    const double n = 65536 / c;
+    // A cosine so small that n leaves the int range is as unusable as one below the limit.
+    if (c > 1e-5 && n <= double(INT_MAX)) {
+        ui->calc_delta->setText(delta);
+        ui->calc_delta1->setText(QString::number(Tools::dmsToHours(delta), 'f', 2));
+        ui->calc_cos->setText(QString::number(c, 'g', 6));
+        ui->calc_n->setText(QString::number(int(n)));
+    } else {
+        Desktop::instance()->warning(this, QStringLiteral("Error"),
+                                     QStringLiteral("Плохой косинус дельта! ") + QString::number(c, 'f', 5));
+    }
+}
+
+ProfileForm::BestEntry ProfileForm::splitBestEntry(const QString& entry) {
+    const int afterCode = entry.indexOf(QLatin1Char('_')) + 1;
+    BestEntry e;
+    e.date = entry.mid(afterCode, 10);
+    const int afterDm = entry.indexOf(QLatin1Char('_'), afterCode + 11);
+    e.dm = afterDm < 0 ? entry.mid(afterCode + 11) : entry.mid(afterCode + 11, afterDm - afterCode - 11);
+    e.period = afterDm < 0 ? QString() : entry.mid(afterDm + 1);
+    return e;
+}
+
+void ProfileForm::buildDerivedTables() {
+    for (auto it = profileStats.cbegin(); it != profileStats.cend(); ++it) {
+        const QString date = it.key().left(10);
+        const QVector<double>& s = it.value();
+        if (!dateStats.contains(date)) {
+            dateStats.insert(date, s);
+            continue;
+        }
+        QVector<double> stored = dateStats.value(date);
+        if (s[0] > stored[0]) {
+            stored[0] = s[0];
+            stored[2] = s[2];
+        }
+        if (stored[1] > s[1]) {
+            stored[1] = s[1];
+        }
+        dateStats.insert(date, stored);
+    }
+
+    // Dates by their largest maximum as six significant digits show it; ties keep the scan order.
+    QVector<QPair<double, QString>> byMax;
+    for (const QString& date : dates) {
+        const double max = dateStats.contains(date) ? dateStats.value(date)[0] : -1000000;
+        byMax.append({QString::number(max, 'g', 6).toDouble(), date});
+    }
+    std::stable_sort(
+        byMax.begin(), byMax.end(),
+        [](const QPair<double, QString>& a, const QPair<double, QString>& b) { return a.first > b.first; });
+    datesByMax.clear();
+    for (const auto& d : byMax) {
+        datesByMax.append(d.second);
+    }
+
+    // The code orders the list numerically (for codes of eight digits that is the text order), ties by
+    // the key, descending.
+    struct Ranked {
+        int code;
+        QString key;
+    };
+    QVector<Ranked> ranked;
+    ranked.reserve(profileStats.size());
+    for (auto it = profileStats.cbegin(); it != profileStats.cend(); ++it) {
+        ranked.append({maximumCode(it.value()[0]), it.key()});
+    }
+    std::sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
+        return a.code != b.code ? a.code > b.code : a.key > b.key;
+    });
+    bestList.clear();
+    bestByDate.clear();
+    bestFiveByDate.clear();
+    bestFiveByDatePeriod.clear();
+    for (const Ranked& r : ranked) {
+        const QString entry =
+            QStringLiteral("%1_%2").arg(QStringLiteral("%1").arg(r.code, 8, 10, QLatin1Char('0')), r.key);
+        bestList.append(entry);
+        const BestEntry e = splitBestEntry(entry);
+        entryOf(bestByDate, e.date).append(entry);
+        QStringList& five = entryOf(bestFiveByDate, e.date);
+        if (five.size() <= 4) {
+            five.append(r.key);
+        }
+        QStringList& fivePeriod = entryOf(bestFiveByDatePeriod, e.date + QLatin1Char('_') + e.period);
+        if (fivePeriod.size() <= 4) {
+            fivePeriod.append(r.key);
+        }
+    }
+}

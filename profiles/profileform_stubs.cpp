@@ -1,0 +1,96 @@
+// Slots whose views, navigation, statistics, best-profile lists and calculator come with later work.
+// Each does nothing; the drawing ones return false, so the start hint stays.
+#include "profiles/profileform.h"
+
+bool ProfileForm::readDirStatistic(QString) {
+    return false;
+}
+void ProfileForm::showBestProfilesAll() {}
+void ProfileForm::showBestProfilesForDate() {}
+
+void ProfileForm::changedDate(QString) {}
+void ProfileForm::changedDispersion(QString) {}
+void ProfileForm::changedPeriod(QString) {}
+void ProfileForm::changedHarmonic(int) {}
+void ProfileForm::changedPlosh(QString) {}
+void ProfileForm::changedPulsarName(QString) {}
+void ProfileForm::dateNext() {}
+void ProfileForm::datePre() {}
+void ProfileForm::dispNext() {}
+void ProfileForm::dispPre() {}
+void ProfileForm::periodNext() {}
+void ProfileForm::periodPre() {}
+void ProfileForm::averageChanged(int) {}
+
+void ProfileForm::statYearNext() {}
+void ProfileForm::statYearPre() {}
+void ProfileForm::statDispNext() {}
+void ProfileForm::statDispPre() {}
+void ProfileForm::statPeriodNext() {}
+void ProfileForm::statPeriodPre() {}
+void ProfileForm::radiusChanged(int) {}
+
+void ProfileForm::clickedOnLink() {}
+void ProfileForm::clickedOnDateLink() {}
+
+bool ProfileForm::drawGrafikOne() {
+    return false;
+}
+bool ProfileForm::drawGrafikDisp() {
+    return false;
+}
+bool ProfileForm::drawGrafikMulti() {
+    return false;
+}
+bool ProfileForm::drawGrafikMultiDispPeriods() {
+    return false;
+}
+bool ProfileForm::drawGrafikMultiDispersions() {
+    return false;
+}
+bool ProfileForm::redrawDataStat() {
+    return false;
+}
+bool ProfileForm::redrawGrafikStat() {
+    return false;
+}
+bool ProfileForm::drawGrafikStat() {
+    return false;
+}
+bool ProfileForm::drawGrafikStatOne() {
+    return false;
+}
+bool ProfileForm::checkFormAndRedraw() {
+    return false;
+}
+void ProfileForm::groupBoxStatisticClicked() {}
+void ProfileForm::groupBoxCalculatorClicked() {}
+void ProfileForm::groupBoxForPrintClicked() {}
+void ProfileForm::changedFlagMaximums(int) {}
+void ProfileForm::clickedShowMax() {}
+void ProfileForm::clickedForPrintShowMax() {}
+void ProfileForm::clickedShiftMaxToCenter() {}
+void ProfileForm::sortSnr() {}
+void ProfileForm::saveImage() {}
+void ProfileForm::changeSize() {}
+void ProfileForm::scrollToBestGrafik() {}
+void ProfileForm::drawAndScrollToBestGrafik() {}
+void ProfileForm::showProfileDate(QString, bool) {}
+
+void ProfileForm::changedCalcN1() {}
+void ProfileForm::changedCalcN2() {}
+void ProfileForm::changedCalcPeriod1() {}
+void ProfileForm::changedCalcPeriod2() {}
+void ProfileForm::clickedCalcShowW50() {}
+bool ProfileForm::calculateFluxDensity() {
+    return false;
+}
+bool ProfileForm::calculateFluxDensityShow() {
+    return false;
+}
+double ProfileForm::getSumSp(QVector<double>, int, int, double, double, int) {
+    return 0;
+}
+double ProfileForm::getSigmaNoise(QVector<double>, int, int) {
+    return 0;
+}
