@@ -3,6 +3,7 @@
 
 #include <QHash>
 #include <QPair>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -13,6 +14,7 @@ class MultiGrafik;
 class ProfileGrafik;
 class QHBoxLayout;
 class QProgressBar;
+struct ProfileGridPlan;
 
 namespace Ui {
 class ProfileForm;
@@ -55,8 +57,9 @@ public:
     int linkIndex = -1;
     QVector<QString> statYears, statDms, statPeriods;
     QHash<QString, QHash<QString, StatisticsRow>> statTable;
-    ProfileGrafik* profileGrafik = nullptr;
-    MultiGrafik* multiGrafik = nullptr;
+    // Guarded: a grid cell or plot goes with the work area's next emptying.
+    QPointer<ProfileGrafik> profileGrafik;
+    QPointer<MultiGrafik> multiGrafik;
     bool maxToCenter = true;
     bool bestForDate = false;
     int bestRow = 0;
@@ -76,8 +79,10 @@ public:
     bool readProfileFile(QString path, QString date, QString dm, int decimals);
     // Statistics files: not read yet, so the statistics group stays hidden.
     bool readDirStatistic(QString dirPath);
-    // Best-profile link lists: not shown yet.
+    // Best-profile links in the group box: the five strongest of the directory, or of one date; the
+    // no-argument form lists the date currently selected.
     void showBestProfilesAll();
+    void showBestProfilesForDate(QString date);
     void showBestProfilesForDate();
 
     // The parts of a best-list entry "code_date_dm_period" (the date is always ten characters).
@@ -153,6 +158,10 @@ public slots:
     double getSigmaNoise(QVector<double> arr, int n1, int n2);
 
 private:
+    // Makes the cells of a planned grid (null for a missing profile) and puts the grid in the work area.
+    bool showProfileGrid(const ProfileGridPlan& plan, bool smoothCells);
+    void clearBestLinks();
+    void addBestLink(const QString& entry, int index, bool forDate);
     void detectSite(const QString& dir);
     void buildDerivedTables();
     void fillSelectors();

@@ -5,8 +5,6 @@
 bool ProfileForm::readDirStatistic(QString) {
     return false;
 }
-void ProfileForm::showBestProfilesAll() {}
-void ProfileForm::showBestProfilesForDate() {}
 
 void ProfileForm::changedDate(QString) {}
 void ProfileForm::changedDispersion(QString) {}
@@ -30,22 +28,7 @@ void ProfileForm::statPeriodNext() {}
 void ProfileForm::statPeriodPre() {}
 void ProfileForm::radiusChanged(int) {}
 
-void ProfileForm::clickedOnLink() {}
-void ProfileForm::clickedOnDateLink() {}
-
 bool ProfileForm::drawGrafikOne() {
-    return false;
-}
-bool ProfileForm::drawGrafikDisp() {
-    return false;
-}
-bool ProfileForm::drawGrafikMulti() {
-    return false;
-}
-bool ProfileForm::drawGrafikMultiDispPeriods() {
-    return false;
-}
-bool ProfileForm::drawGrafikMultiDispersions() {
     return false;
 }
 bool ProfileForm::redrawDataStat() {
@@ -66,15 +49,11 @@ bool ProfileForm::checkFormAndRedraw() {
 void ProfileForm::groupBoxStatisticClicked() {}
 void ProfileForm::groupBoxCalculatorClicked() {}
 void ProfileForm::groupBoxForPrintClicked() {}
-void ProfileForm::changedFlagMaximums(int) {}
 void ProfileForm::clickedShowMax() {}
 void ProfileForm::clickedForPrintShowMax() {}
 void ProfileForm::clickedShiftMaxToCenter() {}
-void ProfileForm::sortSnr() {}
 void ProfileForm::saveImage() {}
 void ProfileForm::changeSize() {}
-void ProfileForm::scrollToBestGrafik() {}
-void ProfileForm::drawAndScrollToBestGrafik() {}
 void ProfileForm::showProfileDate(QString, bool) {}
 
 void ProfileForm::changedCalcN1() {}
