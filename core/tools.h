@@ -86,6 +86,9 @@ public:
     static QString toDms(double x);
     static double dmsToHours(const QString& text);
     static double cosOfDms(const QString& text);
+    // n0 / cosine truncated into n, computed in double; false (n untouched) when the cosine is not above
+    // 1e-5 or the quotient leaves the int range.
+    static bool pointsOverCos(int n0, double cosine, int& n);
     static QString jNameFromBeam(const QString& module, const QString& ray, const QString& raHours,
                                  const QString& raMinutes, int position);
     static QString decFromFileName(const QString& fileName, int position);

@@ -3,6 +3,7 @@
 
 #include <QRegExp>
 
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -92,6 +93,18 @@ double Tools::dmsToHours(const QString& text) {
 
 double Tools::cosOfDms(const QString& text) {
     return std::cos(dmsValue(text) * 3.1415926 / 180);
+}
+
+bool Tools::pointsOverCos(int n0, double cosine, int& n) {
+    if (!(cosine > 1e-5)) {
+        return false;
+    }
+    const double q = double(n0) / cosine;
+    if (!(q <= double(INT_MAX) && q >= double(INT_MIN))) {
+        return false;
+    }
+    n = int(q);
+    return true;
 }
 
 QString Tools::jNameFromBeam(const QString& module, const QString& ray, const QString& raHours,

@@ -85,6 +85,16 @@ public:
     void showBestProfilesForDate(QString date);
     void showBestProfilesForDate();
 
+    // count + 1 labels of the times i * period / count, one decimal; empty for a negative count.
+    static QVector<QString> getTimeLabels(double period, int count);
+    // First and last point of the pulse at the level: two neighbours at or above it start the pulse,
+    // two at or below it end it; {0, 0} when either end is missing.
+    static QVector<int> getHalfHeightPoints(QVector<double> profile, double level);
+    // The time of a point within the period; -1 after a box when there are no points.
+    double getTimeFromPoint(int index, int nPoints, double period);
+    // The point of a time within the period; -1 after a box when there is no period.
+    int getPointFromTime(double time, int nPoints, double period);
+
     // The parts of a best-list entry "code_date_dm_period" (the date is always ten characters).
     struct BestEntry {
         QString date;
@@ -162,6 +172,7 @@ private:
     bool showProfileGrid(const ProfileGridPlan& plan, bool smoothCells);
     void clearBestLinks();
     void addBestLink(const QString& entry, int index, bool forDate);
+    void redrawAfterPeriodStep();
     void detectSite(const QString& dir);
     void buildDerivedTables();
     void fillSelectors();

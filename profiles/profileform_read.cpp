@@ -147,13 +147,13 @@ void ProfileForm::detectSite(const QString& dir) {
         return;
     }
     const double c = Tools::cosOfDms(delta);
-    const double n = 65536 / c;
+    int n = 0;
     // A cosine so small that n leaves the int range is as unusable as one below the limit.
-    if (c > 1e-5 && n <= double(INT_MAX)) {
+    if (Tools::pointsOverCos(65536, c, n)) {
         ui->calc_delta->setText(delta);
         ui->calc_delta1->setText(QString::number(Tools::dmsToHours(delta), 'f', 2));
         ui->calc_cos->setText(QString::number(c, 'g', 6));
-        ui->calc_n->setText(QString::number(int(n)));
+        ui->calc_n->setText(QString::number(n));
     } else {
         Desktop::instance()->warning(this, QStringLiteral("Error"),
                                      QStringLiteral("Плохой косинус дельта! ") + QString::number(c, 'f', 5));

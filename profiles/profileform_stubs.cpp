@@ -6,20 +6,6 @@ bool ProfileForm::readDirStatistic(QString) {
     return false;
 }
 
-void ProfileForm::changedDate(QString) {}
-void ProfileForm::changedDispersion(QString) {}
-void ProfileForm::changedPeriod(QString) {}
-void ProfileForm::changedHarmonic(int) {}
-void ProfileForm::changedPlosh(QString) {}
-void ProfileForm::changedPulsarName(QString) {}
-void ProfileForm::dateNext() {}
-void ProfileForm::datePre() {}
-void ProfileForm::dispNext() {}
-void ProfileForm::dispPre() {}
-void ProfileForm::periodNext() {}
-void ProfileForm::periodPre() {}
-void ProfileForm::averageChanged(int) {}
-
 void ProfileForm::statYearNext() {}
 void ProfileForm::statYearPre() {}
 void ProfileForm::statDispNext() {}
@@ -28,9 +14,6 @@ void ProfileForm::statPeriodNext() {}
 void ProfileForm::statPeriodPre() {}
 void ProfileForm::radiusChanged(int) {}
 
-bool ProfileForm::drawGrafikOne() {
-    return false;
-}
 bool ProfileForm::redrawDataStat() {
     return false;
 }
@@ -43,18 +26,8 @@ bool ProfileForm::drawGrafikStat() {
 bool ProfileForm::drawGrafikStatOne() {
     return false;
 }
-bool ProfileForm::checkFormAndRedraw() {
-    return false;
-}
 void ProfileForm::groupBoxStatisticClicked() {}
 void ProfileForm::groupBoxCalculatorClicked() {}
-void ProfileForm::groupBoxForPrintClicked() {}
-void ProfileForm::clickedShowMax() {}
-void ProfileForm::clickedForPrintShowMax() {}
-void ProfileForm::clickedShiftMaxToCenter() {}
-void ProfileForm::saveImage() {}
-void ProfileForm::changeSize() {}
-void ProfileForm::showProfileDate(QString, bool) {}
 
 void ProfileForm::changedCalcN1() {}
 void ProfileForm::changedCalcN2() {}
