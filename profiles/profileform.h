@@ -1,6 +1,8 @@
 #ifndef PROFILEFORM_H
 #define PROFILEFORM_H
 
+#include "profiles/statisticsfile.h"
+
 #include <QHash>
 #include <QPair>
 #include <QPointer>
@@ -12,6 +14,7 @@
 class MainWindow;
 class MultiGrafik;
 class ProfileGrafik;
+class QComboBox;
 class QHBoxLayout;
 class QProgressBar;
 struct ProfileGridPlan;
@@ -19,13 +22,6 @@ struct ProfileGridPlan;
 namespace Ui {
 class ProfileForm;
 }
-
-// sigma, S/N and signal of one date of a statistics file.
-struct StatisticsRow {
-    double sigma = 0;
-    double snr = 0;
-    double signal = 0;
-};
 
 // The viewer of a directory of average pulse profiles, created by the "Multi" menu with the mode
 // "periods" or "dispersions" and the main window as parent. The constructor reads every profile file
@@ -77,7 +73,8 @@ public:
     bool readDirProfile(QString dirPath);
     // Reads one profile file; false when it cannot be opened or holds no period line.
     bool readProfileFile(QString path, QString date, QString dm, int decimals);
-    // Statistics files: not read yet, so the statistics group stays hidden.
+    // Reads every statistics file below the directory into statTable and the three lists; false (after
+    // its box) when the directory is missing or a file cannot be opened, and when no file was found.
     bool readDirStatistic(QString dirPath);
     // Best-profile links in the group box: the five strongest of the directory, or of one date; the
     // no-argument form lists the date currently selected.
@@ -173,6 +170,12 @@ private:
     void clearBestLinks();
     void addBestLink(const QString& entry, int index, bool forDate);
     void redrawAfterPeriodStep();
+    // np and the period of the calculator; false when the window cannot be converted.
+    bool calcWindowReady(int& np, double& period) const;
+    // The days of one year of the statistics view; inAll selects the window and ticks of "all".
+    void appendStatYear(const QString& year, bool inAll, bool lastYear, const QString& nextYear);
+    // An arrow of a statistics selector: the step, then the day series and the graph again.
+    void stepStatSelector(QComboBox* box, int size, bool forward);
     void detectSite(const QString& dir);
     void buildDerivedTables();
     void fillSelectors();

@@ -9,9 +9,20 @@
 #include "profiles/profileform.h"
 #include "ui_profileform.h"
 
+#include <QComboBox>
 #include <QPixmap>
 
 namespace {
+// The selectors are editable: a listed text is selected by its index, so the arrows step from it.
+void selectText(QComboBox* box, const QString& text) {
+    const int i = box->findText(text);
+    if (i >= 0) {
+        box->setCurrentIndex(i);
+    } else {
+        box->setCurrentText(text);
+    }
+}
+
 // The step of an arrow: forward stops at or wraps from the last entry, back wraps from the first.
 int stepIndex(int index, int size, bool forward, bool wrapForward) {
     if (forward) {
@@ -73,7 +84,7 @@ void ProfileForm::changedDate(QString date) {
         }
     }
     if (!selected.isEmpty()) {
-        ui->comboBoxDispersion->setCurrentText(selected);
+        selectText(ui->comboBoxDispersion, selected);
     }
     if (bestForDate) {
         showBestProfilesForDate();
@@ -102,7 +113,7 @@ void ProfileForm::changedDispersion(QString disp) {
         }
     }
     if (!selected.isEmpty()) {
-        ui->comboBoxPeriod->setCurrentText(selected);
+        selectText(ui->comboBoxPeriod, selected);
     }
     if (view == QLatin1String("one")) {
         checkFormAndRedraw();
@@ -255,12 +266,12 @@ void ProfileForm::showProfileDate(QString date, bool showOne) {
                                      QStringLiteral("Нет среднего профиля для даты ") + d);
         return;
     }
-    ui->comboBoxDate->setCurrentText(d);
+    selectText(ui->comboBoxDate, d);
     if (dateDms.contains(s)) {
-        ui->comboBoxDispersion->setCurrentText(s);
+        selectText(ui->comboBoxDispersion, s);
     }
     if (dmPeriods.contains(q)) {
-        ui->comboBoxPeriod->setCurrentText(q);
+        selectText(ui->comboBoxPeriod, q);
     }
     if (showOne && dateDms.contains(s) && dmPeriods.contains(q)) {
         drawGrafikOne();
@@ -311,8 +322,12 @@ void ProfileForm::saveImage() {
 
     QWidget* widget = view == QLatin1String("multi") ? static_cast<QWidget*>(multiGrafik) : profileGrafik;
     QPixmap pixmap;
-    if (widget) {
-        if (w <= 0 || h <= 0) {
+    // A pixmap beyond a gigabyte or the painter's coordinate range is refused before it is allocated:
+    // the allocation would fail, or succeed lazily and exhaust memory while painting.
+    const bool atShownSize = w <= 0 || h <= 0;
+    const bool fits = atShownSize || (w <= 32767 && h <= 32767 && qint64(w) * h <= (qint64(1) << 28));
+    if (widget && fits) {
+        if (atShownSize) {
             pixmap = widget->grab();
         } else {
             const QSize old = widget->size();

@@ -32,6 +32,7 @@ private slots:
     void smoothingKeepsStoredRange();
     void failedChecksKeepScreen_data();
     void failedChecksKeepScreen();
+    void nearlyFlatNegativePaints();
 
 private:
     MainWindow* window = nullptr;
@@ -264,6 +265,24 @@ void TestProfileOne::failedChecksKeepScreen() {
     QCOMPARE(form->workLayout->itemAt(1)->widget(), shown.data());
     QCOMPARE(desktop->boxes().size(), 1);
     QCOMPARE(desktop->boxes()[0].text, text);
+}
+
+void TestProfileOne::nearlyFlatNegativePaints() {
+    QVector<double> flat(64);
+    for (int i = 0; i < flat.size(); ++i) {
+        flat[i] = -1000 + 0.0009 * (i == 20);
+    }
+    QVERIFY(ProfileFileWriter::write(root + "/" + ProfileFileWriter::fileName(day, "20", "0.5", 1),
+                                     {{"0.5", flat}}));
+    QScopedPointer<ProfileForm> form(makeForm("periods"));
+    form->ui->comboBoxDispersion->setCurrentText("20");
+    form->ui->comboBoxPeriod->setCurrentText("0.5");
+    QVERIFY(form->drawGrafikOne());
+    ProfileGrafik* plot = form->profileGrafik;
+    plot->resize(400, 300);
+    plot->grab();
+    QVERIFY(plot->painted);
+    QVERIFY(plot->yAxis().labels.size() < 20);
 }
 
 QTEST_MAIN(TestProfileOne)

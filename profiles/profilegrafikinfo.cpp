@@ -1,0 +1,85 @@
+#include "profiles/profilegrafikinfo.h"
+
+#include "core/profilegrafik.h"
+#include "core/rectwidget.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+ProfileGrafikInfo::ProfileGrafikInfo(QWidget* parent) : QWidget(parent) {}
+
+void ProfileGrafikInfo::createLayout() {
+    auto* outer = new QHBoxLayout;
+    outer->setContentsMargins(10, 0, 0, 0);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    scroll->setContentsMargins(0, 0, 0, 0);
+    scroll->setWidgetResizable(true);
+    scroll->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
+    scroll->setMinimumWidth(250);
+    scroll->setMaximumWidth(250);
+    scroll->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    outer->addWidget(scroll);
+
+    auto* column = new QFrame(this);
+    column->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
+    column->setMinimumWidth(230);
+    column->setMaximumWidth(230);
+    column->setContentsMargins(0, 3, 0, 0);
+    auto* columnLayout = new QVBoxLayout(column);
+
+    for (int i = 0; i < names.size(); ++i) {
+        if (!visible.value(i)) {
+            continue;
+        }
+        auto* row = new QWidget(column);
+        row->setObjectName(QStringLiteral("legendRow"));
+        auto* rowLayout = new QHBoxLayout(row);
+        rowLayout->setContentsMargins(0, 1, 0, 2);
+        auto* box = new RectWidget(colors.value(i), row);
+        box->setMinimumWidth(20);
+        box->setMaximumWidth(20);
+        rowLayout->addWidget(box);
+        rowLayout->addWidget(new QLabel(names[i], row));
+        columnLayout->addWidget(row);
+    }
+
+    if (grafikType == QLatin1String("statistics") && grafik) {
+        connect(grafik, &ProfileGrafik::coordsChanged, this, &ProfileGrafikInfo::setCoords);
+    }
+    columnLayout->addStretch(5);
+
+    auto* coordsFrame = new QFrame(this);
+    coordsFrame->setFrameStyle(QFrame::WinPanel | QFrame::Raised);
+    coordsFrame->setContentsMargins(2, 7, 2, 2);
+    auto* coordsLayout = new QVBoxLayout(coordsFrame);
+    coordsLayout->setContentsMargins(10, 10, 10, 10);
+    coordsLabel = new QLabel(QStringLiteral("Coords: click on graph area..."), coordsFrame);
+    coordsLayout->addWidget(coordsLabel);
+    coordsLayout->addWidget(new QLabel(infoText, coordsFrame));
+    columnLayout->addWidget(coordsFrame);
+    scroll->setWidget(column);
+
+    setContentsMargins(0, 0, 0, 0);
+    setLayout(outer);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
+}
+
+void ProfileGrafikInfo::setCoords(QPointF p, QString str) {
+    if (!coordsLabel) {
+        return;
+    }
+    if (!str.isEmpty()) {
+        coordsLabel->setText(str);
+        return;
+    }
+    const int px = grafik ? grafik->precisionX : 0;
+    const int py = grafik ? grafik->precisionY : 0;
+    coordsLabel->setText(
+        QStringLiteral("X: %1  Y: %2").arg(QString::number(p.x(), 'f', px), QString::number(p.y(), 'f', py)));
+}

@@ -1,0 +1,27 @@
+#ifndef STATISTICSFILE_H
+#define STATISTICSFILE_H
+
+#include <QHash>
+#include <QString>
+
+class QTextStream;
+
+// sigma, S/N and signal of one date of a statistics file.
+struct StatisticsRow {
+    double sigma = 0;
+    double snr = 0;
+    double signal = 0;
+};
+
+// The text format of a statistics file: a header line, then rows "date;sigma;x;signal;snr;x[;...]"
+// whose date starts with "20". Other lines and rows of fewer than six fields are skipped; unparsable
+// numbers read as 0; the first row of a date wins. Plain values only.
+namespace StatisticsFile {
+// Date text -> row.
+QHash<QString, StatisticsRow> parse(QTextStream& in);
+QHash<QString, StatisticsRow> parse(const QString& text);
+// False when the file cannot be opened.
+bool read(const QString& path, QHash<QString, StatisticsRow>& rows);
+} // namespace StatisticsFile
+
+#endif // STATISTICSFILE_H
