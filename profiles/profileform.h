@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QPair>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -16,6 +17,7 @@ class ProfileGrafik;
 class QComboBox;
 class QHBoxLayout;
 class QProgressBar;
+struct ProfileGridPlan;
 
 namespace Ui {
 class ProfileForm;
@@ -51,8 +53,9 @@ public:
     int linkIndex = -1;
     QVector<QString> statYears, statDms, statPeriods;
     QHash<QString, QHash<QString, StatisticsRow>> statTable;
-    ProfileGrafik* profileGrafik = nullptr;
-    MultiGrafik* multiGrafik = nullptr;
+    // Guarded: a grid cell or plot goes with the work area's next emptying.
+    QPointer<ProfileGrafik> profileGrafik;
+    QPointer<MultiGrafik> multiGrafik;
     bool maxToCenter = true;
     bool bestForDate = false;
     int bestRow = 0;
@@ -73,8 +76,10 @@ public:
     // Reads every statistics file below the directory into statTable and the three lists; false (after
     // its box) when the directory is missing or a file cannot be opened, and when no file was found.
     bool readDirStatistic(QString dirPath);
-    // Best-profile link lists: not shown yet.
+    // Best-profile links in the group box: the five strongest of the directory, or of one date; the
+    // no-argument form lists the date currently selected.
     void showBestProfilesAll();
+    void showBestProfilesForDate(QString date);
     void showBestProfilesForDate();
 
     // count + 1 labels of the times i * period / count, one decimal; empty for a negative count.
@@ -160,6 +165,10 @@ public slots:
     double getSigmaNoise(QVector<double> arr, int n1, int n2);
 
 private:
+    // Makes the cells of a planned grid (null for a missing profile) and puts the grid in the work area.
+    bool showProfileGrid(const ProfileGridPlan& plan, bool smoothCells);
+    void clearBestLinks();
+    void addBestLink(const QString& entry, int index, bool forDate);
     void redrawAfterPeriodStep();
     // np and the period of the calculator; false when the window cannot be converted.
     bool calcWindowReady(int& np, double& period) const;

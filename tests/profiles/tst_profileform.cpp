@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "core/multigrafik.h"
 #include "core/profilegrafik.h"
 #include "core/settings.h"
 #include "core/tools.h"
@@ -251,7 +252,7 @@ void TestProfileForm::preselectsBestProfile() {
     QCOMPARE(form.ui->dirName->text(), Tools::shortPath(root));
     QCOMPARE(form.ui->pulsarName->text(), Tools::sourceNameFromPath(root, "", true));
 
-    // Collapsed groups, and the form beside the plot with its hint in the work area.
+    // Collapsed groups, and the form beside the grid of the best date in the work area.
     QVERIFY(form.ui->groupBoxStatistic->isHidden());
     QVERIFY(form.ui->groupBoxCalculator->isHidden() && !form.ui->groupBoxCalculator->isChecked());
     QVERIFY(form.ui->widgetForPrint->isHidden() && !form.ui->groupBoxForPrint->isChecked());
@@ -260,9 +261,9 @@ void TestProfileForm::preselectsBestProfile() {
     QCOMPARE(area, form.workLayout);
     QCOMPARE(area->count(), 2);
     QCOMPARE(area->itemAt(0)->widget(), &form);
-    QCOMPARE(area->itemAt(1)->widget(), form.profileGrafik);
-    QVERIFY(form.profileGrafik->hintShown);
-    QCOMPARE(form.view, QString());
+    QCOMPARE(area->itemAt(1)->widget(), form.multiGrafik.data());
+    QCOMPARE(form.view, QString("multi"));
+    QCOMPARE(form.ui->comboBoxMaximums->currentIndex(), 1);
     QCOMPARE(form.mainWindow, window);
     QVERIFY(desktop->boxes().isEmpty());
     QVERIFY(window->progressBar->isHidden());

@@ -158,7 +158,7 @@ void TestProfileNav::averagingLimit() {
 
 void TestProfileNav::redrawWithoutView() {
     const int before = plotCount();
-    QCOMPARE(form->view, QString());
+    form->view.clear(); // the form starts on its grid
     QVERIFY(!form->checkFormAndRedraw());
     QCOMPARE(plotCount(), before);
     form->view = "one";
