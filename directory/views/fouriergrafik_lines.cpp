@@ -163,13 +163,17 @@ FourierGrafik::LinePicture FourierGrafik::linePicture(const QSize& size, bool fr
     // Zero line and value markers.
     if (!fromFirstX) {
         if (!arrGrafikY.isEmpty() && shown > 1) {
-            int lo = 1 << 30;
-            int hi = -(1 << 30);
-            for (int i = 0; i < shown; ++i) {
-                const double v = hasX ? arrGrafikX[i] : double(i);
-                if (std::isfinite(v)) {
-                    lo = std::min(lo, column(v));
-                    hi = std::max(hi, column(v));
+            // Point indices map to rising columns; X values may come in any order.
+            int lo = column(0);
+            int hi = column(shown - 1);
+            if (hasX) {
+                lo = 1 << 30;
+                hi = -(1 << 30);
+                for (int i = 0; i < shown; ++i) {
+                    if (std::isfinite(arrGrafikX[i])) {
+                        lo = std::min(lo, column(arrGrafikX[i]));
+                        hi = std::max(hi, column(arrGrafikX[i]));
+                    }
                 }
             }
             if (lo < hi) {
@@ -310,10 +314,18 @@ void FourierGrafik::drawLines(QPainter* painter, bool fromFirstX) {
     const QSize size = canvasSize;
     const LinePicture pic = linePicture(size, fromFirstX);
     const CurveMap map = curveMap(size, fromFirstX);
+    // Runs of one colour go to the painter in one call.
+    QVector<QLine> run;
     auto drawColoured = [&](const QVector<ColouredLine>& lines) {
-        for (const ColouredLine& l : lines) {
-            painter->setPen(QPen(l.colour, 1));
-            painter->drawLine(l.line);
+        for (int i = 0; i < lines.size();) {
+            run.resize(0);
+            int k = i;
+            for (; k < lines.size() && lines[k].colour == lines[i].colour; ++k) {
+                run.append(lines[k].line);
+            }
+            painter->setPen(QPen(lines[i].colour, 1));
+            painter->drawLines(run);
+            i = k;
         }
     };
     drawColoured(pic.under);
