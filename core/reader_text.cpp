@@ -1,5 +1,6 @@
 #include "core/reader.h"
 
+#include "core/resultheader.h"
 #include "core/tools.h"
 
 #include <QDebug>
@@ -187,22 +188,16 @@ QString Reader::convertResultFileToText(const QString& inPath, const QString& ou
         return QStringLiteral("ERROR!\nНе могу открыть файл для записи\n") + outPath;
     }
 
+    const ResultHeader header = ResultHeader::read(in);
     int points = 0;
-    bool typeFloat = false;
-    QString firstPoint;
-    for (int i = 0; i < 6; ++i) {
-        const QByteArray line = in.readLine();
+    for (const QByteArray& line : header.lines) {
         out.write(line);
         const QString text = headerText(line);
         if (text.startsWith(QLatin1String("points:"))) {
             points = text.mid(8).trimmed().toInt();
-        } else if (text.startsWith(QLatin1String("type: float"))) {
-            typeFloat = true;
-        } else if (text.startsWith(QLatin1String("first_point:"))) {
-            firstPoint = text.mid(13);
         }
     }
-    const bool doubles = !typeFloat && !firstPoint.isEmpty();
+    const bool doubles = points > 0 && header.doubles(in, points);
     const int valueBytes = doubles ? 8 : 4;
 
     // A negative count is as unusable as a missing one.

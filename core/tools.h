@@ -46,7 +46,19 @@ public:
     static int indexOfString(const QVector<QString>& list, const QString& s);
     static QVector<double> filledVector(double value, int count);
 
-    static int compareDoubles(const void* a, const void* b);
+    // Inline: sorts of many short windows call them millions of times.
+    static int compareDoubles(const void* a, const void* b) {
+        const double x = *static_cast<const double*>(a);
+        const double y = *static_cast<const double*>(b);
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    // compareDoubles as a std::sort comparator; NaN goes after every number so the order stays strict.
+    static bool lessDoubles(double a, double b) {
+        if (a != a || b != b) {
+            return a == a;
+        }
+        return compareDoubles(&a, &b) < 0;
+    }
     static bool greaterString(const QString& a, const QString& b);
     static bool lessString(const QString& a, const QString& b);
     static bool greaterLeadingNumber(const QString& a, const QString& b);

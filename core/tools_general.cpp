@@ -216,18 +216,6 @@ QVector<double> Tools::filledVector(double value, int count) {
     return count <= 0 ? QVector<double>() : QVector<double>(count, value);
 }
 
-int Tools::compareDoubles(const void* a, const void* b) {
-    const double x = *static_cast<const double*>(a);
-    const double y = *static_cast<const double*>(b);
-    if (x < y) {
-        return -1;
-    }
-    if (x > y) {
-        return 1;
-    }
-    return 0;
-}
-
 bool Tools::greaterString(const QString& a, const QString& b) {
     return b < a;
 }

@@ -2,12 +2,12 @@
 
 #include "core/busyguard.h"
 #include "core/cachedreader.h"
+#include "core/calculationholder.h"
 #include "core/desktop.h"
 #include "core/settings.h"
 #include "core/tools.h"
 #include "core/workarea.h"
 #include "numerics/pulsarcalculate.h"
-#include "single/calculationholder.h"
 #include "single/ffagrafikinfo.h"
 #include "single/onefilerun.h"
 #include "single/pulsargrafik.h"
@@ -120,7 +120,7 @@ void FfaForm::redraw() {
     // The holder frees the object and the curves it handed out once nothing shows them; a failed run is
     // shown nowhere, so plot and panel keep the previous result.
     auto holder = std::make_shared<CalculationHolder>(run);
-    holder->adoptCurves();
+    holder->adoptCurves(run->rawGrafiks);
     if (ok) {
         showResult(holder);
     }
@@ -130,7 +130,7 @@ void FfaForm::redraw() {
 }
 
 void FfaForm::showResult(const std::shared_ptr<CalculationHolder>& holder) {
-    PulsarCalculate* run = holder->calculation();
+    PulsarCalculate* run = holder->get<PulsarCalculate>();
     const int drawable = OneFileRun::showOnPlot(grafik, holder);
 
     auto* info = new FfaGrafikInfo(this);

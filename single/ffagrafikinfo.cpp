@@ -1,10 +1,10 @@
 #include "single/ffagrafikinfo.h"
 
+#include "core/calculationholder.h"
 #include "core/panelcolumn.h"
 #include "core/rectwidget.h"
 #include "core/tables.h"
 #include "numerics/pulsarcalculate.h"
-#include "single/calculationholder.h"
 #include "single/pulsargrafik.h"
 
 #include <QCheckBox>

@@ -1,10 +1,12 @@
 #include "single/onefilerun.h"
 
+#include "core/calculationholder.h"
 #include "core/desktop.h"
-#include "single/calculationholder.h"
 #include "single/pulsargrafik.h"
 
 #include <QProgressBar>
+
+#include <algorithm>
 
 bool OneFileRun::refused(QWidget* form, const Data& data) {
     // A record without sample arrays has nothing to sum, whatever its passport says.
@@ -29,9 +31,16 @@ bool OneFileRun::calculate(PulsarCalculate* calc, QProgressBar* progressBar) {
     return calc->calculate();
 }
 
+int OneFileRun::drawablePoints(const PulsarCalculate* calc, int wanted) {
+    if (!calc || calc->rawGrafiks.isEmpty()) {
+        return std::max(0, wanted);
+    }
+    return std::max(0, std::min(wanted, calc->grafikPoints));
+}
+
 int OneFileRun::showOnPlot(PulsarGrafik* grafik, const std::shared_ptr<CalculationHolder>& holder) {
-    PulsarCalculate* run = holder->calculation();
-    const int drawable = holder->drawablePoints(run->count);
+    PulsarCalculate* run = holder->get<PulsarCalculate>();
+    const int drawable = drawablePoints(run, run->count);
     grafik->hintShown = false;
     grafik->data = run->data;
     grafik->arrGrafiks = run->arrGrafiks;

@@ -65,6 +65,10 @@ public:
     // Shows the bar, feeds it the run's progress and runs; the caller hides the bar when done.
     static bool calculate(PulsarCalculate* calc, QProgressBar* progressBar);
 
+    // How many points of the bare arrays can be read, for a wanted count: a failed run may leave arrays
+    // shorter than its count, and only grafikPoints tells their length.
+    static int drawablePoints(const PulsarCalculate* calc, int wanted);
+
     // Hands the held run's outputs to the plot and redraws it; returns the points it draws.
     static int showOnPlot(PulsarGrafik* grafik, const std::shared_ptr<CalculationHolder>& holder);
 };

@@ -2,12 +2,12 @@
 
 #include "core/busyguard.h"
 #include "core/cachedreader.h"
+#include "core/calculationholder.h"
 #include "core/desktop.h"
 #include "core/settings.h"
 #include "core/tools.h"
 #include "core/workarea.h"
 #include "numerics/pulsarcalculate.h"
-#include "single/calculationholder.h"
 #include "single/onefilerun.h"
 #include "single/pulsargrafik.h"
 #include "single/pulsargrafikinfo.h"
@@ -110,7 +110,7 @@ void PulsarForm::redraw() {
 
     calculate = calc.get();
     holder = std::make_shared<CalculationHolder>(calc.release());
-    holder->adoptCurves();
+    holder->adoptCurves(calculate->rawGrafiks);
 
     const int drawable = OneFileRun::showOnPlot(grafik, holder);
 

@@ -1,11 +1,12 @@
 #include "single/pulsargrafikinfo.h"
 
 #include "core/busyguard.h"
+#include "core/calculationholder.h"
 #include "core/colorwidget.h"
 #include "core/panelcolumn.h"
 #include "core/tables.h"
 #include "numerics/pulsarcalculate.h"
-#include "single/calculationholder.h"
+#include "single/onefilerun.h"
 #include "single/pulsargrafik.h"
 
 #include <QFontMetrics>
@@ -165,7 +166,7 @@ void PulsarGrafikInfo::rerun() {
     grafik->arrGrafiks = calculate->arrGrafiks;
     grafik->visible = calculate->grafikVisible;
     if (holder) {
-        holder->adoptCurves();
+        holder->adoptCurves(calculate->rawGrafiks);
     }
     takePoints();
     refresh();
@@ -175,7 +176,7 @@ void PulsarGrafikInfo::copyMultiView() {
     grafik->arrGrafiks = calculate->arrGrafiks;
     grafik->markers = calculate->markers;
     grafik->visible = calculate->grafikVisible;
-    grafik->points = holder ? holder->drawablePoints(calculate->count) : calculate->count;
+    grafik->points = holder ? OneFileRun::drawablePoints(calculate, calculate->count) : calculate->count;
     refresh();
 }
 
@@ -185,7 +186,7 @@ void PulsarGrafikInfo::takePoints() {
         wanted = maxPoints;
     }
     points = wanted;
-    grafik->points = holder ? holder->drawablePoints(wanted) : wanted;
+    grafik->points = holder ? OneFileRun::drawablePoints(calculate, wanted) : wanted;
 }
 
 void PulsarGrafikInfo::refresh() {
@@ -249,7 +250,7 @@ void PulsarGrafikInfo::resetPoints() {
     if (!canRun()) {
         return;
     }
-    grafik->points = holder ? holder->drawablePoints(maxPoints) : maxPoints;
+    grafik->points = holder ? OneFileRun::drawablePoints(calculate, maxPoints) : maxPoints;
     refresh();
     if (spinPoints) {
         spinPoints->setValue(maxPoints);

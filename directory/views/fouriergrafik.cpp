@@ -1,5 +1,7 @@
 #include "directory/views/fouriergrafik.h"
 
+#include "core/plotframe.h"
+
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -13,6 +15,7 @@ FourierGrafik::FourierGrafik(QWidget* parent) : QWidget(parent) {
                   QStringLiteral("black"),   QStringLiteral("yellow"), QStringLiteral("darkCyan"),
                   QStringLiteral("magenta"), QStringLiteral("darkRed")};
     setMouseTracking(true);
+    qRegisterMetaType<QVector<QString>>("QVector<QString>");
 }
 
 FourierGrafik::~FourierGrafik() = default;
@@ -155,7 +158,7 @@ QPointF FourierGrafik::pixelToValue(QPointF point) const {
 
 void FourierGrafik::paintEvent(QPaintEvent* event) {
     event->accept();
-    if (!(width() > 100 || height() > 100)) {
+    if (!PlotFrame::paintable(size())) {
         return;
     }
     canvasSize = size();

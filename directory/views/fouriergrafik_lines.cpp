@@ -310,10 +310,18 @@ void FourierGrafik::drawLines(QPainter* painter, bool fromFirstX) {
     const QSize size = canvasSize;
     const LinePicture pic = linePicture(size, fromFirstX);
     const CurveMap map = curveMap(size, fromFirstX);
+    // Runs of one colour go to the painter in one call.
+    QVector<QLine> run;
     auto drawColoured = [&](const QVector<ColouredLine>& lines) {
-        for (const ColouredLine& l : lines) {
-            painter->setPen(QPen(l.colour, 1));
-            painter->drawLine(l.line);
+        for (int i = 0; i < lines.size();) {
+            run.resize(0);
+            int k = i;
+            for (; k < lines.size() && lines[k].colour == lines[i].colour; ++k) {
+                run.append(lines[k].line);
+            }
+            painter->setPen(QPen(lines[i].colour, 1));
+            painter->drawLines(run);
+            i = k;
         }
     };
     drawColoured(pic.under);

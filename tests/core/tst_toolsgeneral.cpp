@@ -240,6 +240,11 @@ void TestToolsGeneral::comparators() {
     QVector<double> sorted{3.0, -1.0, 2.0, 0.5};
     std::qsort(sorted.data(), size_t(sorted.size()), sizeof(double), Tools::compareDoubles);
     QCOMPARE(sorted, (QVector<double>{-1.0, 0.5, 2.0, 3.0}));
+    // As a std::sort comparator NaN goes last, keeping the order strict.
+    QVector<double> withNaN{3.0, notANumber, -1.0, notANumber, 2.0};
+    std::sort(withNaN.begin(), withNaN.end(), Tools::lessDoubles);
+    QCOMPARE(withNaN.mid(0, 3), (QVector<double>{-1.0, 2.0, 3.0}));
+    QVERIFY(std::isnan(withNaN[3]) && std::isnan(withNaN[4]));
 
     QStringList texts{"b", "B", "a"};
     std::sort(texts.begin(), texts.end(), Tools::greaterString);

@@ -53,6 +53,10 @@ void TestFourierGrafikInfo::coords_data() {
     QTest::addColumn<QPointF>("point");
     QTest::addColumn<QVector<QString>>("labels");
     QTest::addColumn<QString>("text");
+    QTest::newRow("fourier at harmonic 0") << "fourier" << false << QPointF(0, 2.5) << QVector<QString>{}
+                                           << "X: 0  Y: 2.5000\nPeriod: -1.0000\nFrequency: -1.0000";
+    QTest::newRow("fourier at harmonic 4") << "fourier" << false << QPointF(4.7, 1) << QVector<QString>{}
+                                           << "X: 5  Y: 1.0000\nPeriod: 51.1705\nFrequency: 0.0195";
     QTest::newRow("map") << "map" << false << QPointF(0.5, 12.34) << QVector<QString>{}
                          << "Dispersion:  12.3\nPeriod:         0.500";
     QTest::newRow("3-sigma") << "sum3sigma" << false << QPointF(12.345, 6.78) << QVector<QString>{}

@@ -1,5 +1,6 @@
 #include "directory/views/resultdirscan.h"
 
+#include "core/busyguard.h"
 #include "support/resultdirwriter.h"
 
 #include <QSignalSpy>
@@ -267,7 +268,13 @@ void TestResultDirScan::searchWithoutTextFilesIsEmpty() {
     ResultDirScan scan;
     scan.tableRows = QStringList{"old"};
     QSignalSpy spy(&scan, &ResultDirScan::progress);
+    // The scan lets the event loop run, so it holds the guard that refuses new work meanwhile.
+    bool busyThroughout = true;
+    connect(&scan, &ResultDirScan::progress, this,
+            [&]() { busyThroughout = busyThroughout && BusyGuard::busy(); });
     QVERIFY(scan.readSearchDir(root.path(), "N4"));
+    QVERIFY(busyThroughout);
+    QVERIFY(!BusyGuard::busy());
     QVERIFY(scan.tableRows.isEmpty());
     QVERIFY(scan.allRows.isEmpty());
     QCOMPARE(spy.last().at(0).toInt(), 100);

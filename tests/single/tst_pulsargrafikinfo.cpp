@@ -1,8 +1,9 @@
 #include "core/busyguard.h"
+#include "core/calculationholder.h"
 #include "core/colorwidget.h"
 #include "core/tables.h"
 #include "numerics/pulsarcalculate.h"
-#include "single/calculationholder.h"
+#include "single/onefilerun.h"
 #include "single/pulsargrafik.h"
 #include "single/pulsargrafikinfo.h"
 
@@ -309,17 +310,17 @@ void TestPulsarGrafikInfo::holderFreesReplacedArrays() {
         float* b = new float[4]();
         calc->rawGrafiks = {a, b, a, nullptr};
         calc->grafikPoints = 4;
-        holder.adoptCurves();
-        QCOMPARE(holder.drawablePoints(16384), 4);
-        QCOMPARE(holder.drawablePoints(-5), 0);
+        holder.adoptCurves(calc->rawGrafiks);
+        QCOMPARE(OneFileRun::drawablePoints(calc, 16384), 4);
+        QCOMPARE(OneFileRun::drawablePoints(calc, -5), 0);
         // A re-run lists new arrays: the old ones go, the one still listed stays.
         calc->rawGrafiks = {b, new float[4]()};
-        holder.adoptCurves();
+        holder.adoptCurves(calc->rawGrafiks);
         calc->rawGrafiks.clear();
-        QCOMPARE(holder.drawablePoints(100), 100);
+        QCOMPARE(OneFileRun::drawablePoints(calc, 100), 100);
         calc->rawGrafiks = {new float[2]()};
         calc->grafikPoints = 2;
-        holder.adoptCurves();
+        holder.adoptCurves(calc->rawGrafiks);
     }
     QCOMPARE(CalculationHolder::liveCount(), before);
 }

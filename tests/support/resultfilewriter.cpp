@@ -13,19 +13,22 @@ QStringList ResultFileWriter::header(int points, bool typeFloat, const QString& 
             QStringLiteral("comment: written by the tests")};
 }
 
-QByteArray ResultFileWriter::bytes(const QStringList& header, const QVector<Record>& records, bool doubles) {
+QByteArray ResultFileWriter::bytes(const QStringList& header, const QVector<Record>& records, bool doubles,
+                                   bool separateAll) {
     QByteArray out;
     for (const QString& line : header) {
         out += line.toUtf8() + '\n';
     }
     bool afterBlock = false;
+    bool first = true;
     for (const Record& r : records) {
-        if (afterBlock) {
+        if (afterBlock || (separateAll && !first)) {
             out += '\n';
         }
         out += "disp: " + QByteArray::number(r.dm) + '\n';
         out += "days: " + QByteArray::number(r.days) + '\n';
         afterBlock = r.days > 0;
+        first = false;
         if (!afterBlock) {
             continue;
         }
@@ -44,8 +47,8 @@ QByteArray ResultFileWriter::bytes(const QStringList& header, const QVector<Reco
 }
 
 bool ResultFileWriter::write(const QString& path, const QStringList& header, const QVector<Record>& records,
-                             bool doubles, int dropBytes) {
-    QByteArray data = bytes(header, records, doubles);
+                             bool doubles, int dropBytes, bool separateAll) {
+    QByteArray data = bytes(header, records, doubles, separateAll);
     data.chop(dropBytes);
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {

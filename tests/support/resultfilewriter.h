@@ -22,11 +22,14 @@ public:
     static QStringList header(int points, bool typeFloat, const QString& firstPoint = QStringLiteral("0"));
 
     // The file bytes. Values are doubles unless the header holds "type: float" or no first point.
-    static QByteArray bytes(const QStringList& header, const QVector<Record>& records, bool doubles);
+    // By default a record without block is followed directly by the next head; separateAll puts a
+    // line feed between every two records, as the pipeline writes them.
+    static QByteArray bytes(const QStringList& header, const QVector<Record>& records, bool doubles,
+                            bool separateAll = false);
 
     // Writes bytes(...) minus the last dropBytes bytes; false when the file cannot be written.
     static bool write(const QString& path, const QStringList& header, const QVector<Record>& records,
-                      bool doubles, int dropBytes = 0);
+                      bool doubles, int dropBytes = 0, bool separateAll = false);
 };
 
 #endif // RESULTFILEWRITER_H
