@@ -49,6 +49,13 @@ bool FourierCalculate::calculate() {
     if (grafikType == QLatin1String("harmDispFirstPoint")) {
         return harmDispSeries(true);
     }
+    if (grafikType == QLatin1String("map")) {
+        return calculateMap();
+    }
+    if (grafikType == QLatin1String("sum3sigma")) {
+        calculateSum3sigma();
+        return true;
+    }
     return true;
 }
 

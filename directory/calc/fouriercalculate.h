@@ -137,6 +137,16 @@ public:
                        int withNulls, int harmonic);
     bool createSnrDispOneDir(QVector<double>& snr, int averages, int withNulls, int harmonic);
 
+    // --- Maps and 3-sigma sums (fouriercalculate_maps.cpp) ---
+    // Ticks from `start` by `step` up to `end`; the step grows tenfold at each decade.
+    static QVector<double> decadeTicks(double start, double step, double end);
+    // DMs 1..9, 10..90, 100..1100 of the logarithmic maps and the 3-sigma graph.
+    static QVector<double> dmGrid();
+    // Axes, markers and legend around the form's map points; reads no file.
+    bool calculateMap();
+    // One point set per harmonic of `harmonics3sigma`: summed S/N over `dispersions`.
+    void calculateSum3sigma();
+
 signals:
     void progress(int percent);
 
