@@ -21,7 +21,8 @@ void TstFourierMaps::ticks_data() {
     QTest::addColumn<int>("count");
     QTest::addColumn<QVector<double>>("head");
     QTest::addColumn<double>("last");
-    QTest::newRow("16384 points") << 0.0124928 << "N2" << 24 << QVector<double>{0.02, 0.03, 0.09, 0.1, 0.2} << 7.0;
+    QTest::newRow("16384 points") << 0.0124928 << "N2" << 24 << QVector<double>{0.02, 0.03, 0.09, 0.1, 0.2}
+                                  << 7.0;
     QTest::newRow("N4") << 0.003072 << "N4" << 0 << QVector<double>{0.006, 0.007, 0.008, 0.009, 0.01, 0.02}
                         << 7.0;
     QTest::newRow("65536, N2") << 0.003072 << "N2" << 0 << QVector<double>{0.001, 0.002} << 5.0;
@@ -105,17 +106,18 @@ void TstFourierMaps::sums_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<double>("snr");
     QTest::addColumn<QString>("info");
-    QTest::newRow("with nulls") << QStringList{"withNulls"} << 0 << 1 << "position f00_n*_av0: harmonic 12" << 9.0
-                                << "a1\nb0\n";
+    QTest::newRow("with nulls") << QStringList{"withNulls"} << 0 << 1 << "position f00_n*_av0: harmonic 12"
+                                << 9.0 << "a1\nb0\n";
     QTest::newRow("shifts") << QStringList{"shifts"} << 0 << 0 << "position f**_n0_av0: harmonic 12" << 7.5
                             << "d\nb0\n";
     QTest::newRow("all") << QStringList{"shifts", "averages", "withNulls"} << 0 << 0
                          << "position f**_n*_av*: harmonic 12" << 14.5 << "d\na1\nb0\nc\n";
-    QTest::newRow("shift -100 without its flag") << QStringList{"averages"} << -100 << 0
-                                                 << "position f0100_n0_*: harmonic 12" << -1.0 << "";
+    QTest::newRow("shift -100 without its flag")
+        << QStringList{"averages"} << -100 << 0 << "position f0100_n0_*: harmonic 12" << -1.0 << "";
 }
 
-// Records: 5.0 at f00_n0_av0, 4.0 at f00_n1_av0, 3.0 at f00_n0_av2, 2.5 at f03_n0_av0, all harmonic 12, DM 57.
+// Records: 5.0 at f00_n0_av0, 4.0 at f00_n1_av0, 3.0 at f00_n0_av2, 2.5 at f03_n0_av0, all harmonic 12,
+// DM 57.
 void TstFourierMaps::sums() {
     QFETCH(QStringList, flags);
     QFETCH(int, shift);
