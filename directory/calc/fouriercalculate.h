@@ -156,8 +156,8 @@ private:
     void emitProgress(int percent);
     bool harmDispOne();
     bool harmDispSeries(bool overShifts);
-    int sumCheckedRowsIntoMatrix(QVector<QVector<double>>& matrix, int shift, int averages, int withNulls,
-                                 int L, bool notFoundPrefix, bool emitRows);
+    int sumCheckedRowsIntoMatrix(QVector<QVector<double>>& matrix, const QVector<QString>& rows, int shift,
+                                 int averages, int withNulls, int L, bool notFoundPrefix, bool emitRows);
     void snrOfRows(QVector<QVector<double>>& matrix, QVector<double>& snr, int P, int L, int harmonic,
                    bool dump);
     void appendCurve(const QVector<double>& curve, const QString& name);

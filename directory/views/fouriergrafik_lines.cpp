@@ -163,13 +163,17 @@ FourierGrafik::LinePicture FourierGrafik::linePicture(const QSize& size, bool fr
     // Zero line and value markers.
     if (!fromFirstX) {
         if (!arrGrafikY.isEmpty() && shown > 1) {
-            int lo = 1 << 30;
-            int hi = -(1 << 30);
-            for (int i = 0; i < shown; ++i) {
-                const double v = hasX ? arrGrafikX[i] : double(i);
-                if (std::isfinite(v)) {
-                    lo = std::min(lo, column(v));
-                    hi = std::max(hi, column(v));
+            // Point indices map to rising columns; X values may come in any order.
+            int lo = column(0);
+            int hi = column(shown - 1);
+            if (hasX) {
+                lo = 1 << 30;
+                hi = -(1 << 30);
+                for (int i = 0; i < shown; ++i) {
+                    if (std::isfinite(arrGrafikX[i])) {
+                        lo = std::min(lo, column(arrGrafikX[i]));
+                        hi = std::max(hi, column(arrGrafikX[i]));
+                    }
                 }
             }
             if (lo < hi) {
