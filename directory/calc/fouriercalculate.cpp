@@ -64,6 +64,13 @@ bool FourierCalculate::calculate() {
     if (grafikType == QLatin1String("ffaSnrDispAverages")) {
         return ffaSnrDispSeries(false);
     }
+    if (grafikType == QLatin1String("map")) {
+        return calculateMap();
+    }
+    if (grafikType == QLatin1String("sum3sigma")) {
+        calculateSum3sigma();
+        return true;
+    }
     return true;
 }
 

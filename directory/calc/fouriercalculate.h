@@ -151,6 +151,16 @@ public:
     bool createFfaMapFile(const QString& fileName);
     bool createSnrDispFFA(QVector<double>& snr, int shift, int averages, int withNulls, double period);
 
+    // --- Maps and 3-sigma sums (fouriercalculate_maps.cpp) ---
+    // Ticks from `start` by `step` up to `end`; the step grows tenfold at each decade.
+    static QVector<double> decadeTicks(double start, double step, double end);
+    // DMs 1..9, 10..90, 100..1100 of the logarithmic maps and the 3-sigma graph.
+    static QVector<double> dmGrid();
+    // Axes, markers and legend around the form's map points; reads no file.
+    bool calculateMap();
+    // One point set per harmonic of `harmonics3sigma`: summed S/N over `dispersions`.
+    void calculateSum3sigma();
+
 signals:
     void progress(int percent);
 
@@ -160,8 +170,8 @@ private:
     void emitProgress(int percent);
     bool harmDispOne();
     bool harmDispSeries(bool overShifts);
-    int sumCheckedRowsIntoMatrix(QVector<QVector<double>>& matrix, int shift, int averages, int withNulls,
-                                 int L, bool notFoundPrefix, bool emitRows);
+    int sumCheckedRowsIntoMatrix(QVector<QVector<double>>& matrix, const QVector<QString>& rows, int shift,
+                                 int averages, int withNulls, int L, bool notFoundPrefix, bool emitRows);
     void snrOfRows(QVector<QVector<double>>& matrix, QVector<double>& snr, int P, int L, int harmonic,
                    bool dump);
     void appendCurve(const QVector<double>& curve, const QString& name);

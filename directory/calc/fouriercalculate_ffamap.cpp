@@ -15,37 +15,6 @@ QString g6(double v) {
     return QString::number(v, 'g', 6);
 }
 
-// DMs 1..9, 10..90, 100..1100: the Y grid of the maps.
-QVector<double> dmGrid() {
-    QVector<double> grid;
-    for (int d = 1; d <= 9; ++d) {
-        grid.append(d);
-    }
-    for (int d = 10; d <= 90; d += 10) {
-        grid.append(d);
-    }
-    for (int d = 100; d <= 1100; d += 100) {
-        grid.append(d);
-    }
-    return grid;
-}
-
-// Ticks from x to e growing by d, the step ten times larger at every decade. Bounded so that a
-// period list ending in inf cannot run it forever.
-QVector<double> decadeTicks(double x, double d, double e) {
-    QVector<double> ticks;
-    while (x <= e && ticks.size() < 10000) {
-        ticks.append(x);
-        x += d;
-        double r = x / (10 * d);
-        r -= std::round(r);
-        if (-0.000001 < r && r < 0.000001) {
-            d *= 10;
-        }
-    }
-    return ticks;
-}
-
 constexpr int descriptorCount = 49; // shifts -3..3 x averagings 0..6
 
 } // namespace

@@ -38,13 +38,14 @@ QString g6(double v) {
 
 } // namespace
 
-int FourierCalculate::sumCheckedRowsIntoMatrix(QVector<QVector<double>>& matrix, int shift, int averages,
+int FourierCalculate::sumCheckedRowsIntoMatrix(QVector<QVector<double>>& matrix,
+                                               const QVector<QString>& rowNames, int shift, int averages,
                                                int withNulls, int L, bool notFoundPrefix, bool emitRows) {
-    const int rows = tableRows.size();
+    const int rows = rowNames.size();
     int added = 0;
     for (int j = 0; j < rows; ++j) {
         if (j < rowChecked.size() && rowChecked[j]) {
-            const QString path = rowFileName(tableRows[j], shift, averages, withNulls);
+            const QString path = rowFileName(rowNames[j], shift, averages, withNulls);
             const int result = addFourierMatrixFromFile(path, matrix, L);
             if (result == 1) {
                 ++added;
@@ -85,7 +86,6 @@ void FourierCalculate::snrOfRows(QVector<QVector<double>>& matrix, QVector<doubl
 
 bool FourierCalculate::createSnrDisp(QVector<double>& snr, const QVector<QString>& rows, int shift,
                                      int averages, int withNulls, int harmonic) {
-    Q_UNUSED(rows); // the checked rows are the object's table rows, index for index with rowChecked
     if (isSearch) {
         return createSnrDispOneDir(snr, averages, withNulls, harmonic);
     }
@@ -97,7 +97,7 @@ bool FourierCalculate::createSnrDisp(QVector<double>& snr, const QVector<QString
         return false;
     }
     QVector<QVector<double>> matrix(nDM, QVector<double>(2 * c.L, 0.0));
-    if (sumCheckedRowsIntoMatrix(matrix, shift, averages, withNulls, c.L, false, false) == 0) {
+    if (sumCheckedRowsIntoMatrix(matrix, rows, shift, averages, withNulls, c.L, false, false) == 0) {
         errors += QStringLiteral("No count days!\n(firstPointShift=%1 average=%2 withNull=%3)\n\n")
                       .arg(shift)
                       .arg(averages)
@@ -141,7 +141,7 @@ bool FourierCalculate::harmDispOne() {
 
     if (!isSearch) {
         BusyGuard busy;
-        days += sumCheckedRowsIntoMatrix(matrix, shift, averages, withNulls, c.L, true, true);
+        days += sumCheckedRowsIntoMatrix(matrix, tableRows, shift, averages, withNulls, c.L, true, true);
     } else if (sumAlfa > 1) {
         days = sumFourierN4(matrix, sumAlfa, selectedDir, dispersions, averages, withNulls);
     } else if (!selectedDir.isEmpty()) {
