@@ -30,7 +30,11 @@ bool FourierCalculate::createSnrDispFFA(QVector<double>& snr, int shift, int ave
     }
     const double f = Tools::fractionalIndex(periodogramInfo.periods, period);
     const qint64 k = f < 0 ? -1 : qint64(std::llround(f));
-    if (k >= N || k < 0 || N > maxPeriodogramPoints) {
+    if (N > maxPeriodogramPoints) {
+        errors = QStringLiteral("Bad periodogram info!");
+        return false;
+    }
+    if (k >= N || k < 0) {
         errors = QStringLiteral("Неверный период!\nperiod=%1\nperiodNum=%2\nsnrSize=%3")
                      .arg(g6(period))
                      .arg(k)

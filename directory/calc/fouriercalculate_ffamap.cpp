@@ -22,6 +22,9 @@ constexpr int descriptorCount = 49; // shifts -3..3 x averagings 0..6
 bool FourierCalculate::createFfaMapAxes() {
     const int R = periodogramInfo.rows;
     const QVector<double>& p = periodogramInfo.periods;
+    if (R < 1 || p.size() < R) {
+        return false; // nothing to lay out; the layout reader never leaves this
+    }
     arrGrafikX.clear();
     arrGridY = dmGrid();
     double lo = std::floor(p[0]);
@@ -52,15 +55,16 @@ bool FourierCalculate::createFfaMapAxes() {
         return true;
     }
     const QVector<int>& f = periodogramInfo.foldbins;
+    const int bins = qMin(R, f.size());
     int i = 1;
-    while (i < R && f[i] <= f[0]) {
+    while (i < bins && f[i] <= f[0]) {
         ++i;
     }
     int j = i + 1;
-    while (j < R && f[j] != f[0]) {
+    while (j < bins && f[j] != f[0]) {
         ++j;
     }
-    if (R < 2 || i >= R || j >= R) {
+    if (R < 2 || f.size() < R || i >= R || j >= R) {
         errors = QStringLiteral("Can't determine length of approximation!");
         return false;
     }

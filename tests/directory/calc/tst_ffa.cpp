@@ -1,5 +1,6 @@
 #include "core/tools.h"
 #include "directory/calc/fouriercalculate.h"
+#include "directory/views/mapfile.h"
 #include "support/resultfilewriter.h"
 #include "support/testenv.h"
 
@@ -514,6 +515,17 @@ void TstFfa::mapFile() {
     QCOMPARE(points[0].averages, 3);
     QCOMPARE(points[0].harmonic, 3);
     QCOMPARE(points[0].period, 4.0);
+    // Read back as a map file, the points keep their series, DM, S/N and size.
+    QVector<MapPoint> read;
+    QCOMPARE(MapFile::read(out, read, {}), QString());
+    QCOMPARE(read.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(read[i].shift, points[i].shift);
+        QCOMPARE(read[i].averages, points[i].averages);
+        QCOMPARE(read[i].dispersion, points[i].dispersion);
+        QCOMPARE(read[i].snr, points[i].snr);
+        QCOMPARE(read[i].circleSize, points[i].circleSize);
+    }
 
     calc.rowChecked = {false, false, true};
     QVERIFY(!calc.createFfaMapFile(out));
