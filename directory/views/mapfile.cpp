@@ -8,6 +8,7 @@
 #include <QIODevice>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -149,7 +150,11 @@ void MapFile::read(QIODevice& device, qint64 byteSize, QVector<MapPoint>& points
     constexpr qint64 chunkSize = 1 << 20;
     bool atEnd = false;
     while (!atEnd) {
-        const QByteArray got = device.read(chunkSize);
+        // A small file is not given a 1 MiB buffer.
+        const qint64 want = device.isSequential()
+                                ? chunkSize
+                                : std::max<qint64>(1, std::min(chunkSize, device.bytesAvailable()));
+        const QByteArray got = device.read(want);
         // A device that stops giving bytes ends the file, whatever it says of its end.
         atEnd = got.isEmpty() || device.atEnd();
         chunk = rest + got;
