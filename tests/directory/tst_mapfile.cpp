@@ -83,24 +83,29 @@ void TstMapFile::lines() {
     QVERIFY(p.selected);
 }
 
-// The header is skipped, short lines are dropped, progress runs every 200 lines and ends at 100; a
-// missing file leaves the points as they were.
+// The header is skipped, short lines are dropped, lines across the reader's 1 MiB pieces and a last line
+// without its line end are read, progress runs every 200 lines and ends at 100; a missing file leaves
+// the points as they were.
 void TstMapFile::fileReading() {
     QByteArray text = "position dispersion harmonic snr period\n";
-    for (int i = 0; i < 450; ++i) {
+    for (int i = 0; i < 45000; ++i) {
         text += "f00_n1_av0\t57\t" + QByteArray::number(i + 1) + "\t6.5\t0.5\n";
         if (i == 10) {
             text += "\n";
         }
     }
+    text.chop(1);
+    QVERIFY(text.size() > (1 << 20));
     QBuffer buffer(&text);
     QVERIFY(buffer.open(QIODevice::ReadOnly));
     QVector<MapPoint> points;
     QVector<int> progress;
     MapFile::read(buffer, text.size(), points, [&](int p) { progress.append(p); });
-    QCOMPARE(points.size(), 450);
-    QCOMPARE(points.last().harmonic, 450);
-    QCOMPARE(progress.size(), 3);
+    QCOMPARE(points.size(), 45000);
+    for (int i = 0; i < points.size(); ++i) {
+        QCOMPARE(points[i].harmonic, i + 1);
+    }
+    QCOMPARE(progress.size(), 45001 / 200 + 1);
     QCOMPARE(progress.first(), int(4400.0 / text.size() * 200));
     QCOMPARE(progress.last(), 100);
 
@@ -108,7 +113,7 @@ void TstMapFile::fileReading() {
     const QString missing = dir.filePath("harmonics.txt");
     QCOMPARE(MapFile::read(missing, points, {}),
              QStringLiteral("Файл с картой гармоник не найден: \n") + missing);
-    QCOMPARE(points.size(), 450);
+    QCOMPARE(points.size(), 45000);
 
     QFile file(missing);
     QVERIFY(file.open(QIODevice::WriteOnly));
