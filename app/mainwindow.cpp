@@ -169,34 +169,40 @@ void MainWindow::openFileFFA() {
 
 void MainWindow::openDirSumFourier() {
     askDirectory(tr("Pulsar directory"),
-                 [this](const QString& d) { new FourierForm(d, false, false, false, this); });
+                 [this](const QString& d) { openFourierForm(d, false, false, false); });
 }
 
 void MainWindow::openDirSumFourierMap() {
     askDirectory(tr("Pulsar directory"),
-                 [this](const QString& d) { new FourierForm(d, false, true, false, this); });
+                 [this](const QString& d) { openFourierForm(d, false, true, false); });
 }
 
 void MainWindow::openDirSumFfa() {
     askDirectory(tr("Pulsar directory"),
-                 [this](const QString& d) { new FourierForm(d, true, false, false, this); });
+                 [this](const QString& d) { openFourierForm(d, true, false, false); });
 }
 
 void MainWindow::openDirSumFfaMap() {
-    askDirectory(tr("Pulsar directory"),
-                 [this](const QString& d) { new FourierForm(d, true, true, false, this); });
+    askDirectory(tr("Pulsar directory"), [this](const QString& d) { openFourierForm(d, true, true, false); });
 }
 
 void MainWindow::openDirSearchFourier() {
     askDirectory(tr("Pulsar directory"), [this](const QString& d) {
         qDebug() << "dirName=" << d;
-        new FourierForm(d, false, false, true, this);
+        openFourierForm(d, false, false, true);
     });
 }
 
 void MainWindow::openDirSearchFFA() {
-    askDirectory(tr("Pulsar directory"),
-                 [this](const QString& d) { new FourierForm(d, true, false, true, this); });
+    askDirectory(tr("Pulsar directory"), [this](const QString& d) { openFourierForm(d, true, false, true); });
+}
+
+// A directory that could not be scanned leaves the previous view in place; its form is not kept.
+void MainWindow::openFourierForm(const QString& dir, bool isFfa, bool isMap, bool isSearch) {
+    auto* form = new FourierForm(dir, isFfa, isMap, isSearch, this);
+    if (!form->isValid()) {
+        form->deleteLater();
+    }
 }
 
 void MainWindow::openDirProfilesPeriods() {

@@ -56,6 +56,7 @@ private:
     // Asks for a file or a directory, remembers where it was, and hands a non-empty answer on.
     void askFile(const std::function<void(const QString&)>& open);
     void askDirectory(const QString& caption, const std::function<void(const QString&)>& open);
+    void openFourierForm(const QString& dir, bool isFfa, bool isMap, bool isSearch);
 
     Ui::MainWindow* ui = nullptr;
 };
