@@ -36,7 +36,7 @@ bool FourierCalculate::calculate() {
 
     points = (tresolution > 0.003 && tresolution < 0.004) ? 65536 : 16384;
 
-    // Graph types of the FFA views, maps and 3-sigma sums are not built yet: they show nothing.
+    // Graph types of the maps and 3-sigma sums are not built yet: they show nothing.
     if (grafikType == QLatin1String("fourier")) {
         return calculateFourier();
     }
@@ -48,6 +48,28 @@ bool FourierCalculate::calculate() {
     }
     if (grafikType == QLatin1String("harmDispFirstPoint")) {
         return harmDispSeries(true);
+    }
+    if (grafikType == QLatin1String("ffa")) {
+        return ffa();
+    }
+    if (grafikType == QLatin1String("ffaMap")) {
+        return ffaMap();
+    }
+    if (grafikType == QLatin1String("ffaSnrDisp")) {
+        return ffaSnrDisp();
+    }
+    if (grafikType == QLatin1String("ffaSnrDispFirstPoint")) {
+        return ffaSnrDispSeries(true);
+    }
+    if (grafikType == QLatin1String("ffaSnrDispAverages")) {
+        return ffaSnrDispSeries(false);
+    }
+    if (grafikType == QLatin1String("map")) {
+        return calculateMap();
+    }
+    if (grafikType == QLatin1String("sum3sigma")) {
+        calculateSum3sigma();
+        return true;
     }
     return true;
 }

@@ -137,6 +137,30 @@ public:
                        int withNulls, int harmonic);
     bool createSnrDispOneDir(QVector<double>& snr, int averages, int withNulls, int harmonic);
 
+    // --- FFA periodograms ---
+    // Largest periodogram (periods x widths) a layout may describe; larger ones are refused unread.
+    static constexpr qint64 maxPeriodogramPoints = 50000000;
+    // Reads "info.txt" into info; on false info.error says why. Counts are checked before any caller
+    // sizes a vector from them: widths no more than listed, rows x cols within maxPeriodogramPoints.
+    static bool readPeriodogramInfo(const QString& path, PeriodogramInfo& info);
+    // With a tolerance above 0 the read counts as done whatever it gave.
+    static bool readPeriodogramInfoChecked(const QString& path, PeriodogramInfo& info, int tolerance);
+    bool createFfaMapAxes();
+    // createFfaMapAxes() when the layout has periods; false untouched otherwise.
+    bool createFfaMapAxesIfLaid();
+    bool createFfaMapFile(const QString& fileName);
+    bool createSnrDispFFA(QVector<double>& snr, int shift, int averages, int withNulls, double period);
+
+    // --- Maps and 3-sigma sums (fouriercalculate_maps.cpp) ---
+    // Ticks from `start` by `step` up to `end`; the step grows tenfold at each decade.
+    static QVector<double> decadeTicks(double start, double step, double end);
+    // DMs 1..9, 10..90, 100..1100 of the logarithmic maps and the 3-sigma graph.
+    static QVector<double> dmGrid();
+    // Axes, markers and legend around the form's map points; reads no file.
+    bool calculateMap();
+    // One point set per harmonic of `harmonics3sigma`: summed S/N over `dispersions`.
+    void calculateSum3sigma();
+
 signals:
     void progress(int percent);
 
@@ -151,6 +175,11 @@ private:
     void snrOfRows(QVector<QVector<double>>& matrix, QVector<double>& snr, int P, int L, int harmonic,
                    bool dump);
     void appendCurve(const QVector<double>& curve, const QString& name);
+    bool readFfaLayout();
+    bool ffa();
+    bool ffaMap();
+    bool ffaSnrDisp();
+    bool ffaSnrDispSeries(bool overShifts);
 
     int lastProgress = -1;
 };

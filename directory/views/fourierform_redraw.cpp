@@ -508,25 +508,3 @@ void FourierForm::changedAction() {
     }
     redraw();
 }
-
-// Until the map and 3-sigma readers land: a map file is only opened, and no 3-sigma harmonic is known.
-QString FourierForm::readHarmonicsMap(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        return QStringLiteral("Can't open file ") + fileName;
-    }
-    return QString();
-}
-
-void FourierForm::filterMapPoints() {}
-
-bool FourierForm::readHarmonics3sigma() {
-    need3sigmaRead = false;
-    return !harmonics3sigma.isEmpty();
-}
-
-void FourierForm::clickedOnHarmonicLink(int, QPointF, QPointF, QPointF) {}
-
-void FourierForm::back() {}
-
-void FourierForm::clickedMapAll() {}

@@ -199,42 +199,6 @@ void FourierGrafik::drawHint(QPainter* painter, bool keepFont) {
     drawLabel(painter, QPoint(30, 60), hintText);
 }
 
-// The maps and the 3-sigma graph come with their own painters; until then they show the frame and the
-// hint in their own margins.
-void FourierGrafik::drawMapLog(QPainter* painter) {
-    dx01 = 40;
-    dx02 = 40;
-    dy01 = 36;
-    dy02 = 36;
-    if (hintShown) {
-        drawHint(painter, false);
-    }
-}
-
-void FourierGrafik::drawSum3sigma(QPainter* painter) {
-    dx01 = 60;
-    dx02 = 20;
-    dy01 = 36;
-    dy02 = 36;
-    if (hintShown) {
-        drawHint(painter, true);
-    }
-}
-
-void FourierGrafik::drawMapLinear(QPainter* painter) {
-    dx01 = 40;
-    dx02 = 40;
-    dy01 = 36;
-    dy02 = 36;
-    if (hintShown) {
-        drawHint(painter, false);
-    }
-}
-
-void FourierGrafik::drawNotes(QPainter* painter) {
-    Q_UNUSED(painter);
-}
-
 void FourierGrafik::drawTitles(QPainter* painter) {
     const int W = canvasSize.width();
     const int H = canvasSize.height();
@@ -317,47 +281,4 @@ QString FourierGrafik::timeLabel(int index) const {
     const double ms = double(index) * data.tresolution;
     return data.startDateTime.addMSecs(std::isfinite(ms) ? qint64(ms) : 0)
         .toString(QStringLiteral("hh:mm:ss"));
-}
-
-void FourierGrafik::mainWindowSizeChanged() {
-    updateRange();
-}
-
-void FourierGrafik::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-}
-
-void FourierGrafik::mousePressEvent(QMouseEvent* event) {
-    Q_UNUSED(event);
-    if (!mutex.tryLock()) {
-        return;
-    }
-    buttonDown = true;
-    mutex.unlock();
-}
-
-void FourierGrafik::mouseReleaseEvent(QMouseEvent* event) {
-    Q_UNUSED(event);
-    buttonDown = false;
-}
-
-void FourierGrafik::mouseMoveEvent(QMouseEvent* event) {
-    if (!canvasSize.isValid()) {
-        return;
-    }
-    const QPoint pos = event->pos();
-    const QPointF v = pixelToValue(QPointF(pos.x(), canvasSize.height() - pos.y()));
-    const double i = std::trunc(v.x());
-    auto inside = [&](const QVector<QString>& row, double from) { return i >= from && i < row.size(); };
-    QVector<QString> texts;
-    if (!labelsX1.isEmpty()) {
-        texts.append(inside(labelsX1, 0) ? labelsX1[int(i)] : QStringLiteral("no"));
-    }
-    if (!labelsX2.isEmpty()) {
-        texts.append(inside(labelsX2, 0) ? labelsX2[int(i)] : QStringLiteral("no"));
-    }
-    if (!labelsX3.isEmpty()) {
-        texts.append(inside(labelsX3, 1) ? labelsX3[int(i)] : QStringLiteral("n"));
-    }
-    emit coordsChanged(v, texts);
 }

@@ -9,6 +9,7 @@
 #include <QMutex>
 #include <QPoint>
 #include <QPointF>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QVector>
@@ -16,6 +17,7 @@
 
 #include <cmath>
 
+class QFontMetrics;
 class QPainter;
 
 // The graph of the directory form and of the period-search form: line graphs against X from 0
@@ -138,6 +140,25 @@ public:
     LinePicture linePicture(const QSize& size, bool fromFirstX);
     CurveMap curveMap(const QSize& size, bool fromFirstX) const;
 
+    // --- Maps and the 3-sigma graph (fouriergrafik_maps.cpp) ---
+    struct MapCircle {
+        QRect rect;
+        QColor colour;
+    };
+    // Text of a period tick of the log map; decimals are chosen from the value rounded to 9 decimals,
+    // so accumulated ticks such as 0.09999999999999999 read as their decimal value.
+    static QString periodTickText(double v);
+    static int periodTickLength(const QString& text);
+    static bool periodLabelled(const QString& text, const QString& plosh, bool forPrint);
+    // The selected map points of mode 1 or 3 as circles, from the axis fields of the last paint;
+    // points that a log axis cannot place are left out.
+    QVector<MapCircle> mapCircles() const;
+    // Value labels of the 3-sigma graph's S/N axis on the last canvas: anchor and text.
+    QVector<AxisLabel> sum3sigmaYLabels() const;
+    // The first visible 3-sigma point in the value box (a corner of -1 leaves its bounds open):
+    // "index#dm#snr#info", or "-1".
+    QString findPoint3sigma(QPointF low, QPointF high) const;
+
     void drawLabel(QPainter* painter, QPoint at, const QString& text);
     void drawBoxedLabel(QPainter* painter, QPoint at, const QString& text);
     void drawVerticalText(QPainter* painter, QPoint at, const QString& text, int fontSize);
@@ -173,6 +194,10 @@ private:
     void drawNotes(QPainter* painter);
     void drawHint(QPainter* painter, bool keepFont);
     void drawLines(QPainter* painter, bool fromFirstX);
+    bool mapAxesError(QPainter* painter, bool linearX);
+    void drawMapPoints(QPainter* painter);
+    void layOutNote(GrafikNote& note, const QFontMetrics& metrics) const;
+    void followResize(int width, int height);
 };
 
 #endif // FOURIERGRAFIK_H

@@ -339,17 +339,3 @@ void FourierGrafikInfo::clickedOnHarmonic() {
     }
     emit signalClickedOnHarmonic(link->index(), clickPoint0, clickPoint1, clickPoint2);
 }
-
-// The map and 3-sigma clicks are answered once those graphs are drawn.
-void FourierGrafikInfo::showMapInfo(QPointF p0, QPointF p1, QPointF p2) {
-    clickPoint0 = p0;
-    clickPoint1 = p1;
-    clickPoint2 = p2;
-}
-
-void FourierGrafikInfo::show3sigmaInfo(QPointF p0, QString info) {
-    clickPoint0 = p0;
-    Q_UNUSED(info);
-}
-
-void FourierGrafikInfo::write3sigmaToFile() {}

@@ -371,14 +371,20 @@ void TestFourierForm::handOver() {
     QCOMPARE(CalculationHolder::liveCount(), 1);
 
     // FFA maps draw with a linear X axis unless the log box is ticked; "*" is with nulls for the panel.
+    // Their axes come from the periodogram layout of the directory.
+    QFile info(sum + "/info.txt");
+    QVERIFY(info.open(QIODevice::WriteOnly));
+    info.write("rows=3\ncols=1\nperiods={\n0.5\n1.0\n1.5\n}\nwidths={\n8\n}\nfoldbins={\n64\n80\n64\n}\n");
+    info.close();
     open(sum, true, false, false);
+    choose("ffaMap");
     child<QComboBox>("comboBoxWithNull")->setCurrentText("*");
     QVERIFY(form->grafikInfo->withNulls);
-    choose("ffaMap");
     form->redraw();
     QCOMPARE(form->grafik->grafikMode, 3);
     child<QCheckBox>("ffaMapLog")->click();
     QCOMPARE(form->grafik->grafikMode, 1);
+    QVERIFY(info.remove());
 }
 
 void TestFourierForm::everyDayLocationIsSummed() {

@@ -1,0 +1,161 @@
+// S/N of one FFA trial period against the DM list: "ffaSnrDisp", "ffaSnrDispFirstPoint" and
+// "ffaSnrDispAverages".
+#include "directory/calc/fouriercalculate.h"
+
+#include "core/busyguard.h"
+#include "core/tools.h"
+#include "directory/calc/spectrumnoise.h"
+
+#include <QDebug>
+
+#include <cmath>
+
+namespace {
+
+QString g6(double v) {
+    return QString::number(v, 'g', 6);
+}
+
+} // namespace
+
+bool FourierCalculate::createSnrDispFFA(QVector<double>& snr, int shift, int averages, int withNulls,
+                                        double period) {
+    const int nDM = dispersions.size();
+    snr = QVector<double>(nDM, 0.0);
+    days = 0;
+    const qint64 N = qint64(periodogramInfo.rows) * periodogramInfo.cols;
+    if (periodogramInfo.rows < 1 || N < 1) {
+        errors = QStringLiteral("Error: S/N points < 1!");
+        return false;
+    }
+    const double f = Tools::fractionalIndex(periodogramInfo.periods, period);
+    const qint64 k = f < 0 ? -1 : qint64(std::llround(f));
+    if (N > maxPeriodogramPoints) {
+        errors = QStringLiteral("Bad periodogram info!");
+        return false;
+    }
+    if (k >= N || k < 0) {
+        errors = QStringLiteral("Неверный период!\nperiod=%1\nperiodNum=%2\nsnrSize=%3")
+                     .arg(g6(period))
+                     .arg(k)
+                     .arg(N);
+        return false;
+    }
+    QHash<QString, QVector<double>> sums;
+    for (int d : dispersions) {
+        sums.insert(Tools::fourierFileBaseD(shift, averages, withNulls, d), QVector<double>(int(N), 0.0));
+    }
+    if (!isSearch) {
+        BusyGuard busy;
+        const int rows = tableRows.size();
+        for (int j = 0; j < rows; ++j) {
+            if (j < rowChecked.size() && rowChecked[j] &&
+                addFourierHashFromFile(rowFileName(tableRows[j], shift, averages, withNulls), shift, averages,
+                                       withNulls, sums, int(N))) {
+                ++days;
+            }
+            emitProgress(100 * (j + 1) / rows);
+        }
+    } else if (selectedDir.isEmpty()) {
+        errors = QStringLiteral("Click on string in the table!");
+        return false;
+    } else if (addFourierHashFromFile(getFourierFileName(selectedDir, shift, averages, withNulls != 0), shift,
+                                      averages, withNulls, sums, int(N))) {
+        ++days;
+    }
+    if (days == 0) {
+        errors = QStringLiteral("No days were summed!");
+        return false;
+    }
+    for (int i = 0; i < nDM; ++i) {
+        const int d = dispersions[i];
+        QVector<double>& v = sums[Tools::fourierFileBaseD(shift, averages, withNulls, d)];
+        if (ffaNoise == QLatin1String("median") && !deductMedianNoiseWindow(v, approxLen)) {
+            snr[i] = 0;
+            errors = QStringLiteral("Error of deduct approximation of median noise!");
+            return false;
+        }
+        if (ffaNoise == QLatin1String("polinom") && !deductPolinomNoise(v)) {
+            errors = QStringLiteral("Error of deduct polinom noise approximation!");
+            return false;
+        }
+        const double sigma = Tools::sigmaOfLowest(v, sigmaProc);
+        if (sigma >= 0.0001) { // false for NaN: a DM without noise has S/N 0
+            snr[i] = v[int(k)] / sigma;
+        } else {
+            qDebug() << "ERROR10! disp=" << i << " dispersions[disp]=" << d << " sigma=" << sigma;
+            snr[i] = 0;
+        }
+        emitProgress(100 * (i + 1) / nDM);
+    }
+    return true;
+}
+
+bool FourierCalculate::ffaSnrDisp() {
+    const int nDM = dispersions.size();
+    for (int dm : dispersions) {
+        arrGrafikX.append(dm);
+    }
+    if (!readPeriodogramInfo(dir + QStringLiteral("/info.txt"), periodogramInfo)) {
+        errors = periodogramInfo.error;
+        return false;
+    }
+    text += QStringLiteral("Axis X: dispersion\nAxis Y: S/N of period=%1\n").arg(g6(period));
+    curvePoints = nDM;
+    QVector<double> snr;
+    if (!createSnrDispFFA(snr, shift, averages, 0, period)) {
+        qDebug().noquote() << "!!!!!!!!!!!! error of createSnrDispFFA()";
+        return false;
+    }
+    appendCurve(snr, QStringLiteral("S/N from dispersion"));
+    if (showSigmaLevel > 0) {
+        appendCurve(QVector<double>(curvePoints, showSigmaLevel),
+                    QStringLiteral("S/N = %1").arg(g6(showSigmaLevel)));
+    }
+    if (showDispersion > 0) {
+        markersX.append(showDispersion);
+    }
+    const int k = dispersions.isEmpty() ? 0 : getNearestIndex(dispersions, dispersion);
+    text += QStringLiteral("\nOn dispersion=%1:\n S/N=%2\n")
+                .arg(dispersion)
+                .arg(QString::number(k < snr.size() ? snr[k] : 0.0, 'f', 2));
+    return true;
+}
+
+bool FourierCalculate::ffaSnrDispSeries(bool overShifts) {
+    const int nDM = dispersions.size();
+    for (int dm : dispersions) {
+        arrGrafikX.append(dm);
+    }
+    if (!readPeriodogramInfo(dir + QStringLiteral("/info.txt"), periodogramInfo)) {
+        errors = periodogramInfo.error;
+        return false;
+    }
+    text += QStringLiteral("Axis X: dispersion\nAxis Y: S/N of period=%1\n").arg(g6(period)) +
+            (overShifts ? QStringLiteral("Axis Z: first point shift (see colors)\n")
+                        : QStringLiteral("Change: averages (see colors)\n\n"));
+    curvePoints = nDM;
+    for (int step = 0; step < 7; ++step) {
+        const int s = overShifts ? step - 3 : shift;
+        const int a = overShifts ? averages : step;
+        QVector<double> snr;
+        if (!createSnrDispFFA(snr, s, a, 0, period)) {
+            return false;
+        }
+        if (overShifts) {
+            const QString when = s < 0   ? QStringLiteral(" %1 min").arg(s)
+                                 : s > 0 ? QStringLiteral(" +%1 min").arg(s)
+                                         : QString();
+            appendCurve(snr, QStringLiteral("%1. First point: t_culm%2").arg(s + 4).arg(when));
+        } else {
+            appendCurve(snr, QStringLiteral("Averaging number: %1").arg(a));
+        }
+    }
+    text += QStringLiteral("..............................................\n");
+    markersX.append(dispersion);
+    if (showSigmaLevel > 0) {
+        appendCurve(QVector<double>(curvePoints, showSigmaLevel),
+                    QStringLiteral("S/N = %1").arg(g6(showSigmaLevel)));
+    }
+    return true;
+}

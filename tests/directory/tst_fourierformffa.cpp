@@ -1,0 +1,150 @@
+#include "app/mainwindow.h"
+#include "core/settings.h"
+#include "core/workarea.h"
+#include "directory/calc/fouriercalculate.h"
+#include "directory/views/fourierform.h"
+#include "directory/views/fouriergrafik.h"
+#include "directory/views/fouriergrafikinfo.h"
+#include "directory/views/fouriertable.h"
+#include "support/recordingdesktop.h"
+#include "support/resultfilewriter.h"
+#include "support/testenv.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// The FFA graph types as the directory form runs them: the period window goes back into the form.
+class TestFourierFormFfa : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void windowWrittenBack();
+    void ffaMapDrawn();
+
+private:
+    void openChecked();
+    template <typename T> T* child(const QString& name) const {
+        T* w = form->findChild<T*>(name);
+        if (!w) {
+            qFatal("no child %s", qPrintable(name));
+        }
+        return w;
+    }
+
+    QTemporaryDir tmp;
+    QString sum;
+    MainWindow* window = nullptr;
+    std::unique_ptr<RecordingDesktop> desktop;
+    QPointer<FourierForm> form;
+};
+
+void TestFourierFormFfa::initTestCase() {
+    TestEnv::isolate();
+    QVERIFY(tmp.isValid());
+    window = new MainWindow;
+    desktop = std::make_unique<RecordingDesktop>();
+    Settings::getInstance()->setDispersion(0);
+    Settings::getInstance()->setAverageCount(0);
+
+    sum = tmp.filePath("B0329+54");
+    QVERIFY(QDir().mkpath(sum));
+    QFile info(sum + "/info.txt");
+    QVERIFY(info.open(QIODevice::WriteOnly));
+    info.write("rows=5\ncols=1\nperiods={\n0.05\n0.075\n0.1\n0.5\n1.5\n}\nwidths={\n8\n}\n"
+               "foldbins={\n64\n64\n80\n64\n80\n}\n");
+    info.close();
+    // One DM, the first of every list, in two caches.
+    for (const char* row : {"cache_2015", "cache_2016"}) {
+        const QString path = sum + "/" + QString(row) + "/f00_n0_av0.txt";
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QVERIFY(ResultFileWriter::write(path, ResultFileWriter::header(5, false), {{0, 1, {1, 2, 3, 4, 5}}},
+                                        true));
+        // "FFA - map" draws the points of the first checked row's map file; this one has none.
+        QFile map(sum + "/" + QString(row) + "/harmonics.txt");
+        QVERIFY(map.open(QIODevice::WriteOnly));
+    }
+}
+
+void TestFourierFormFfa::cleanupTestCase() {
+    WorkArea::clear();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    delete window;
+}
+
+void TestFourierFormFfa::openChecked() {
+    form = new FourierForm(sum, true, false, false, window); // "Sum of signals" > "FFA"
+    QVERIFY(form->isValid());
+    QVERIFY(form->table->rowCount() >= 2);
+    for (int i = 0; i < form->table->rowCount(); ++i) {
+        QWidget* cell = form->table->cellWidget(i, form->table->columnCount() - 1);
+        QVERIFY(cell);
+        cell->findChild<QCheckBox*>()->setChecked(true);
+    }
+}
+
+void TestFourierFormFfa::windowWrittenBack() {
+    openChecked();
+    child<QRadioButton>("ffa")->setChecked(true);
+    child<QCheckBox>("showApproxFFA")->setChecked(false);
+    child<QCheckBox>("showMinusApprox")->setChecked(false);
+    child<QCheckBox>("ffaAsIs")->setChecked(true);
+    child<QLineEdit>("showMinX")->setText("0.06");
+    child<QLineEdit>("showMaxX")->setText("1");
+    child<QPushButton>("buttonOk")->click();
+    QVERIFY2(!form->grafik->hintShown, qPrintable(form->grafik->hintText));
+    QVERIFY(form->grafikInfo && form->grafikInfo->calc);
+    FourierCalculate* calc = form->grafikInfo->calc;
+    QVERIFY2(calc->errors.isEmpty(), qPrintable(calc->errors));
+    QCOMPARE(calc->curvePoints, 3);
+    QCOMPARE(calc->days, 2);
+    // Decimals by magnitude: three for 0.075, two for 0.5.
+    QCOMPARE(child<QLineEdit>("showMinX")->text(), QString("0.075"));
+    QCOMPARE(child<QLineEdit>("showMaxX")->text(), QString("0.50"));
+    QCOMPARE(form->grafik->arrGrafikY.value(0).size(), 3);
+
+    // Pressing again keeps the window.
+    child<QPushButton>("buttonOk")->click();
+    QCOMPARE(form->grafikInfo->calc->curvePoints, 3);
+    QCOMPARE(child<QLineEdit>("showMinX")->text(), QString("0.075"));
+
+    // A window without periods keeps the fields and says why.
+    child<QLineEdit>("showMinX")->setText("0.2");
+    child<QLineEdit>("showMaxX")->setText("0.3");
+    child<QPushButton>("buttonOk")->click();
+    QCOMPARE(child<QLineEdit>("showMinX")->text(), QString("0.2"));
+    QCOMPARE(child<QLineEdit>("showMaxX")->text(), QString("0.3"));
+    QVERIFY(form->grafik->hintShown);
+    QCOMPARE(form->grafik->hintText, QString("No periods between xMin and xMax"));
+}
+
+void TestFourierFormFfa::ffaMapDrawn() {
+    openChecked();
+    child<QLineEdit>("showMinX")->setText("0");
+    child<QLineEdit>("showMaxX")->setText("0");
+    child<QRadioButton>("ffaMap")->setChecked(true);
+    child<QCheckBox>("ffaAsIs")->setChecked(false);
+    child<QPushButton>("buttonOk")->click();
+    QVERIFY2(!form->grafik->hintShown, qPrintable(form->grafik->hintText));
+    QCOMPARE(form->grafik->grafikMode, 3);
+    QCOMPARE(form->grafik->arrGrafikX.last(), 2.0);
+    QCOMPARE(form->grafik->arrGridY.size(), 29);
+    form->grafik->resize(600, 400);
+    QImage image(form->grafik->size(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    form->grafik->render(&image); // the linear FFA axis paints under the sanitizers
+}
+
+QTEST_MAIN(TestFourierFormFfa)
+#include "tst_fourierformffa.moc"

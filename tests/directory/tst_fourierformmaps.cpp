@@ -1,0 +1,114 @@
+#include "app/mainwindow.h"
+#include "core/workarea.h"
+#include "directory/views/fourierform.h"
+#include "directory/views/fouriergrafikinfo.h"
+#include "support/recordingdesktop.h"
+#include "support/resultfilewriter.h"
+#include "support/testenv.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+class TstFourierFormMaps : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void linkAndBack();
+    void mapAllNeedsMap();
+
+private:
+    template <typename T> T* child(FourierForm* form, const QString& name) const {
+        T* w = form->findChild<T*>(name);
+        if (!w) {
+            qFatal("no child %s", qPrintable(name));
+        }
+        return w;
+    }
+    QTemporaryDir tmp;
+    QString sum;
+    MainWindow* window = nullptr;
+};
+
+void TstFourierFormMaps::initTestCase() {
+    TestEnv::isolate();
+    window = new MainWindow;
+    sum = tmp.filePath("B0329+54");
+    for (const char* base : {"f00_n1_av0", "f00_n0_av0"}) {
+        const int n = base[5] == '1' ? 16384 : 8192;
+        QVector<double> values(n);
+        for (int i = 0; i < n; ++i) {
+            values[i] = 10.0 + std::sin(i * 0.7);
+        }
+        const QString path = sum + "/cache_all/" + base + ".txt";
+        QDir().mkpath(QFileInfo(path).path());
+        QVERIFY(ResultFileWriter::write(path, ResultFileWriter::header(n, false), {{0, 1, values}}, true));
+    }
+    QFile map(sum + "/cache_all/harmonics.txt");
+    QVERIFY(map.open(QIODevice::WriteOnly));
+    map.write("position dispersion harmonic snr period\n"
+              "f01_n0_av2\t57\t12\t9.5\t0.714\n"
+              "f02_n0_av2\t57\t13\t3.0\t0.7\n");
+}
+
+void TstFourierFormMaps::cleanupTestCase() {
+    WorkArea::clear();
+    delete window;
+}
+
+void TstFourierFormMaps::linkAndBack() {
+    RecordingDesktop desktop;
+    auto* form = new FourierForm(sum, false, false, false, window);
+    child<QComboBox>(form, "comboBoxWithNull")->setCurrentText("0");
+    child<QSpinBox>(form, "averageCount")->setValue(2);
+    child<QRadioButton>(form, "map")->setChecked(true);
+    form->redraw();
+    QCOMPARE(form->mapPoints.size(), 2);
+    // The second point lies below the minimum S/N of the form.
+    QVERIFY(form->mapPoints[0].selected);
+    QVERIFY(!form->mapPoints[1].selected);
+    const QString dmBefore = child<QComboBox>(form, "comboBoxDispersion")->currentText();
+    const int shiftBefore = child<QSpinBox>(form, "firstPointShift")->value();
+
+    form->clickedOnHarmonicLink(5, QPointF(), QPointF(), QPointF()); // outside the list: nothing
+    QVERIFY(child<QRadioButton>(form, "map")->isChecked());
+
+    form->clickedOnHarmonicLink(0, QPointF(0.714, 57), QPointF(0.7, 50), QPointF(0.72, 60));
+    QVERIFY(child<QRadioButton>(form, "fourier")->isChecked());
+    QCOMPARE(child<QSpinBox>(form, "firstPointShift")->value(), -1);
+    QCOMPARE(child<QSpinBox>(form, "averageCount")->value(), 2);
+    QCOMPARE(child<QComboBox>(form, "comboBoxWithNull")->currentText(), QString("0"));
+    QVERIFY(form->canGoBack);
+
+    form->back();
+    QVERIFY(child<QRadioButton>(form, "map")->isChecked());
+    QCOMPARE(child<QComboBox>(form, "comboBoxDispersion")->currentText(), dmBefore);
+    QCOMPARE(child<QSpinBox>(form, "firstPointShift")->value(), shiftBefore);
+    QCOMPARE(child<QSpinBox>(form, "averageCount")->value(), 2);
+    QCOMPARE(child<QComboBox>(form, "comboBoxWithNull")->currentText(), QString("0"));
+    QVERIFY(form->grafikInfo);
+    QCOMPARE(form->grafikInfo->selectedHarmonic, 0);
+    QCOMPARE(form->grafikInfo->clickPoint1, QPointF(0.7, 50));
+    WorkArea::clear();
+}
+
+void TstFourierFormMaps::mapAllNeedsMap() {
+    RecordingDesktop desktop;
+    auto* form = new FourierForm(sum, false, false, false, window);
+    child<QRadioButton>(form, "fourier")->setChecked(true);
+    const int shift = child<QSpinBox>(form, "firstPointShift")->value();
+    child<QCheckBox>(form, "mapAll")->click();
+    QVERIFY(!child<QCheckBox>(form, "mapAll")->isChecked());
+    QCOMPARE(child<QSpinBox>(form, "firstPointShift")->value(), shift);
+    WorkArea::clear();
+}
+
+QTEST_MAIN(TstFourierFormMaps)
+#include "tst_fourierformmaps.moc"
