@@ -2,6 +2,7 @@
 #include "core/workarea.h"
 #include "directory/views/fourierform.h"
 #include "directory/views/fouriergrafikinfo.h"
+#include "directory/views/fouriertable.h"
 #include "support/recordingdesktop.h"
 #include "support/resultfilewriter.h"
 #include "support/testenv.h"
@@ -23,6 +24,7 @@ private slots:
     void cleanupTestCase();
     void linkAndBack();
     void mapAllNeedsMap();
+    void harmonicRowsFollowWithNulls();
 
 private:
     template <typename T> T* child(FourierForm* form, const QString& name) const {
@@ -107,6 +109,39 @@ void TstFourierFormMaps::mapAllNeedsMap() {
     child<QCheckBox>(form, "mapAll")->click();
     QVERIFY(!child<QCheckBox>(form, "mapAll")->isChecked());
     QCOMPARE(child<QSpinBox>(form, "firstPointShift")->value(), shift);
+    WorkArea::clear();
+}
+
+// A harmonic read with the other with-nulls flag is red and left unchecked, unless the sum takes both.
+void TstFourierFormMaps::harmonicRowsFollowWithNulls() {
+    RecordingDesktop desktop;
+    auto* form = new FourierForm(sum, false, false, false, window);
+    form->harmonics3sigma = {64, 33};
+    form->harmonicWithNulls = {{64, true}, {33, false}};
+    form->withNulls = 1;
+    form->redrawTableWidget("harmonics3sigma");
+    QVERIFY(form->table);
+    const auto colour = [form](int row) {
+        return form->table->item(row, form->table->columnCount() - 1)->background().color().name();
+    };
+    auto* sumWithNulls = child<QCheckBox>(form, "checkBoxSumWithNulls");
+    sumWithNulls->setChecked(false);
+    form->clickedSumWithNulls();
+    child<QRadioButton>(form, "sum3sigma")->setChecked(true);
+    form->clickedSumWithNulls();
+    QCOMPARE(colour(0), QString("#ccffcc"));
+    QCOMPARE(colour(1), QString("#ffcccc"));
+    form->checkTable();
+    QVERIFY(form->table->checkBoxOf(0)->isChecked());
+    QVERIFY(!form->table->checkBoxOf(1)->isChecked());
+
+    sumWithNulls->setChecked(true);
+    form->clickedSumWithNulls();
+    QCOMPARE(colour(0), QString("#ccffcc"));
+    QCOMPARE(colour(1), QString("#ccffcc"));
+    form->checkTable();
+    QVERIFY(form->table->checkBoxOf(0)->isChecked());
+    QVERIFY(form->table->checkBoxOf(1)->isChecked());
     WorkArea::clear();
 }
 
