@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
+#include "core/calculationholder.h"
 #include "core/settings.h"
 #include "numerics/pulsarcalculate.h"
-#include "core/calculationholder.h"
 #include "single/ffaform.h"
 #include "single/pulsarform.h"
 #include "single/pulsargrafik.h"
