@@ -2,6 +2,7 @@
 
 #include "core/settings.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLayoutItem>
 #include <QWidget>
@@ -22,6 +23,12 @@ void WorkArea::clear(const QList<QWidget*>& keep) {
     while (QLayoutItem* item = layout->takeAt(0)) {
         QWidget* w = item->widget();
         if (w && !keep.contains(w)) {
+            // Hiding the focus holder would pass focus on by tab navigation, which moves the current
+            // cell of an item view and lets the outgoing form react (and recalculate) to it.
+            QWidget* focus = QApplication::focusWidget();
+            if (focus && (focus == w || w->isAncestorOf(focus))) {
+                focus->clearFocus();
+            }
             w->hide();
             w->deleteLater();
         }

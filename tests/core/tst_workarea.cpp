@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
 
 class TestWorkArea : public QObject {
@@ -14,6 +15,7 @@ private slots:
     void initTestCase() { TestEnv::isolate(); }
     void replacesPreviousForm();
     void buttonOfOldFormMayRebuild();
+    void focusedTableOfOldFormStaysStill();
     void busyGuardNests();
 };
 
@@ -50,6 +52,23 @@ void TestWorkArea::buttonOfOldFormMayRebuild() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(replacement);
     QCOMPARE(window.centralWidget()->layout()->count(), 1);
+}
+
+// Hiding a focused item view hands focus on through its tab navigation, which moves its current cell:
+// a form whose table reacts to that must not recalculate while it is being replaced.
+void TestWorkArea::focusedTableOfOldFormStaysStill() {
+    MainWindow window;
+    auto* table = new QTableWidget(3, 1, &window);
+    WorkArea::install({table});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    table->setCurrentCell(0, 0);
+    table->setFocus();
+    QVERIFY(table->hasFocus());
+    QSignalSpy moves(table, &QTableWidget::currentCellChanged);
+    WorkArea::install({new QWidget(&window)});
+    QCOMPARE(moves.count(), 0);
+    QCOMPARE(table->currentRow(), 0);
 }
 
 void TestWorkArea::busyGuardNests() {
