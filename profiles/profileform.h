@@ -16,12 +16,13 @@ class MultiGrafik;
 class ProfileGrafik;
 class QComboBox;
 class QHBoxLayout;
+class QLineEdit;
 class QProgressBar;
 struct ProfileGridPlan;
 
 namespace Ui {
 class ProfileForm;
-}
+} // namespace Ui
 
 // The viewer of a directory of average pulse profiles, created by the "Multi" menu with the mode
 // "periods" or "dispersions" and the main window as parent. The constructor reads every profile file
@@ -172,6 +173,9 @@ private:
     void redrawAfterPeriodStep();
     // np and the period of the calculator; false when the window cannot be converted.
     bool calcWindowReady(int& np, double& period) const;
+    // One window edge typed as a point or as a time: fills its twin and redraws.
+    void pointToTime(const QLineEdit* point, QLineEdit* time);
+    void timeToPoint(const QLineEdit* time, QLineEdit* point);
     // The days of one year of the statistics view; inAll selects the window and ticks of "all".
     void appendStatYear(const QString& year, bool inAll, bool lastYear, const QString& nextYear);
     // An arrow of a statistics selector: the step, then the day series and the graph again.

@@ -32,60 +32,48 @@ bool ProfileForm::calcWindowReady(int& np, double& period) const {
     return period >= 1e-4 && np >= 1;
 }
 
-void ProfileForm::changedCalcN1() {
+void ProfileForm::pointToTime(const QLineEdit* point, QLineEdit* time) {
     int np = 0;
     double period = 0;
     if (!calcWindowReady(np, period)) {
         return;
     }
-    const int n1 = ui->calc_n1->text().toInt();
-    if (n1 < 0) {
+    const int n = point->text().toInt();
+    if (n < 0) {
         return;
     }
-    ui->calc_period1->setText(QString::number(getTimeFromPoint(n1, np, period), 'f', 1));
+    time->setText(QString::number(getTimeFromPoint(n, np, period), 'f', 1));
     drawGrafikOne();
+}
+
+void ProfileForm::timeToPoint(const QLineEdit* time, QLineEdit* point) {
+    int np = 0;
+    double period = 0;
+    if (!calcWindowReady(np, period)) {
+        return;
+    }
+    const double t = time->text().toDouble();
+    if (t < 1e-4) {
+        return;
+    }
+    point->setText(QString::number(getPointFromTime(t, np, period)));
+    drawGrafikOne();
+}
+
+void ProfileForm::changedCalcN1() {
+    pointToTime(ui->calc_n1, ui->calc_period1);
 }
 
 void ProfileForm::changedCalcN2() {
-    int np = 0;
-    double period = 0;
-    if (!calcWindowReady(np, period)) {
-        return;
-    }
-    const int n2 = ui->calc_n2->text().toInt();
-    if (n2 < 0) {
-        return;
-    }
-    ui->calc_period2->setText(QString::number(getTimeFromPoint(n2, np, period), 'f', 1));
-    drawGrafikOne();
+    pointToTime(ui->calc_n2, ui->calc_period2);
 }
 
 void ProfileForm::changedCalcPeriod1() {
-    int np = 0;
-    double period = 0;
-    if (!calcWindowReady(np, period)) {
-        return;
-    }
-    const double t = ui->calc_period1->text().toDouble();
-    if (t < 1e-4) {
-        return;
-    }
-    ui->calc_n1->setText(QString::number(getPointFromTime(t, np, period)));
-    drawGrafikOne();
+    timeToPoint(ui->calc_period1, ui->calc_n1);
 }
 
 void ProfileForm::changedCalcPeriod2() {
-    int np = 0;
-    double period = 0;
-    if (!calcWindowReady(np, period)) {
-        return;
-    }
-    const double t = ui->calc_period2->text().toDouble();
-    if (t < 1e-4) {
-        return;
-    }
-    ui->calc_n2->setText(QString::number(getPointFromTime(t, np, period)));
-    drawGrafikOne();
+    timeToPoint(ui->calc_period2, ui->calc_n2);
 }
 
 void ProfileForm::clickedCalcShowW50() {
