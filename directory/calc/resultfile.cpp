@@ -128,8 +128,7 @@ Walk walkRecords(Source& src, int maxRecords, qint64 blockBytes, Visit visit) {
     return Walk::Done;
 }
 
-// Adds n little-endian values of type T into out; NaN adds nothing. Blocks are checked for NaN by their
-// bits first, so that the usual block goes through a plain loop the compiler vectorises.
+// Adds n little-endian values of type T into out; NaN adds nothing.
 template <typename T, typename Bits> T valueAt(const char* block, int i) {
     if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
         T v;
@@ -140,43 +139,26 @@ template <typename T, typename Bits> T valueAt(const char* block, int i) {
     }
 }
 
-template <typename T, typename Bits> bool anyNaN(const char* block, int n) {
-    constexpr Bits magnitude = ~Bits(0) >> 1;
-    constexpr Bits infinity = std::is_same<T, float>::value ? Bits(0x7f800000u) : Bits(0x7ff0000000000000ull);
-    Bits worst = 0;
-    for (int i = 0; i < n; ++i) {
-        Bits b;
-        const T v = valueAt<T, Bits>(block, i);
-        std::memcpy(&b, &v, sizeof b);
-        worst = std::max<Bits>(worst, b & magnitude);
-    }
-    return worst > infinity;
-}
-
-// Returns whether a NaN was met. Works in pieces that stay in the first-level cache between the check
-// and the sum.
+// Returns whether a NaN was met. One pass without a branch, so the compiler vectorises it: a NaN is
+// replaced by -0.0 in its bits (a float comparison may trap and would keep the loop scalar), and
+// adding -0.0 leaves every sum as it was, a sum of -0.0 included.
 template <typename T, typename Bits> bool addBlock(const char* block, double* out, int n) {
-    constexpr int piece = 1024;
-    bool nan = false;
-    for (int from = 0; from < n; from += piece) {
-        const int count = std::min(piece, n - from);
-        const char* in = block + sizeof(T) * size_t(from);
-        double* to = out + from;
-        if (!anyNaN<T, Bits>(in, count)) {
-            for (int i = 0; i < count; ++i) {
-                to[i] += double(valueAt<T, Bits>(in, i));
-            }
-            continue;
-        }
-        nan = true;
-        for (int i = 0; i < count; ++i) {
-            const double v = double(valueAt<T, Bits>(in, i));
-            if (v == v) {
-                to[i] += v;
-            }
-        }
+    constexpr Bits magnitude = ~Bits(0) >> 1;
+    constexpr Bits sign = ~magnitude;
+    constexpr Bits infinity = std::is_same<T, float>::value ? Bits(0x7f800000u) : Bits(0x7ff0000000000000ull);
+    Bits nan = 0;
+    for (int i = 0; i < n; ++i) {
+        const T raw = valueAt<T, Bits>(block, i);
+        Bits b;
+        std::memcpy(&b, &raw, sizeof b);
+        const Bits mask = Bits(0) - Bits((b & magnitude) > infinity);
+        nan |= mask;
+        b = (b & ~mask) | (sign & mask);
+        T v;
+        std::memcpy(&v, &b, sizeof v);
+        out[i] += double(v);
     }
-    return nan;
+    return nan != 0;
 }
 
 bool addBlock(const char* block, double* out, int n, bool doubles) {

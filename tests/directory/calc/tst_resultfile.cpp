@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
 #include <limits>
 
 using Record = ResultFileWriter::Record;
@@ -56,6 +57,7 @@ private slots:
     void fewerAndExtraRecords();
     void cutBlockChangesNoSum_data();
     void cutBlockChangesNoSum();
+    void notANumber_data();
     void notANumber();
     void sumsOfWrongShape();
     void writtenRecordsWithoutDays();
@@ -277,22 +279,33 @@ void TstResultFile::cutBlockChangesNoSum() {
     QCOMPARE(sum, QVector<double>({1, 2, 3, 4}));
 }
 
+void TstResultFile::notANumber_data() {
+    QTest::addColumn<bool>("typeFloat");
+    QTest::newRow("float") << true;
+    QTest::newRow("double") << false;
+}
+
 void TstResultFile::notANumber() {
+    QFETCH(bool, typeFloat);
+    const double infinity = std::numeric_limits<double>::infinity();
     const QString path = dir.filePath("nan.txt");
     QVERIFY(ResultFileWriter::write(
-        path, ResultFileWriter::header(3, true),
-        {{1, 1, {1, notNumber, 3}}, {2, 1, {notNumber, notNumber, 6}}, {3, 1, {7, 8, 9}}}, false, 0, true));
-    QVector<double> sum(3, 10.0);
+        path, ResultFileWriter::header(3, typeFloat),
+        {{1, 1, {1, notNumber, 3}}, {2, 1, {notNumber, notNumber, 6}}, {3, 1, {7, -infinity, 9}}}, !typeFloat,
+        0, true));
+    // A NaN leaves its sum as it was, down to the sign of a zero.
+    QVector<double> sum = {10, -0.0, 10};
     QCOMPARE(ResultFile::addFourierFromFile(path, 3, 1, sum), 1);
-    QCOMPARE(sum, QVector<double>({11, 10, 13}));
+    QCOMPARE(sum, QVector<double>({11, 0, 13}));
+    QVERIFY(std::signbit(sum[1]));
 
-    // The hash reader counts NaN as 0 and reads on, past the block.
+    // The hash reader counts NaN as 0 and reads on, past the block; an infinity is a number.
     Sums sums = zeroSums({1, 2, 3}, 3);
     QString errors;
     QVERIFY(ResultFile::addFourierHashFromFile(path, 3, 0, 0, 0, sums, 3, errors));
     QCOMPARE(sums.value("f00_n0_av0_d1"), QVector<double>({1, 0, 3}));
     QCOMPARE(sums.value("f00_n0_av0_d2"), QVector<double>({0, 0, 6}));
-    QCOMPARE(sums.value("f00_n0_av0_d3"), QVector<double>({7, 8, 9}));
+    QCOMPARE(sums.value("f00_n0_av0_d3"), QVector<double>({7, -infinity, 9}));
 
     QVector<QVector<double>> matrix(3, QVector<double>(3, 0.0));
     QCOMPARE(ResultFile::addFourierMatrixFromFile(path, 3, matrix, 3), 1);
