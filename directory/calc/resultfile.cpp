@@ -9,11 +9,14 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <type_traits>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -31,12 +34,31 @@ struct FileSource {
 
     FileSource(QFile& f) : file(f), p(f.pos()), fileSize(f.size()) {}
 
+    // Reads at a place without QFile's buffer, which would fill 16 KiB for every small read.
+    qint64 readAt(qint64 at, char* to, qint64 bytes) {
+        const int fd = file.handle();
+        if (fd < 0) {
+            return file.seek(at) ? file.read(to, bytes) : -1;
+        }
+        qint64 got = 0;
+        while (got < bytes) {
+            const ssize_t r = ::pread(fd, to + got, size_t(bytes - got), off_t(at + got));
+            if (r < 0 && errno == EINTR) {
+                continue;
+            }
+            if (r <= 0) {
+                break;
+            }
+            got += r;
+        }
+        return got;
+    }
+
     QByteArray readLine() {
         QByteArray line;
         while (p < fileSize && line.size() < maxLine - 1) {
             if (p < windowStart || p >= windowEnd) {
-                file.seek(p);
-                const qint64 got = file.read(window, sizeof window);
+                const qint64 got = readAt(p, window, sizeof window);
                 if (got <= 0) {
                     break;
                 }
@@ -59,9 +81,16 @@ struct FileSource {
     void seek(qint64 to) { p = to; }
     qint64 size() const { return fileSize; }
     bool atEnd() const { return p >= fileSize; }
+    QByteArray readBlockAt(qint64 at, qint64 bytes) {
+        if (bytes <= 0 || bytes > std::numeric_limits<int>::max() - 64) {
+            return QByteArray(); // larger than a QByteArray holds: refused as a cut block
+        }
+        QByteArray block(int(bytes), Qt::Uninitialized);
+        block.resize(int(qMax<qint64>(readAt(at, block.data(), bytes), 0)));
+        return block;
+    }
     QByteArray readBlock(qint64 bytes) {
-        file.seek(p);
-        const QByteArray block = file.read(bytes);
+        const QByteArray block = readBlockAt(p, bytes);
         p += block.size();
         return block;
     }
@@ -192,6 +221,16 @@ private:
     }
 };
 
+// Length of the decimal text of v, as QByteArray::number writes it.
+int decimalDigits(int v) {
+    qint64 m = v;
+    int digits = m < 0 ? 2 : 1;
+    for (m = qAbs(m); m >= 10; m /= 10) {
+        ++digits;
+    }
+    return digits;
+}
+
 // A file written one record per DM of `layout`, every record with a block and equally long day counts,
 // holds record k at a place that the first head tells. Finds the block of record `index` there in a few
 // reads instead of walking the heads before it; an empty result means the file is not that regular and
@@ -208,12 +247,11 @@ QByteArray jumpToBlock(FileSource& src, qint64 blockBytes, const QVector<int>& l
     }
     qint64 guess = body;
     for (int i = 0; i < index; ++i) {
-        guess += 6 + QByteArray::number(layout[i]).size() + 1 + second.size() + blockBytes + 1;
+        guess += 6 + decimalDigits(layout[i]) + 1 + second.size() + blockBytes + 1;
     }
     const QByteArray head = "\ndisp: " + QByteArray::number(layout[index]) + '\n';
     const qint64 from = qMax(body, guess - 256);
-    src.file.seek(from);
-    const QByteArray window = src.file.read(512);
+    const QByteArray window = src.readBlockAt(from, 512);
     int at = -1;
     qint64 nearest = std::numeric_limits<qint64>::max();
     for (int i = window.indexOf(head); i >= 0; i = window.indexOf(head, i + 1)) {
@@ -230,8 +268,7 @@ QByteArray jumpToBlock(FileSource& src, qint64 blockBytes, const QVector<int>& l
         const qint64 start = src.pos();
         if (parseRecordHeader(QString::fromLatin1(disp + days)).value("days") > 0 &&
             blockBytes <= src.size() - start) {
-            src.file.seek(start);
-            block = src.file.read(blockBytes + 5);
+            block = src.readBlockAt(start, blockBytes + 5);
             const bool ends = start + blockBytes == src.size() || block.mid(int(blockBytes)) == "\ndisp";
             block = ends && block.size() >= blockBytes ? block.left(int(blockBytes)) : QByteArray();
         }
