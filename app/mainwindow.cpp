@@ -2,6 +2,7 @@
 
 #include "core/busyguard.h"
 #include "core/desktop.h"
+#include "core/screenfit.h"
 #include "core/settings.h"
 #include "core/showinfo.h"
 #include "core/tools.h"
@@ -23,10 +24,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProgressBar>
-#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
-#include <QStyle>
 #include <QUrl>
 
 namespace {
@@ -106,29 +105,9 @@ void MainWindow::readSettings() {
 }
 
 void MainWindow::fitToScreen() {
-    const QScreen* display = screen();
-    if (!display) {
-        return;
-    }
     // A geometry saved on a larger screen (or by a window that grew past this one) would leave the
-    // status bar out of reach: the window is shrunk to the available area and moved into it.
-    const QRect area = display->availableGeometry();
-    QSize frame = frameGeometry().size() - geometry().size();
-    if (frame.isNull()) {
-        // Not shown yet, so the window manager's frame is unknown: room is left for a title bar.
-        const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
-        frame = QSize(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border);
-    }
-    const QSize room = area.size() - frame;
-    if (width() > room.width() || height() > room.height()) {
-        resize(size().boundedTo(room));
-    }
-    const QRect outer(frameGeometry().topLeft(), size() + frame);
-    const int x = qBound(area.left(), outer.left(), qMax(area.left(), area.right() + 1 - outer.width()));
-    const int y = qBound(area.top(), outer.top(), qMax(area.top(), area.bottom() + 1 - outer.height()));
-    if (x != outer.left() || y != outer.top()) {
-        move(x, y);
-    }
+    // status bar out of reach.
+    ScreenFit::fit(this, size());
 }
 
 void MainWindow::writeSettings() {

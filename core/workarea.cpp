@@ -1,5 +1,6 @@
 #include "core/workarea.h"
 
+#include "core/screenfit.h"
 #include "core/settings.h"
 
 #include <QApplication>
@@ -52,5 +53,8 @@ QHBoxLayout* WorkArea::install(const QList<QWidget*>& widgets) {
             w->show();
         }
     }
+    // A form laid out in a window too small for it leaves its plot 0 px wide, which looks like a
+    // calculation that drew nothing.
+    ScreenFit::growToHint(area->window());
     return layout;
 }

@@ -43,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QVector<double> sum(n, 0.0);
     for (int dm : {0, 5, 8}) {
         ResultFile::addFourierFromFile(path, dms.size(), dm, sum);
+        ResultFile::addFourierFromFile(path, dms.size(), dm, sum, dms); // the jump by layout
     }
     QVector<QVector<double>> matrix(dms.size(), QVector<double>(n, 0.0));
     ResultFile::addFourierMatrixFromFile(path, dms.size(), matrix, n);

@@ -2,6 +2,7 @@
 #define SEARCHNATIVEGRAFIK_H
 
 #include "core/profileplot.h"
+#include "core/screenfit.h"
 
 #include <QPointF>
 #include <QRect>
@@ -19,6 +20,7 @@ class SearchNativeGrafik : public QWidget, public ProfilePlot {
     Q_OBJECT
 public:
     SearchNativeGrafik(QString grafikType, QWidget* parent);
+    QSize sizeHint() const override { return ScreenFit::plotHint(); }
 
     // Only tested for null: the clipboard it stands for is the application's.
     MainWindow* mainWindow = nullptr;

@@ -1,6 +1,7 @@
 #ifndef ARRAYGRAFIK_H
 #define ARRAYGRAFIK_H
 
+#include "core/screenfit.h"
 #include <QPoint>
 #include <QString>
 #include <QVector>
@@ -15,6 +16,7 @@ class ArrayGrafik : public QWidget {
     Q_OBJECT
 public:
     ArrayGrafik(QString path, QWidget* parent);
+    QSize sizeHint() const override { return ScreenFit::plotHint(); }
 
     // Arrays of one text file: numbers one per line, or one array per line of blank-separated numbers;
     // "START" discards what was read, "STOP" ends the reading. Empty unless path ends in ".txt" and opens.

@@ -2,6 +2,7 @@
 #define NATIVEGRAFIK_H
 
 #include "core/data.h"
+#include "core/screenfit.h"
 
 #include <QPoint>
 #include <QString>
@@ -19,6 +20,7 @@ class NativeGrafik : public QWidget {
 public:
     // withoutStep != 0 flattens the calibration step in the (cached, shared) samples; 0 only reports it.
     NativeGrafik(QString fileName, int withoutStep, QWidget* parent);
+    QSize sizeHint() const override { return ScreenFit::plotHint(); }
 
     // Range of every ray of one module and channel: max starts at 0, min at the file's very first
     // sample. Indices outside the record are refused and leave the range as it was.

@@ -2,6 +2,7 @@
 #define PULSARGRAFIK_H
 
 #include "core/data.h"
+#include "core/screenfit.h"
 
 #include <QPointF>
 #include <QSize>
@@ -20,6 +21,7 @@ class PulsarGrafik : public QWidget {
     Q_OBJECT
 public:
     explicit PulsarGrafik(QWidget* parent);
+    QSize sizeHint() const override { return ScreenFit::plotHint(); }
     ~PulsarGrafik() override;
 
     Data data;

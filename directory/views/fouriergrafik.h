@@ -2,6 +2,7 @@
 #define FOURIERGRAFIK_H
 
 #include "core/data.h"
+#include "core/screenfit.h"
 #include "directory/calc/records.h"
 
 #include <QColor>
@@ -30,6 +31,7 @@ class FourierGrafik : public QWidget {
     Q_OBJECT
 public:
     explicit FourierGrafik(QWidget* parent);
+    QSize sizeHint() const override { return ScreenFit::plotHint(); }
     ~FourierGrafik() override;
 
     // The main window as a plain widget (its signal is connected by name), so no view includes the app.

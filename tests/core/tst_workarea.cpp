@@ -1,11 +1,13 @@
 #include "app/mainwindow.h"
 #include "core/busyguard.h"
+#include "core/screenfit.h"
 #include "core/workarea.h"
 #include "support/testenv.h"
 
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -16,6 +18,7 @@ private slots:
     void replacesPreviousForm();
     void buttonOfOldFormMayRebuild();
     void focusedTableOfOldFormStaysStill();
+    void windowGrowsForItsPlot();
     void busyGuardNests();
 };
 
@@ -69,6 +72,41 @@ void TestWorkArea::focusedTableOfOldFormStaysStill() {
     WorkArea::install({new QWidget(&window)});
     QCOMPARE(moves.count(), 0);
     QCOMPARE(table->currentRow(), 0);
+}
+
+namespace {
+struct Plot : QWidget {
+    explicit Plot(QWidget* parent) : QWidget(parent) {}
+    QSize sizeHint() const override { return ScreenFit::plotHint(); }
+};
+} // namespace
+
+// A form in a window too small for it would leave its plot 0 px wide: the shown window grows towards
+// what the form asks for, never past the screen and never smaller than the user made it.
+void TestWorkArea::windowGrowsForItsPlot() {
+    MainWindow window;
+    window.resize(500, 400);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* panel = new QWidget(&window);
+    panel->setFixedWidth(400);
+    auto* plot = new Plot(&window);
+    WorkArea::install({panel, plot});
+    window.layout()->activate();
+    window.centralWidget()->layout()->activate();
+    QVERIFY(window.width() > 500);
+    QVERIFY(plot->width() >= 100);
+    const QRect room = window.screen()->availableGeometry();
+    QVERIFY(room.contains(window.frameGeometry()));
+
+    const QSize grown = window.size();
+    WorkArea::install({new QWidget(&window)}); // a smaller form keeps the window as it is
+    QCOMPARE(window.size(), grown);
+
+    MainWindow hidden;
+    hidden.resize(600, 600);
+    WorkArea::install({new Plot(&hidden), new Plot(&hidden)});
+    QCOMPARE(hidden.size(), QSize(600, 600));
 }
 
 void TestWorkArea::busyGuardNests() {
