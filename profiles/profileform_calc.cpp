@@ -1,6 +1,5 @@
 // The flux-density calculator: the pulse window kept in points and in times, the noise and the sum of
 // the profile drawn by the one-profile view, and the report. Every value lives in the group's fields.
-#include "app/mainwindow.h"
 #include "core/desktop.h"
 #include "core/profilegrafik.h"
 #include "core/tools.h"
@@ -8,6 +7,7 @@
 #include "ui_profileform.h"
 
 #include <QClipboard>
+#include <QGuiApplication>
 
 #include <cmath>
 
@@ -257,8 +257,8 @@ bool ProfileForm::calculateFluxDensityShow() {
             .arg(ui->calc_dS->text())
             .arg(ui->calc_Sp->text())
             .arg(ui->calc_Sint->text());
-    if (mainWindow && mainWindow->clipboard) {
-        mainWindow->clipboard->setText(report, QClipboard::Clipboard);
+    if (mainWindow) {
+        QGuiApplication::clipboard()->setText(report, QClipboard::Clipboard); // the main window's clipboard
     }
 
     const QString signs = QStringLiteral("=====================================\n");

@@ -1,6 +1,5 @@
 // Selection, navigation and option slots of the profile form, and the print-size and image buttons.
 // Which view a slot redraws follows from `view`; setting a selector here runs its own slots at once.
-#include "app/mainwindow.h"
 #include "core/desktop.h"
 #include "core/multigrafik.h"
 #include "core/profilegrafik.h"
@@ -296,8 +295,8 @@ void ProfileForm::changeSize() {
     if (!mainWindow || !profileGrafik) {
         return;
     }
-    mainWindow->resize(w + (mainWindow->width() - profileGrafik->width()),
-                       h + (mainWindow->height() - profileGrafik->height()));
+    QWidget* top = profileGrafik->window(); // the main window, which holds the work area
+    top->resize(w + (top->width() - profileGrafik->width()), h + (top->height() - profileGrafik->height()));
 }
 
 void ProfileForm::saveImage() {
