@@ -8,7 +8,8 @@
 #include <QStringList>
 
 QString FourierFormRules::siteCode(const QString& dir) {
-    static const QRegularExpression code(QStringLiteral("[/_-](N\\d)[/_-]"));
+    // The end of the path counts as a separator: the directory dialog returns ".../N4" without a slash.
+    static const QRegularExpression code(QStringLiteral("[/_-](N\\d)(?:[/_-]|$)"));
     const QRegularExpressionMatch m = code.match(dir);
     return m.hasMatch() ? m.captured(1) : QString();
 }

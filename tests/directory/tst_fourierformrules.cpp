@@ -37,7 +37,8 @@ void TestFourierFormRules::siteCodeAndDmList_data() {
     QTest::newRow("first code wins") << "/data/N1/a_N4_b" << false << false << "N1" << 128;
     QTest::newRow("no code, search FFA") << "/data/search" << true << true << "" << 57;
     QTest::newRow("no code, sum") << "/data/B0329" << false << true << "" << 128;
-    QTest::newRow("code needs both sides") << "/data/N4" << false << false << "" << 128;
+    QTest::newRow("code ends the path") << "/data/N4" << false << false << "N4" << 126;
+    QTest::newRow("code needs a separator before") << "/data/XN4" << false << false << "" << 128;
     QTest::newRow("case-sensitive") << "/data/n4/x" << false << false << "" << 128;
 }
 
