@@ -24,6 +24,7 @@ private slots:
     void cleanupTestCase();
     void linkAndBack();
     void mapAllNeedsMap();
+    void linkAndBackFromAll();
     void harmonicRowsFollowWithNulls();
 
 private:
@@ -98,6 +99,24 @@ void TstFourierFormMaps::linkAndBack() {
     QVERIFY(form->grafikInfo);
     QCOMPARE(form->grafikInfo->selectedHarmonic, 0);
     QCOMPARE(form->grafikInfo->clickPoint1, QPointF(0.7, 50));
+    WorkArea::clear();
+}
+
+// A link followed from the map of every variant comes back to every variant with its point shown.
+void TstFourierFormMaps::linkAndBackFromAll() {
+    RecordingDesktop desktop;
+    auto* form = new FourierForm(sum, false, false, false, window);
+    child<QRadioButton>(form, "map")->setChecked(true);
+    child<QCheckBox>(form, "mapAll")->click();
+    QVERIFY(form->mapPoints[0].selected);
+    form->clickedOnHarmonicLink(0, QPointF(0.714, 57), QPointF(0.7, 50), QPointF(0.72, 60));
+    QCOMPARE(child<QComboBox>(form, "comboBoxWithNull")->currentText(), QString("0"));
+    form->back();
+    QVERIFY(form->mapPoints[0].selected);
+    QCOMPARE(child<QSpinBox>(form, "firstPointShift")->value(), -4);
+    QCOMPARE(child<QSpinBox>(form, "averageCount")->value(), -1);
+    QCOMPARE(child<QComboBox>(form, "comboBoxWithNull")->currentText(), QString("*"));
+    QVERIFY(child<QCheckBox>(form, "mapAll")->isChecked());
     WorkArea::clear();
 }
 
