@@ -48,6 +48,39 @@ Segments parseSegments(const QString& dir) {
     return s;
 }
 
+// Reads the `segments` files of an N4 search directory, 3 minutes apart, through `add` (a reader's
+// return code for one file); writes one report line per segment and returns how many were added.
+template <typename Add, typename Progress>
+int sumSegments(const Segments& seg, int segments, int withNulls, int averages, QString& text, Add add,
+                Progress progress) {
+    int added = 0;
+    text += QStringLiteral("\nCложение 3-мин. отрезков\n\n");
+    text += QStringLiteral("Сложение %1 отрезков:\n").arg(segments);
+    QString time = seg.time;
+    for (int i = 1; i <= segments; ++i) {
+        const QString shortName = QStringLiteral("a%1_m%2_r%3").arg(time, seg.module, seg.ray);
+        const QString path = QStringLiteral("%1/%2/%3/%4/%5/f00_n%6_av%7.txt")
+                                 .arg(seg.root, time.left(2), seg.middle, time, shortName)
+                                 .arg(withNulls)
+                                 .arg(averages);
+        if (!QFileInfo::exists(path)) {
+            text += QStringLiteral("%1: %2 нет файла\n").arg(i, 2).arg(shortName);
+        } else {
+            const int result = add(path);
+            const char* status = result == 1    ? "ok"
+                                 : result == -1 ? "file not found"
+                                 : result == -2 ? "no dispersion"
+                                                : "sum error";
+            added += result == 1 ? 1 : 0;
+            text += QStringLiteral("%1: %2 - %3\n").arg(i, 2).arg(shortName, QLatin1String(status));
+        }
+        time = Tools::add90Seconds(Tools::add90Seconds(time));
+        progress(i);
+    }
+    text += QStringLiteral("Cложено отрезков: %1\n\n").arg(added);
+    return added;
+}
+
 } // namespace
 
 bool FourierCalculate::calculateFourier() {
@@ -216,30 +249,9 @@ int FourierCalculate::sumFourierN4(QVector<double>& sum, int segments, const QSt
         qDebug().noquote() << "ERROR 12! FourierCalculate::sumFourierN4 bad dir=" + dir;
         return -1;
     }
-    days = 0;
-    text += QStringLiteral("\nCложение 3-мин. отрезков\n\n");
-    text += QStringLiteral("Сложение %1 отрезков:\n").arg(segments);
-    QString time = seg.time;
-    for (int i = 1; i <= segments; ++i) {
-        const QString shortName = QStringLiteral("a%1_m%2_r%3").arg(time, seg.module, seg.ray);
-        const QString path = QStringLiteral("%1/%2/%3/%4/%5/f00_n%6_av%7.txt")
-                                 .arg(seg.root, time.left(2), seg.middle, time, shortName)
-                                 .arg(withNulls)
-                                 .arg(averages);
-        if (!QFileInfo::exists(path)) {
-            text += QStringLiteral("%1: %2 нет файла\n").arg(i, 2).arg(shortName);
-        } else {
-            const int result = addFourierFromFile(path, dispersion, sum);
-            const char* status = result == 1    ? "ok"
-                                 : result == -1 ? "file not found"
-                                 : result == -2 ? "no dispersion"
-                                                : "sum error";
-            days += result == 1 ? 1 : 0;
-            text += QStringLiteral("%1: %2 - %3\n").arg(i, 2).arg(shortName, QLatin1String(status));
-        }
-        time = Tools::add90Seconds(Tools::add90Seconds(time));
-    }
-    text += QStringLiteral("Cложено отрезков: %1\n\n").arg(days);
+    days = sumSegments(
+        seg, segments, withNulls, averages, text,
+        [&](const QString& path) { return addFourierFromFile(path, dispersion, sum); }, [](int) {});
     if (days > 1) {
         const double norm = std::sqrt(double(days));
         for (double& v : sum) {
@@ -259,28 +271,10 @@ int FourierCalculate::sumFourierN4(QVector<QVector<double>>& matrix, int segment
     const int p =
         (averages != 0 || withNulls != 0) ? getAveragedPoints(65536, averages, withNulls != 0) / 2 : 32768;
     BusyGuard busy;
-    days = 0;
-    text += QStringLiteral("\nCложение 3-мин. отрезков\n\n");
-    text += QStringLiteral("Сложение %1 отрезков:\n").arg(segments);
-    QString time = seg.time;
-    for (int i = 1; i <= segments; ++i) {
-        const QString shortName = QStringLiteral("a%1_m%2_r%3").arg(time, seg.module, seg.ray);
-        const QString path = QStringLiteral("%1/%2/%3/%4/%5/f00_n%6_av%7.txt")
-                                 .arg(seg.root, time.left(2), seg.middle, time, shortName)
-                                 .arg(withNulls)
-                                 .arg(averages);
-        if (!QFileInfo::exists(path)) {
-            text += QStringLiteral("%1: %2 нет файла\n").arg(i, 2).arg(shortName);
-        } else {
-            const int result = addFourierMatrixFromFile(path, matrix, p);
-            const char* status = result == 1 ? "ok" : result == -1 ? "file not found" : "sum error";
-            days += result == 1 ? 1 : 0;
-            text += QStringLiteral("%1: %2 - %3\n").arg(i, 2).arg(shortName, QLatin1String(status));
-        }
-        time = Tools::add90Seconds(Tools::add90Seconds(time));
-        emitProgress(100 * i / segments);
-    }
-    text += QStringLiteral("Cложено отрезков: %1\n\n").arg(days);
+    days = sumSegments(
+        seg, segments, withNulls, averages, text,
+        [&](const QString& path) { return addFourierMatrixFromFile(path, matrix, p); },
+        [&](int i) { emitProgress(100 * i / segments); });
     if (days > 1) {
         const double norm = std::sqrt(double(days));
         const int rows = std::min(dispersions.size(), matrix.size());
