@@ -73,8 +73,6 @@ void TestFourierFormUi::startState() {
 }
 
 void TestFourierFormUi::texts_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
     const QList<QPair<QString, QString>> rows = {
         {"groupBoxParameters", "Main parameters"},
         {"moduleLabel", "Module"},
@@ -170,30 +168,15 @@ void TestFourierFormUi::texts_data() {
         {"pushButtonFFA_info", "Show FFA info"},
         {"directoryName", "Directory name"},
     };
-    for (const auto& r : rows) {
-        QTest::newRow(qPrintable(r.first)) << r.first << r.second;
-    }
+    WidgetText::addTextRows(rows);
 }
 
 void TestFourierFormUi::texts() {
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QObject* o = form->findChild<QObject*>(name);
-    QVERIFY(o);
-    QString shown;
-    if (auto* check = qobject_cast<QAbstractButton*>(o)) {
-        shown = check->text();
-    } else {
-        QVERIFY2(WidgetText::shown(o, shown), "not a widget with a text");
-    }
-    QCOMPARE(shown, text);
+    WidgetText::checkTextRow(form);
 }
 
 void TestFourierFormUi::spinBoxes_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("minimum");
-    QTest::addColumn<int>("maximum");
-    QTest::addColumn<int>("value");
+    WidgetText::addSpinBoxColumns();
     QTest::newRow("module") << "module" << 0 << 6 << 0;
     QTest::newRow("ray") << "ray" << 0 << 8 << 0;
     QTest::newRow("firstPointShift") << "firstPointShift" << -4 << 3 << 0;
@@ -203,15 +186,12 @@ void TestFourierFormUi::spinBoxes_data() {
 }
 
 void TestFourierFormUi::spinBoxes() {
+    WidgetText::checkSpinBoxRow(form);
+    // Typed values stop at the maximum.
     QFETCH(QString, name);
-    QFETCH(int, minimum);
     QFETCH(int, maximum);
-    QFETCH(int, value);
     auto* s = form->findChild<QSpinBox*>(name);
     QVERIFY(s);
-    QCOMPARE(s->minimum(), minimum);
-    QCOMPARE(s->maximum(), maximum);
-    QCOMPARE(s->value(), value);
     s->setValue(maximum + 5);
     QCOMPARE(s->value(), maximum);
 }

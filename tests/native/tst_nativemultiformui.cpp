@@ -57,8 +57,6 @@ void TestNativeMultiFormUi::startState() {
 }
 
 void TestNativeMultiFormUi::texts_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
     const QList<QPair<QString, QString>> rows = {
         {"groupBoxMain", "Main "},
         {"labelDate", "Date"},
@@ -94,19 +92,11 @@ void TestNativeMultiFormUi::texts_data() {
         {"dirName", "directory name"},
         {"textInfo", ""},
     };
-    for (const auto& r : rows) {
-        QTest::newRow(qPrintable(r.first)) << r.first << r.second;
-    }
+    WidgetText::addTextRows(rows);
 }
 
 void TestNativeMultiFormUi::texts() {
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QObject* o = form->findChild<QObject*>(name);
-    QVERIFY(o);
-    QString shown;
-    QVERIFY2(WidgetText::shown(o, shown), "not a widget with a text");
-    QCOMPARE(shown, text);
+    WidgetText::checkTextRow(form);
 }
 
 void TestNativeMultiFormUi::panelWidthAndScrolling() {

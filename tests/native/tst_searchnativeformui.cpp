@@ -30,9 +30,7 @@ void TestSearchNativeFormUi::cleanup() {
 }
 
 void TestSearchNativeFormUi::texts_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
-    const QVector<QPair<QString, QString>> rows{
+    const QList<QPair<QString, QString>> rows{
         {"groupBoxParameters", "Graphs parameters"},
         {"label_4", "Date"},
         {"dateNext", "->"},
@@ -51,19 +49,11 @@ void TestSearchNativeFormUi::texts_data() {
         {"dirName", "directory name"},
         {"textInfo", ""},
     };
-    for (const auto& r : rows) {
-        QTest::newRow(qPrintable(r.first)) << r.first << r.second;
-    }
+    WidgetText::addTextRows(rows);
 }
 
 void TestSearchNativeFormUi::texts() {
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QObject* o = form->findChild<QObject*>(name);
-    QVERIFY(o);
-    QString shown;
-    QVERIFY2(WidgetText::shown(o, shown), "not a widget with a text");
-    QCOMPARE(shown, text);
+    WidgetText::checkTextRow(form);
 }
 
 void TestSearchNativeFormUi::selectorGrid() {

@@ -31,8 +31,6 @@ void TestProfileFormUi::cleanup() {
 }
 
 void TestProfileFormUi::texts_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
     const QList<QPair<QString, QString>> rows{{"groupBoxParameters", "Main parameters"},
                                               {"groupBoxCalculator", "Calculator"},
                                               {"groupBoxStatistic", "Statistics"},
@@ -79,19 +77,11 @@ void TestProfileFormUi::texts_data() {
                                               {"label", "Dir name: "},
                                               {"dirName", "directory name"},
                                               {"textInfo", ""}};
-    for (const auto& r : rows) {
-        QTest::newRow(qPrintable(r.first)) << r.first << r.second;
-    }
+    WidgetText::addTextRows(rows);
 }
 
 void TestProfileFormUi::texts() {
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QObject* w = form->findChild<QObject*>(name);
-    QVERIFY2(w, qPrintable(name));
-    QString shown;
-    QVERIFY(WidgetText::shown(w, shown));
-    QCOMPARE(shown, text);
+    WidgetText::checkTextRow(form);
 }
 
 void TestProfileFormUi::startState() {

@@ -64,8 +64,6 @@ void TestFfaFormUi::startState() {
 }
 
 void TestFfaFormUi::texts_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
     const QList<QPair<QString, QString>> rows = {
         {"label", "File name: "},
         {"fileName", "fname"},
@@ -151,26 +149,15 @@ void TestFfaFormUi::texts_data() {
         {"info_wtsp", "1.5"},
         {"pushButtonFFA_info", "Show FFA info"},
     };
-    for (const auto& r : rows) {
-        QTest::newRow(qPrintable(r.first)) << r.first << r.second;
-    }
+    WidgetText::addTextRows(rows);
 }
 
 void TestFfaFormUi::texts() {
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QObject* o = form->findChild<QObject*>(name);
-    QVERIFY(o);
-    QString shown;
-    QVERIFY2(WidgetText::shown(o, shown), "not a widget with a text");
-    QCOMPARE(shown, text);
+    WidgetText::checkTextRow(form);
 }
 
 void TestFfaFormUi::spinBoxes_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("minimum");
-    QTest::addColumn<int>("maximum");
-    QTest::addColumn<int>("value");
+    WidgetText::addSpinBoxColumns();
     QTest::newRow("module") << "module" << 1 << 6 << 1;
     QTest::newRow("ray") << "ray" << 1 << 33 << 7;
     QTest::newRow("channel") << "channel" << 1 << 33 << 1;
@@ -178,15 +165,7 @@ void TestFfaFormUi::spinBoxes_data() {
 }
 
 void TestFfaFormUi::spinBoxes() {
-    QFETCH(QString, name);
-    QFETCH(int, minimum);
-    QFETCH(int, maximum);
-    QFETCH(int, value);
-    auto* s = form->findChild<QSpinBox*>(name);
-    QVERIFY(s);
-    QCOMPARE(s->minimum(), minimum);
-    QCOMPARE(s->maximum(), maximum);
-    QCOMPARE(s->value(), value);
+    WidgetText::checkSpinBoxRow(form);
 }
 
 void TestFfaFormUi::geometry() {

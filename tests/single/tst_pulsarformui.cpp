@@ -63,8 +63,6 @@ void TestPulsarFormUi::startState() {
 }
 
 void TestPulsarFormUi::texts_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
     const QList<QPair<QString, QString>> rows = {
         {"label", "File name: "},
         {"fileName", "fname"},
@@ -108,26 +106,15 @@ void TestPulsarFormUi::texts_data() {
         {"groupBox_3", "Averaging"},
         {"groupBox_4", "Method of noise base line deduction"},
     };
-    for (const auto& r : rows) {
-        QTest::newRow(qPrintable(r.first)) << r.first << r.second;
-    }
+    WidgetText::addTextRows(rows);
 }
 
 void TestPulsarFormUi::texts() {
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QObject* o = form->findChild<QObject*>(name);
-    QVERIFY(o);
-    QString shown;
-    QVERIFY2(WidgetText::shown(o, shown), "not a widget with a text");
-    QCOMPARE(shown, text);
+    WidgetText::checkTextRow(form);
 }
 
 void TestPulsarFormUi::spinBoxes_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("minimum");
-    QTest::addColumn<int>("maximum");
-    QTest::addColumn<int>("value");
+    WidgetText::addSpinBoxColumns();
     QTest::newRow("module") << "module" << 1 << 6 << 1;
     QTest::newRow("channel") << "channel" << 1 << 33 << 1;
     QTest::newRow("ray") << "ray" << 1 << 33 << 7;
@@ -135,15 +122,7 @@ void TestPulsarFormUi::spinBoxes_data() {
 }
 
 void TestPulsarFormUi::spinBoxes() {
-    QFETCH(QString, name);
-    QFETCH(int, minimum);
-    QFETCH(int, maximum);
-    QFETCH(int, value);
-    auto* s = form->findChild<QSpinBox*>(name);
-    QVERIFY(s);
-    QCOMPARE(s->minimum(), minimum);
-    QCOMPARE(s->maximum(), maximum);
-    QCOMPARE(s->value(), value);
+    WidgetText::checkSpinBoxRow(form);
 }
 
 void TestPulsarFormUi::formGeometry() {
