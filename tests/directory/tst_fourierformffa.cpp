@@ -6,6 +6,7 @@
 #include "directory/views/fouriergrafik.h"
 #include "directory/views/fouriergrafikinfo.h"
 #include "directory/views/fouriertable.h"
+#include "support/findchild.h"
 #include "support/recordingdesktop.h"
 #include "support/resultfilewriter.h"
 #include "support/testenv.h"
@@ -35,13 +36,7 @@ private slots:
 
 private:
     void openChecked();
-    template <typename T> T* child(const QString& name) const {
-        T* w = form->findChild<T*>(name);
-        if (!w) {
-            qFatal("no child %s", qPrintable(name));
-        }
-        return w;
-    }
+    template <typename T> T* child(const QString& name) const { return findChildOrStop<T>(form, name); }
 
     QTemporaryDir tmp;
     QString sum;

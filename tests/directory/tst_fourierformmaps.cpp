@@ -3,6 +3,7 @@
 #include "directory/views/fourierform.h"
 #include "directory/views/fouriergrafikinfo.h"
 #include "directory/views/fouriertable.h"
+#include "support/findchild.h"
 #include "support/recordingdesktop.h"
 #include "support/resultfilewriter.h"
 #include "support/testenv.h"
@@ -29,11 +30,7 @@ private slots:
 
 private:
     template <typename T> T* child(FourierForm* form, const QString& name) const {
-        T* w = form->findChild<T*>(name);
-        if (!w) {
-            qFatal("no child %s", qPrintable(name));
-        }
-        return w;
+        return findChildOrStop<T>(form, name);
     }
     QTemporaryDir tmp;
     QString sum;

@@ -79,6 +79,13 @@ ProfileGrafik* cell(MultiGrafik* grid, int r, int c) {
     return grid ? qobject_cast<ProfileGrafik*>(grid->grafiks.value(r).value(c)) : nullptr;
 }
 
+// Shows the window at that size; false when it never became exposed.
+bool shownAt(MainWindow& window, int width, int height) {
+    window.resize(width, height);
+    window.show();
+    return QTest::qWaitForWindowExposed(&window);
+}
+
 void dropDeferred() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
@@ -607,9 +614,7 @@ void TestNativeMultiForm::rightPressOnCellTurnsGreenAndScrolls() {
     MainWindow window;
     RecordingDesktop desktop;
     auto* form = new NativeMultiForm(sevenDates, &window);
-    window.resize(1000, 500);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(shownAt(window, 1000, 500));
     MultiGrafik* grid = gridOf(window);
     ProfileGrafik* g = cell(grid, 2, 0);
     QVERIFY(g);
@@ -634,9 +639,7 @@ void TestNativeMultiForm::rightPressAtTheCornerDoesNotScroll() {
     MainWindow window;
     RecordingDesktop desktop;
     auto* form = new NativeMultiForm(sevenDates, &window);
-    window.resize(1000, 500);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(shownAt(window, 1000, 500));
     ProfileGrafik* g = cell(gridOf(window), 0, 0);
     press(window, g, Qt::RightButton);
     QCOMPARE(form->greenDates.value("2024.05.01"), 1);
@@ -650,9 +653,7 @@ void TestNativeMultiForm::leftPressSwitchesViews() {
     MainWindow window;
     RecordingDesktop desktop;
     auto* form = new NativeMultiForm(sevenDates, &window);
-    window.resize(1200, 900);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(shownAt(window, 1200, 900));
     ProfileGrafik* g = cell(gridOf(window), 1, 1);
     press(window, g, Qt::LeftButton);
     auto* dateBox = form->findChild<QComboBox*>("comboBoxDate");
@@ -683,9 +684,7 @@ void TestNativeMultiForm::rightPressOnOneGraphAndToggle() {
     MainWindow window;
     RecordingDesktop desktop;
     auto* form = new NativeMultiForm(sevenDates, &window);
-    window.resize(1200, 700);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(shownAt(window, 1200, 700));
     QVERIFY(form->drawGrafikOne());
     dropDeferred();
     QList<int> seen;

@@ -4,6 +4,7 @@
 #include "native/searchnativeform.h"
 #include "native/searchnativegrafik.h"
 #include "native/searchnativemultigrafik.h"
+#include "support/findchild.h"
 #include "support/recordingdesktop.h"
 #include "support/searchresultwriter.h"
 #include "support/testenv.h"
@@ -89,13 +90,7 @@ private slots:
 
 private:
     SearchNativeForm* open(const QString& path);
-    template <typename T> T* child(const QString& name) {
-        T* w = form->findChild<T*>(name);
-        if (!w) {
-            qFatal("no child %s", qPrintable(name));
-        }
-        return w;
-    }
+    template <typename T> T* child(const QString& name) { return findChildOrStop<T>(form, name); }
     SearchNativeMultiGrafik* grid() const {
         return qobject_cast<SearchNativeMultiGrafik*>(workArea().value(1));
     }

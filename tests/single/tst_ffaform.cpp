@@ -8,6 +8,7 @@
 #include "single/ffaform.h"
 #include "single/ffagrafikinfo.h"
 #include "single/pulsargrafik.h"
+#include "support/findchild.h"
 #include "support/obsfilewriter.h"
 #include "support/recordingdesktop.h"
 #include "support/testenv.h"
@@ -78,13 +79,7 @@ private slots:
 
 private:
     FfaForm* open(const QString& path);
-    template <typename T> T* child(const QString& name) {
-        T* w = form->findChild<T*>(name);
-        if (!w) {
-            qFatal("no child %s", qPrintable(name));
-        }
-        return w;
-    }
+    template <typename T> T* child(const QString& name) { return findChildOrStop<T>(form, name); }
     FfaGrafikInfo* panel() const { return qobject_cast<FfaGrafikInfo*>(workArea().value(2)); }
     PulsarGrafik* plot() const { return qobject_cast<PulsarGrafik*>(workArea().value(1)); }
 
