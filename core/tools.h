@@ -44,6 +44,9 @@ public:
 
     static int wrapIndex(int a, int n);
     static int indexOfString(const QVector<QString>& list, const QString& s);
+    // The step of a selector's arrow: forward stops at (or, with wrapForward, wraps from) the last entry;
+    // back wraps from the first.
+    static int stepIndex(int index, int size, bool forward, bool wrapForward);
     static QVector<double> filledVector(double value, int count);
 
     // Inline: sorts of many short windows call them millions of times.

@@ -212,6 +212,16 @@ int Tools::indexOfString(const QVector<QString>& list, const QString& s) {
     return i < 0 ? 0 : i;
 }
 
+int Tools::stepIndex(int index, int size, bool forward, bool wrapForward) {
+    if (forward) {
+        if (index < size - 1) {
+            return index + 1;
+        }
+        return wrapForward ? 0 : index;
+    }
+    return index > 0 ? index - 1 : size - 1;
+}
+
 QVector<double> Tools::filledVector(double value, int count) {
     return count <= 0 ? QVector<double>() : QVector<double>(count, value);
 }

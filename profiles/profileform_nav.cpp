@@ -22,16 +22,6 @@ void selectText(QComboBox* box, const QString& text) {
     }
 }
 
-// The step of an arrow: forward stops at or wraps from the last entry, back wraps from the first.
-int stepIndex(int index, int size, bool forward, bool wrapForward) {
-    if (forward) {
-        if (index < size - 1) {
-            return index + 1;
-        }
-        return wrapForward ? 0 : index;
-    }
-    return index > 0 ? index - 1 : size - 1;
-}
 } // namespace
 
 bool ProfileForm::checkFormAndRedraw() {
@@ -161,7 +151,8 @@ void ProfileForm::dateNext() {
     if (dates.isEmpty()) {
         return;
     }
-    ui->comboBoxDate->setCurrentIndex(stepIndex(ui->comboBoxDate->currentIndex(), dates.size(), true, false));
+    ui->comboBoxDate->setCurrentIndex(
+        Tools::stepIndex(ui->comboBoxDate->currentIndex(), dates.size(), true, false));
     checkFormAndRedraw();
 }
 
@@ -170,7 +161,7 @@ void ProfileForm::datePre() {
         return;
     }
     ui->comboBoxDate->setCurrentIndex(
-        stepIndex(ui->comboBoxDate->currentIndex(), dates.size(), false, false));
+        Tools::stepIndex(ui->comboBoxDate->currentIndex(), dates.size(), false, false));
     checkFormAndRedraw();
 }
 
@@ -179,7 +170,7 @@ void ProfileForm::dispNext() {
         return;
     }
     ui->comboBoxDispersion->setCurrentIndex(
-        stepIndex(ui->comboBoxDispersion->currentIndex(), dateDms.size(), true, true));
+        Tools::stepIndex(ui->comboBoxDispersion->currentIndex(), dateDms.size(), true, true));
     if (view == QLatin1String("one")) {
         checkFormAndRedraw();
     }
@@ -190,7 +181,7 @@ void ProfileForm::dispPre() {
         return;
     }
     ui->comboBoxDispersion->setCurrentIndex(
-        stepIndex(ui->comboBoxDispersion->currentIndex(), dateDms.size(), false, true));
+        Tools::stepIndex(ui->comboBoxDispersion->currentIndex(), dateDms.size(), false, true));
     if (view == QLatin1String("one")) {
         checkFormAndRedraw();
     }
@@ -201,7 +192,7 @@ void ProfileForm::periodNext() {
         return;
     }
     ui->comboBoxPeriod->setCurrentIndex(
-        stepIndex(ui->comboBoxPeriod->currentIndex(), dmPeriods.size(), true, true));
+        Tools::stepIndex(ui->comboBoxPeriod->currentIndex(), dmPeriods.size(), true, true));
     redrawAfterPeriodStep();
 }
 
@@ -210,7 +201,7 @@ void ProfileForm::periodPre() {
         return;
     }
     ui->comboBoxPeriod->setCurrentIndex(
-        stepIndex(ui->comboBoxPeriod->currentIndex(), dmPeriods.size(), false, true));
+        Tools::stepIndex(ui->comboBoxPeriod->currentIndex(), dmPeriods.size(), false, true));
     redrawAfterPeriodStep();
 }
 
