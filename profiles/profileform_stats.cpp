@@ -254,12 +254,7 @@ void ProfileForm::stepStatSelector(QComboBox* box, int size, bool forward) {
     if (size <= 0) {
         return;
     }
-    const int index = box->currentIndex();
-    if (forward) {
-        box->setCurrentIndex(index < size - 1 ? index + 1 : 0);
-    } else {
-        box->setCurrentIndex(index > 0 ? index - 1 : size - 1);
-    }
+    box->setCurrentIndex(Tools::stepIndex(box->currentIndex(), size, forward, true));
     redrawDataStat();
     drawGrafikStat();
 }
