@@ -144,13 +144,19 @@ void ProfileForm::fillSelectors() {
             continue;
         }
         ui->comboBoxPeriod->setCurrentIndex(j);
-        const QString key = QStringLiteral("%1_%2_%3").arg(best.date, best.dm, best.period);
-        ui->harmonic->setMinimum(0);
-        ui->harmonic->setMaximum(profiles.value(key).size());
-        if (dateStats.contains(best.date)) {
-            const double index = dateStats.value(best.date).value(2);
-            ui->harmonic->setValue(index > 0 && index < 2e9 ? int(index) : 0);
-        }
+        setHarmonicRange(best.date, best.dm, best.period);
+    }
+}
+
+void ProfileForm::setHarmonicRange(const QString& date, const QString& dm, const QString& period) {
+    const QString key = QStringLiteral("%1_%2_%3").arg(date, dm, period);
+    ui->harmonic->setMinimum(0);
+    ui->harmonic->setMaximum(profiles.value(key).size());
+    const auto stats = dateStats.constFind(date);
+    if (stats != dateStats.cend()) {
+        // The index is stored as a double; one outside the spin box's range gives 0.
+        const double index = stats.value().value(2);
+        ui->harmonic->setValue(index > 0 && index < 2e9 ? int(index) : 0);
     }
 }
 

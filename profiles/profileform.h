@@ -171,6 +171,8 @@ private:
     void clearBestLinks();
     void addBestLink(const QString& entry, int index, bool forDate);
     void redrawAfterPeriodStep();
+    // The harmonic spin box for one profile: its points as the range, the date's index of the maximum.
+    void setHarmonicRange(const QString& date, const QString& dm, const QString& period);
     // np and the period of the calculator; false when the window cannot be converted.
     bool calcWindowReady(int& np, double& period) const;
     // One window edge typed as a point or as a time: fills its twin and redraws.

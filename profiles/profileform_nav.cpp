@@ -113,14 +113,7 @@ void ProfileForm::changedPeriod(QString period) {
     const QString date = ui->comboBoxDate->currentText();
     const QString dm = ui->comboBoxDispersion->currentText();
     if (!period.isEmpty() && !date.isEmpty() && !dm.isEmpty()) {
-        const QString key = QStringLiteral("%1_%2_%3").arg(date, dm, period);
-        ui->harmonic->setMinimum(0);
-        ui->harmonic->setMaximum(profiles.value(key).size());
-        const auto stats = dateStats.constFind(date);
-        if (stats != dateStats.cend()) {
-            const double index = stats.value().value(2);
-            ui->harmonic->setValue(index > 0 && index < 2e9 ? int(index) : 0);
-        }
+        setHarmonicRange(date, dm, period);
     }
     ui->printPeriod->setText(period);
     checkFormAndRedraw();
