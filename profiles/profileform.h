@@ -178,6 +178,9 @@ private:
     // One window edge typed as a point or as a time: fills its twin and redraws.
     void pointToTime(const QLineEdit* point, QLineEdit* time);
     void timeToPoint(const QLineEdit* time, QLineEdit* point);
+    // The N4 points n0 over the cosine of the declination into n, with the declination's hours and cosine
+    // shown; false (n untouched, after a box) when the cosine is unusable.
+    bool applyDeclination(const QString& delta, int n0, int& n);
     // The days of one year of the statistics view; inAll selects the window and ticks of "all".
     void appendStatYear(const QString& year, bool inAll, bool lastYear, const QString& nextYear);
     // An arrow of a statistics selector: the step, then the day series and the graph again.

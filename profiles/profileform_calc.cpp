@@ -135,6 +135,19 @@ double ProfileForm::getSumSp(QVector<double> arr, int n1, int n2, double sigma, 
     return s / sigma * dS / std::sqrt(double(n_periods));
 }
 
+bool ProfileForm::applyDeclination(const QString& delta, int n0, int& n) {
+    const double c = Tools::cosOfDms(delta);
+    // A cosine so small that n leaves the int range is as unusable as one below the limit.
+    if (!Tools::pointsOverCos(n0, c, n)) {
+        Desktop::instance()->warning(this, QStringLiteral("Error"),
+                                     QStringLiteral("Плохой косинус дельта! ") + QString::number(c, 'f', 5));
+        return false;
+    }
+    ui->calc_delta1->setText(QString::number(Tools::dmsToHours(delta), 'f', 2));
+    ui->calc_cos->setText(QString::number(c, 'g', 6));
+    return true;
+}
+
 bool ProfileForm::calculateFluxDensity() {
     auto fail = [this](const QString& text) {
         Desktop::instance()->warning(this, QStringLiteral("Error"), text);
@@ -159,16 +172,7 @@ bool ProfileForm::calculateFluxDensity() {
             return fail(QStringLiteral(
                 "Не определена дельта! Введите её в форму, или в название директории пульсара!"));
         }
-        const double c = Tools::cosOfDms(delta);
-        if (Tools::pointsOverCos(n0, c, n0)) {
-            ui->calc_delta1->setText(QString::number(Tools::dmsToHours(delta), 'f', 2));
-            ui->calc_cos->setText(QString::number(c, 'g', 6));
-        } else {
-            // Goes on with n0 as typed.
-            Desktop::instance()->warning(this, QStringLiteral("Error"),
-                                         QStringLiteral("Плохой косинус дельта! ") +
-                                             QString::number(c, 'f', 5));
-        }
+        applyDeclination(delta, n0, n0); // a bad cosine goes on with n0 as typed
     }
     const int n = n0;
     ui->calc_n->setText(QString::number(n));

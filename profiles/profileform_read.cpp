@@ -146,17 +146,10 @@ void ProfileForm::detectSite(const QString& dir) {
     if (delta.isEmpty()) {
         return;
     }
-    const double c = Tools::cosOfDms(delta);
     int n = 0;
-    // A cosine so small that n leaves the int range is as unusable as one below the limit.
-    if (Tools::pointsOverCos(65536, c, n)) {
+    if (applyDeclination(delta, 65536, n)) {
         ui->calc_delta->setText(delta);
-        ui->calc_delta1->setText(QString::number(Tools::dmsToHours(delta), 'f', 2));
-        ui->calc_cos->setText(QString::number(c, 'g', 6));
         ui->calc_n->setText(QString::number(n));
-    } else {
-        Desktop::instance()->warning(this, QStringLiteral("Error"),
-                                     QStringLiteral("Плохой косинус дельта! ") + QString::number(c, 'f', 5));
     }
 }
 
