@@ -181,6 +181,10 @@ private:
     // The N4 points n0 over the cosine of the declination into n, with the declination's hours and cosine
     // shown; false (n untouched, after a box) when the cosine is unusable.
     bool applyDeclination(const QString& delta, int n0, int& n);
+    // The text of the box for a window [n1, n2] outside a profile of size points; empty when it fits.
+    static QString windowError(int n1, int n2, int size);
+    // The number with as many decimals as Tools::decimalsFor gives it.
+    static QString autoDecimals(double v);
     // The days of one year of the statistics view; inAll selects the window and ticks of "all".
     void appendStatYear(const QString& year, bool inAll, bool lastYear, const QString& nextYear);
     // An arrow of a statistics selector: the step, then the day series and the graph again.

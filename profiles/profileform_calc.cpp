@@ -11,11 +11,9 @@
 
 #include <cmath>
 
-namespace {
-QString autoDecimals(double v) {
+QString ProfileForm::autoDecimals(double v) {
     return QString::number(v, 'f', Tools::decimalsFor(v));
 }
-} // namespace
 
 int ProfileForm::getPointFromTime(double time, int nPoints, double period) {
     if (period < 1e-4) {
@@ -85,20 +83,28 @@ void ProfileForm::groupBoxCalculatorClicked() {
     drawGrafikOne();
 }
 
+QString ProfileForm::windowError(int n1, int n2, int size) {
+    if (n1 < 0 || n1 >= size) {
+        return QStringLiteral("Bad n1!");
+    }
+    if (n2 >= size || n2 < 0) {
+        return QStringLiteral("Bad n2!");
+    }
+    return QString();
+}
+
 double ProfileForm::getSigmaNoise(QVector<double> arr, int n1, int n2) {
-    auto fail = [this](const char* text) {
-        Desktop::instance()->warning(this, QStringLiteral("Error"), QString::fromUtf8(text));
+    auto fail = [this](const QString& text) {
+        Desktop::instance()->warning(this, QStringLiteral("Error"), text);
         return -1.0;
     };
     const int size = arr.size();
-    if (n1 < 0 || n1 >= size) {
-        return fail("Bad n1!");
-    }
-    if (n2 >= size || n2 < 0) {
-        return fail("Bad n2!");
+    const QString bad = windowError(n1, n2, size);
+    if (!bad.isEmpty()) {
+        return fail(bad);
     }
     if (n1 > n2) {
-        return fail("Error: n1 <= n2!");
+        return fail(QStringLiteral("Error: n1 <= n2!"));
     }
     QVector<double> noise;
     noise.reserve(size - (n2 - n1 + 1));
@@ -108,25 +114,23 @@ double ProfileForm::getSigmaNoise(QVector<double> arr, int n1, int n2) {
         }
     }
     if (noise.size() < 2) {
-        return fail("Bad interval [n1,n2]!");
+        return fail(QStringLiteral("Bad interval [n1,n2]!"));
     }
     return Tools::stdDev(noise);
 }
 
 double ProfileForm::getSumSp(QVector<double> arr, int n1, int n2, double sigma, double dS, int n_periods) {
-    auto fail = [this](const char* text) {
-        Desktop::instance()->warning(this, QStringLiteral("Error"), QString::fromUtf8(text));
+    auto fail = [this](const QString& text) {
+        Desktop::instance()->warning(this, QStringLiteral("Error"), text);
         return -1.0;
     };
     const int size = arr.size();
-    if (n1 < 0 || n1 >= size) {
-        return fail("Bad n1!");
-    }
-    if (n2 >= size || n2 < 0) {
-        return fail("Bad n2!");
+    const QString bad = windowError(n1, n2, size);
+    if (!bad.isEmpty()) {
+        return fail(bad);
     }
     if (n_periods <= 0) {
-        return fail("Bad n_periods!");
+        return fail(QStringLiteral("Bad n_periods!"));
     }
     double s = 0;
     for (int i = n1; i <= n2; ++i) {

@@ -25,10 +25,6 @@ int indexOf(double v) {
     }
     return int(v);
 }
-
-QString autoDecimals(double v) {
-    return QString::number(v, 'f', Tools::decimalsFor(v));
-}
 } // namespace
 
 QVector<QString> ProfileForm::getTimeLabels(double period, int count) {
