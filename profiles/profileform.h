@@ -185,6 +185,8 @@ private:
     static QString windowError(int n1, int n2, int size);
     // The number with as many decimals as Tools::decimalsFor gives it.
     static QString autoDecimals(double v);
+    // Keeps the lists of dates, DMs, periods and years free of repeats, in the order first met.
+    static void appendOnce(QVector<QString>& list, const QString& s);
     // The days of one year of the statistics view; inAll selects the window and ticks of "all".
     void appendStatYear(const QString& year, bool inAll, bool lastYear, const QString& nextYear);
     // An arrow of a statistics selector: the step, then the day series and the graph again.

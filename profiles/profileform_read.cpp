@@ -18,15 +18,6 @@
 #include <cmath>
 
 namespace {
-// The list stored under key, created empty when missing; written in place, without copying the list.
-template <typename List> List& entryOf(QHash<QString, List>& table, const QString& key) {
-    auto it = table.find(key);
-    if (it == table.end()) {
-        it = table.insert(key, List());
-    }
-    return it.value();
-}
-
 // A DM text without leading zeros; no digits give "0". Written from the digits, so no length overflows.
 QString dmText(const QString& digits) {
     int i = 0;
@@ -62,7 +53,7 @@ bool ProfileForm::readProfileFile(QString path, QString date, QString dm, int de
         profiles.insert(key, block.samples);
         profileStats.insert(key, QVector<double>{block.max, block.min, double(block.maxIndex)});
     }
-    QVector<QString>& list = entryOf(periodsByDateDm, date + QLatin1Char('_') + dm);
+    QVector<QString>& list = periodsByDateDm[date + QLatin1Char('_') + dm];
     if (content.periods.isEmpty()) {
         qDebug().noquote() << "В файле " + path + " не найдено ни одного периода!";
         return false;
@@ -94,13 +85,8 @@ bool ProfileForm::readDirProfile(QString dir) {
         const QString date = m.captured(1);
         const QString dm = dmText(m.captured(2));
         if (readProfileFile(path, date, dm, m.captured(4).toInt())) {
-            if (!dates.contains(date)) {
-                dates.append(date);
-            }
-            QVector<QString>& dms = entryOf(dmsByDate, date);
-            if (!dms.contains(dm)) {
-                dms.append(dm);
-            }
+            appendOnce(dates, date);
+            appendOnce(dmsByDate[date], dm);
         }
         return DirScan::Step::Visited;
     });
@@ -219,12 +205,12 @@ void ProfileForm::buildDerivedTables() {
             QStringLiteral("%1_%2").arg(QStringLiteral("%1").arg(r.code, 8, 10, QLatin1Char('0')), r.key);
         bestList.append(entry);
         const BestEntry e = splitBestEntry(entry);
-        entryOf(bestByDate, e.date).append(entry);
-        QStringList& five = entryOf(bestFiveByDate, e.date);
+        bestByDate[e.date].append(entry);
+        QStringList& five = bestFiveByDate[e.date];
         if (five.size() <= 4) {
             five.append(r.key);
         }
-        QStringList& fivePeriod = entryOf(bestFiveByDatePeriod, e.date + QLatin1Char('_') + e.period);
+        QStringList& fivePeriod = bestFiveByDatePeriod[e.date + QLatin1Char('_') + e.period];
         if (fivePeriod.size() <= 4) {
             fivePeriod.append(r.key);
         }

@@ -19,13 +19,13 @@ namespace {
 QString twoDigits(int v) {
     return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
 }
+} // namespace
 
-void appendOnce(QVector<QString>& list, const QString& s) {
+void ProfileForm::appendOnce(QVector<QString>& list, const QString& s) {
     if (!list.contains(s)) {
         list.append(s);
     }
 }
-} // namespace
 
 bool ProfileForm::readDirStatistic(QString dir) {
     if (!QDir().exists(dir)) {
