@@ -153,11 +153,12 @@ void ProfileForm::buildDerivedTables() {
     for (auto it = profileStats.cbegin(); it != profileStats.cend(); ++it) {
         const QString date = it.key().left(10);
         const QVector<double>& s = it.value();
-        if (!dateStats.contains(date)) {
+        const auto found = dateStats.find(date);
+        if (found == dateStats.end()) {
             dateStats.insert(date, s);
             continue;
         }
-        QVector<double> stored = dateStats.value(date);
+        QVector<double>& stored = found.value();
         if (s[0] > stored[0]) {
             stored[0] = s[0];
             stored[2] = s[2];
@@ -165,13 +166,13 @@ void ProfileForm::buildDerivedTables() {
         if (stored[1] > s[1]) {
             stored[1] = s[1];
         }
-        dateStats.insert(date, stored);
     }
 
     // Dates by their largest maximum as six significant digits show it; ties keep the scan order.
     QVector<QPair<double, QString>> byMax;
     for (const QString& date : dates) {
-        const double max = dateStats.contains(date) ? dateStats.value(date)[0] : -1000000;
+        const auto found = dateStats.constFind(date);
+        const double max = found != dateStats.cend() ? found.value()[0] : -1000000;
         byMax.append({QString::number(max, 'g', 6).toDouble(), date});
     }
     std::stable_sort(
@@ -204,13 +205,18 @@ void ProfileForm::buildDerivedTables() {
         const QString entry =
             QStringLiteral("%1_%2").arg(QStringLiteral("%1").arg(r.code, 8, 10, QLatin1Char('0')), r.key);
         bestList.append(entry);
-        const BestEntry e = splitBestEntry(entry);
-        bestByDate[e.date].append(entry);
-        QStringList& five = bestFiveByDate[e.date];
+        // The cut splitBestEntry makes of the entry (the code holds no '_'), made on the key without
+        // parsing the entry back: the date is the first ten characters, the period follows the first '_'
+        // from the twelfth on.
+        const QString date = r.key.left(10);
+        const int afterDm = r.key.indexOf(QLatin1Char('_'), 11);
+        const QStringRef period = afterDm < 0 ? QStringRef() : r.key.midRef(afterDm + 1);
+        bestByDate[date].append(entry);
+        QStringList& five = bestFiveByDate[date];
         if (five.size() <= 4) {
             five.append(r.key);
         }
-        QStringList& fivePeriod = bestFiveByDatePeriod[e.date + QLatin1Char('_') + e.period];
+        QStringList& fivePeriod = bestFiveByDatePeriod[date + QLatin1Char('_') + period];
         if (fivePeriod.size() <= 4) {
             fivePeriod.append(r.key);
         }

@@ -76,14 +76,15 @@ void ProfileForm::appendStatYear(const QString& year, bool inAll, bool lastYear,
     const int y = year.toInt();
     for (int m = year == QLatin1String("2014") ? 8 : 1; m <= 12; ++m) {
         const int days = QDate(y, m, 1).daysInMonth();
+        const QString mm = twoDigits(m);
         for (int d = 1; d <= days; ++d) {
-            const QString dateKey = QStringLiteral("%1.%2.%3").arg(year, twoDigits(m), twoDigits(d));
-            const QString label = QStringLiteral("%1.%2.%3").arg(twoDigits(d), twoDigits(m), year);
+            const QString dd = twoDigits(d);
+            const QString label = QStringLiteral("%1.%2.%3").arg(dd, mm, year);
             double sigma = 0;
             double snr = 0;
             double signal = 0;
             if (rows) {
-                const auto row = rows->constFind(dateKey);
+                const auto row = rows->constFind(QStringLiteral("%1.%2.%3").arg(year, mm, dd));
                 if (row != rows->cend() && row->sigma >= 0 && row->sigma <= limit && row->snr >= -limit &&
                     row->snr <= limit && row->signal >= -limit && row->signal <= limit) {
                     sigma = row->sigma;
