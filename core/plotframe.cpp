@@ -63,13 +63,12 @@ void PlotFrame::drawFrame(QPainter* painter, const QSize& size) {
     painter->drawLines(frameLines(size));
 }
 
-void PlotFrame::drawLabel(QPainter* painter, const QPoint& at, const QString& text) {
+void PlotFrame::drawLabel(QPainter* painter, const QPoint& at, const QString& text, const QColor& fill) {
     if (text.isEmpty()) {
         return;
     }
     const int tw = painter->fontMetrics().horizontalAdvance(text);
-    painter->fillRect(QRect(QPoint(at.x(), at.y() - 11), QPoint(at.x() + tw + 1, at.y() + 1)),
-                      QColor(255, 255, 255, 200));
+    painter->fillRect(QRect(QPoint(at.x(), at.y() - 11), QPoint(at.x() + tw + 1, at.y() + 1)), fill);
     painter->drawText(at, text);
 }
 

@@ -1,6 +1,8 @@
 #ifndef PROFILEPLOT_H
 #define PROFILEPLOT_H
 
+#include "core/plotframe.h"
+
 #include <QLine>
 #include <QMutex>
 #include <QObject>
@@ -96,10 +98,7 @@ public:
         const ProfilePlot& plot;
     };
 
-    struct Label {
-        QPoint at; // baseline start
-        QString text;
-    };
+    using Label = PlotFrame::Label;
     struct Axis {
         QVector<Label> labels;
         QVector<QLine> ticks;

@@ -225,9 +225,7 @@ void FourierGrafik::drawLabel(QPainter* painter, QPoint at, const QString& text)
         return;
     }
     painter->setPen(Qt::black);
-    const int w = painter->fontMetrics().horizontalAdvance(text);
-    painter->fillRect(QRect(QPoint(at.x(), at.y() - 11), QPoint(at.x() + w + 1, at.y() + 1)), Qt::white);
-    painter->drawText(at, text);
+    PlotFrame::drawLabel(painter, at, text, Qt::white);
 }
 
 void FourierGrafik::drawBoxedLabel(QPainter* painter, QPoint at, const QString& text) {
@@ -237,9 +235,9 @@ void FourierGrafik::drawBoxedLabel(QPainter* painter, QPoint at, const QString& 
     painter->setPen(Qt::black);
     painter->setBrush(QBrush(Qt::white, Qt::SolidPattern));
     const int w = painter->fontMetrics().horizontalAdvance(text);
-    painter->fillRect(QRect(QPoint(at.x(), at.y() - 11), QPoint(at.x() + w + 1, at.y() + 1)), Qt::white);
+    // The label's white box lies inside the white frame, so the frame may come first.
     painter->drawRect(QRect(QPoint(at.x() - 3, at.y() - 16), QPoint(at.x() + w + 2, at.y() + 3)));
-    painter->drawText(at, text);
+    PlotFrame::drawLabel(painter, at, text, Qt::white);
 }
 
 void FourierGrafik::drawVerticalText(QPainter* painter, QPoint at, const QString& text, int fontSize) {
