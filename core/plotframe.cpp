@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFontMetrics>
+#include <QPixmap>
 
 bool PlotFrame::paintable(const QSize& size) {
     return size.width() > 100 || size.height() > 100;
@@ -76,4 +77,25 @@ void PlotFrame::drawLabels(QPainter* painter, const QVector<Label>& labels) {
     for (const Label& label : labels) {
         drawLabel(painter, label.at, label.text);
     }
+}
+
+void PlotFrame::drawVerticalText(QPainter* painter, const QPoint& at, const QString& text, int fontSize,
+                                 Measure measure) {
+    if (text.isEmpty()) {
+        return;
+    }
+    const QFont font(QStringLiteral("Arial"), fontSize);
+    painter->setFont(font);
+    const QRect box = measure == Measure::Painter ? painter->fontMetrics().boundingRect(text)
+                                                  : QFontMetrics(font).boundingRect(text);
+    QPixmap pixmap(box.height() + 4, box.width() + 2);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter turned(&pixmap);
+        turned.setFont(font);
+        turned.setPen(Qt::black);
+        turned.rotate(90);
+        turned.drawText(0, -4, text);
+    }
+    painter->drawPixmap(at, pixmap);
 }

@@ -57,6 +57,13 @@ public:
                           const QColor& fill = QColor(255, 255, 255, 200));
     static void drawLabels(QPainter* painter, const QVector<Label>& labels);
 
+    // How vertical text is measured: by the painter's device, or by the font on the screen.
+    enum class Measure { Painter, Screen };
+    // Text turned a quarter clockwise, black in Arial of `fontSize`, its box's top left at `at`; the
+    // painter keeps that font. An empty text draws nothing.
+    static void drawVerticalText(QPainter* painter, const QPoint& at, const QString& text, int fontSize,
+                                 Measure measure);
+
     // A pixel coordinate: toward zero, NaN and anything beyond +-2^24 clamped, so it is never wild. A
     // float converts exactly, so float mappings land on the same pixels.
     static int clampToPixel(double v) {

@@ -9,7 +9,6 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QPixmap>
 
 #include <algorithm>
 #include <cmath>
@@ -406,7 +405,8 @@ void ProfilePlot::drawCaptions(QPainter* painter) const {
     drawLabel(painter, QPoint(w / 2 - width(caption8) / 2, 25), caption8);
     if (!caption9.isEmpty()) {
         const int cw = width(caption9);
-        drawVerticalText(painter, QPoint(w - cw - 16, h / 2 + (cw + 1) / 2 + 10), caption9, 12);
+        PlotFrame::drawVerticalText(painter, QPoint(w - cw - 16, h / 2 + (cw + 1) / 2 + 10), caption9, 12,
+                                    PlotFrame::Measure::Screen);
         painter->setFont(QFont(QStringLiteral("Arial"), 11));
     }
     if (!caption1.isEmpty()) {
@@ -420,25 +420,6 @@ void ProfilePlot::drawCaptions(QPainter* painter) const {
         baseline += 25;
         drawLabel(painter, QPoint(w - width(*c) - 25, baseline), *c);
     }
-}
-
-void ProfilePlot::drawVerticalText(QPainter* painter, const QPoint& at, const QString& text, int fontSize) {
-    if (text.isEmpty()) {
-        return;
-    }
-    const QFont font(QStringLiteral("Arial"), fontSize);
-    painter->setFont(font);
-    const QRect box = QFontMetrics(font).boundingRect(text);
-    QPixmap pixmap(box.height() + 4, box.width() + 2);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter p(&pixmap);
-        p.setFont(font);
-        p.setPen(Qt::black);
-        p.rotate(90);
-        p.drawText(0, -4, text);
-    }
-    painter->drawPixmap(at, pixmap);
 }
 
 QPointF ProfilePlot::pixelToValue(QPointF p) const {

@@ -167,7 +167,6 @@ private:
     void drawFramedLabel(QPainter* painter, const QPoint& at, const QString& text) const;
     void drawCellCaptions(QPainter* painter) const;
     void drawCaptions(QPainter* painter) const;
-    static void drawVerticalText(QPainter* painter, const QPoint& at, const QString& text, int fontSize);
     QString yLabelText(double y) const;
     int plotHeight() const { return h - dy01 - dy02; }
 

@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPixmap>
 
 #include <algorithm>
 
@@ -211,7 +210,8 @@ void FourierGrafik::drawTitles(QPainter* painter) {
     }
     if (!captionY.isEmpty()) {
         const int tw = own.boundingRect(captionY).width();
-        drawVerticalText(painter, QPoint(W - 28, H - (H / 2 + (tw + 1) / 2 + 10)), captionY, 12);
+        PlotFrame::drawVerticalText(painter, QPoint(W - 28, H - (H / 2 + (tw + 1) / 2 + 10)), captionY, 12,
+                                    PlotFrame::Measure::Painter);
     }
     if (!pulsarName.isEmpty()) {
         const int tw = own.boundingRect(pulsarName).width();
@@ -238,25 +238,6 @@ void FourierGrafik::drawBoxedLabel(QPainter* painter, QPoint at, const QString& 
     // The label's white box lies inside the white frame, so the frame may come first.
     painter->drawRect(QRect(QPoint(at.x() - 3, at.y() - 16), QPoint(at.x() + w + 2, at.y() + 3)));
     PlotFrame::drawLabel(painter, at, text, Qt::white);
-}
-
-void FourierGrafik::drawVerticalText(QPainter* painter, QPoint at, const QString& text, int fontSize) {
-    if (text.isEmpty()) {
-        return;
-    }
-    const QFont font(QStringLiteral("Arial"), fontSize);
-    painter->setFont(font);
-    const QRect r = painter->fontMetrics().boundingRect(text);
-    QPixmap pixmap(r.height() + 4, r.width() + 2);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter turned(&pixmap);
-        turned.rotate(90);
-        turned.setFont(font);
-        turned.setPen(Qt::black);
-        turned.drawText(QPoint(0, -4), text);
-    }
-    painter->drawPixmap(at, pixmap);
 }
 
 QPoint FourierGrafik::flipY(QPoint p) const {

@@ -163,7 +163,6 @@ public:
 
     void drawLabel(QPainter* painter, QPoint at, const QString& text);
     void drawBoxedLabel(QPainter* painter, QPoint at, const QString& text);
-    void drawVerticalText(QPainter* painter, QPoint at, const QString& text, int fontSize);
 
     QPoint flipY(QPoint p) const;
     QPointF flipY(QPointF p) const;
