@@ -240,6 +240,10 @@ void FourierGrafik::drawBoxedLabel(QPainter* painter, QPoint at, const QString& 
     PlotFrame::drawLabel(painter, at, text, Qt::white);
 }
 
+QString FourierGrafik::fixed(double v, int decimals) {
+    return QString::number(v, 'f', std::clamp(decimals, 0, 15));
+}
+
 QPoint FourierGrafik::flipY(QPoint p) const {
     return QPoint(p.x(), canvasSize.height() - p.y());
 }

@@ -31,10 +31,6 @@ void mappingRange(double yMin, double yMax, double& lo, double& hi) {
     }
 }
 
-QString fixed(double v, int decimals) {
-    return QString::number(v, 'f', std::clamp(decimals, 0, 15));
-}
-
 // "-0", "-0.0", "-0.00", ... read "0".
 QString withoutNegativeZero(const QString& text) {
     if (text.startsWith(QLatin1Char('-'))) {
