@@ -14,7 +14,7 @@ QStringList DirScan::files(const QString& dir, const QStringList& nameFilters) {
     while (it.hasNext()) {
         paths.append(it.next());
     }
-    std::sort(paths.begin(), paths.end(), [](const QString& a, const QString& b) { return a < b; });
+    std::sort(paths.begin(), paths.end());
     return paths;
 }
 

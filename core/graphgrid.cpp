@@ -69,7 +69,6 @@ QScrollArea* GraphGrid::build(QWidget* owner, int columns, int rows, int cellWid
         return area;
     }
 
-    owner->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::MinimumExpanding);
     owner->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
     QScrollArea* area = scrollFrame(owner, &content);
     auto* column = new QVBoxLayout(content);

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFontMetrics>
+#include <QPixmap>
 
 bool PlotFrame::paintable(const QSize& size) {
     return size.width() > 100 || size.height() > 100;
@@ -63,13 +64,12 @@ void PlotFrame::drawFrame(QPainter* painter, const QSize& size) {
     painter->drawLines(frameLines(size));
 }
 
-void PlotFrame::drawLabel(QPainter* painter, const QPoint& at, const QString& text) {
+void PlotFrame::drawLabel(QPainter* painter, const QPoint& at, const QString& text, const QColor& fill) {
     if (text.isEmpty()) {
         return;
     }
     const int tw = painter->fontMetrics().horizontalAdvance(text);
-    painter->fillRect(QRect(QPoint(at.x(), at.y() - 11), QPoint(at.x() + tw + 1, at.y() + 1)),
-                      QColor(255, 255, 255, 200));
+    painter->fillRect(QRect(QPoint(at.x(), at.y() - 11), QPoint(at.x() + tw + 1, at.y() + 1)), fill);
     painter->drawText(at, text);
 }
 
@@ -77,4 +77,25 @@ void PlotFrame::drawLabels(QPainter* painter, const QVector<Label>& labels) {
     for (const Label& label : labels) {
         drawLabel(painter, label.at, label.text);
     }
+}
+
+void PlotFrame::drawVerticalText(QPainter* painter, const QPoint& at, const QString& text, int fontSize,
+                                 Measure measure) {
+    if (text.isEmpty()) {
+        return;
+    }
+    const QFont font(QStringLiteral("Arial"), fontSize);
+    painter->setFont(font);
+    const QRect box = measure == Measure::Painter ? painter->fontMetrics().boundingRect(text)
+                                                  : QFontMetrics(font).boundingRect(text);
+    QPixmap pixmap(box.height() + 4, box.width() + 2);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter turned(&pixmap);
+        turned.setFont(font);
+        turned.setPen(Qt::black);
+        turned.rotate(90);
+        turned.drawText(0, -4, text);
+    }
+    painter->drawPixmap(at, pixmap);
 }

@@ -51,10 +51,31 @@ public:
     static void drawEdges(QPainter* painter, const QSize& size);
     static void drawFrame(QPainter* painter, const QSize& size);
 
-    // Text on a half-transparent white box, baseline starting at `at`, in the current pen; an empty
-    // text draws nothing.
-    static void drawLabel(QPainter* painter, const QPoint& at, const QString& text);
+    // Text on a box of `fill` (half-transparent white unless given), baseline starting at `at`, in the
+    // current pen; an empty text draws nothing.
+    static void drawLabel(QPainter* painter, const QPoint& at, const QString& text,
+                          const QColor& fill = QColor(255, 255, 255, 200));
     static void drawLabels(QPainter* painter, const QVector<Label>& labels);
+
+    // How vertical text is measured: by the painter's device, or by the font on the screen.
+    enum class Measure { Painter, Screen };
+    // Text turned a quarter clockwise, black in Arial of `fontSize`, its box's top left at `at`; the
+    // painter keeps that font. An empty text draws nothing.
+    static void drawVerticalText(QPainter* painter, const QPoint& at, const QString& text, int fontSize,
+                                 Measure measure);
+
+    // A pixel coordinate: toward zero, NaN and anything beyond +-2^24 clamped, so it is never wild. A
+    // float converts exactly, so float mappings land on the same pixels.
+    static int clampToPixel(double v) {
+        constexpr double limit = double(1 << 24);
+        if (!(v > -limit)) {
+            return -(1 << 24);
+        }
+        if (!(v < limit)) {
+            return 1 << 24;
+        }
+        return int(v);
+    }
 
     // Point index i -> x = 40 + trunc(i * (w - 70) / n); value v -> y = h - (trunc((v - min) * (h - 40) /
     // (max - min)) + 20), computed in T (float for native samples, double for arrays). A flat or broken
@@ -101,17 +122,6 @@ public:
         T rangeMax() const { return hi; }
 
     private:
-        static int clampToPixel(T v) {
-            constexpr T limit = T(1 << 24);
-            if (!(v > -limit)) {
-                return -(1 << 24);
-            }
-            if (!(v < limit)) {
-                return 1 << 24;
-            }
-            return int(v); // toward zero
-        }
-
         int w;
         int h;
         qint64 n;

@@ -9,7 +9,6 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QPixmap>
 
 #include <algorithm>
 #include <cmath>
@@ -18,18 +17,6 @@ const QString ProfilePlot::startHint =
     QStringLiteral("Установите нужные параметры в форме слева и нажмите кнопку Ok...");
 
 namespace {
-constexpr int pixelLimit = 1 << 24;
-
-int clampPixel(double v) {
-    if (!(v > -pixelLimit)) {
-        return -pixelLimit;
-    }
-    if (!(v < pixelLimit)) {
-        return pixelLimit;
-    }
-    return int(v); // toward zero
-}
-
 const char* const statisticNames[] = {"sigma", "  S/N ", "signal"};
 
 QString seriesName(int s) {
@@ -147,15 +134,15 @@ bool ProfilePlot::computeLayout(const QSize& size, QString* error) {
 }
 
 int ProfilePlot::xOfPoint(qint64 j) const {
-    return dx01 + clampPixel(double(j) * xScale);
+    return dx01 + PlotFrame::clampToPixel(double(j) * xScale);
 }
 
 int ProfilePlot::xOfValue(double x) const {
-    return dx01 + clampPixel(x * xScale);
+    return dx01 + PlotFrame::clampToPixel(x * xScale);
 }
 
 int ProfilePlot::heightOf(double y) const {
-    return dy01 + clampPixel((y - yMin) * double(plotHeight()) / (yMax - yMin));
+    return dy01 + PlotFrame::clampToPixel((y - yMin) * double(plotHeight()) / (yMax - yMin));
 }
 
 bool ProfilePlot::Mapping::y(double v, int& out) const {
@@ -302,7 +289,7 @@ void ProfilePlot::drawGrafik(QPainter* painter, const QFont& widgetFont) {
 
     painter->setPen(Qt::lightGray);
     const int zeroRow = rowOf(0.0);
-    const int right = dx01 + clampPixel(double(nPoints) * xScale);
+    const int right = dx01 + PlotFrame::clampToPixel(double(nPoints) * xScale);
     painter->drawLine(dx01, zeroRow, right, zeroRow);
     if (grafikType == QLatin1String("statistics") && !forPrint) {
         painter->drawLine(dx01, dy02, right, dy02);
@@ -379,13 +366,8 @@ void ProfilePlot::drawCurves(QPainter* painter) const {
 }
 
 void ProfilePlot::drawLabel(QPainter* painter, const QPoint& at, const QString& text) const {
-    if (text.isEmpty()) {
-        return;
-    }
-    const int width = painter->fontMetrics().horizontalAdvance(text);
-    const QColor fill(background.isEmpty() ? QStringLiteral("white") : background);
-    painter->fillRect(QRect(QPoint(at.x(), at.y() - 11), QPoint(at.x() + width + 1, at.y() + 1)), fill);
-    painter->drawText(at, text);
+    PlotFrame::drawLabel(painter, at, text,
+                         QColor(background.isEmpty() ? QStringLiteral("white") : background));
 }
 
 void ProfilePlot::drawFramedLabel(QPainter* painter, const QPoint& at, const QString& text) const {
@@ -423,7 +405,8 @@ void ProfilePlot::drawCaptions(QPainter* painter) const {
     drawLabel(painter, QPoint(w / 2 - width(caption8) / 2, 25), caption8);
     if (!caption9.isEmpty()) {
         const int cw = width(caption9);
-        drawVerticalText(painter, QPoint(w - cw - 16, h / 2 + (cw + 1) / 2 + 10), caption9, 12);
+        PlotFrame::drawVerticalText(painter, QPoint(w - cw - 16, h / 2 + (cw + 1) / 2 + 10), caption9, 12,
+                                    PlotFrame::Measure::Screen);
         painter->setFont(QFont(QStringLiteral("Arial"), 11));
     }
     if (!caption1.isEmpty()) {
@@ -437,25 +420,6 @@ void ProfilePlot::drawCaptions(QPainter* painter) const {
         baseline += 25;
         drawLabel(painter, QPoint(w - width(*c) - 25, baseline), *c);
     }
-}
-
-void ProfilePlot::drawVerticalText(QPainter* painter, const QPoint& at, const QString& text, int fontSize) {
-    if (text.isEmpty()) {
-        return;
-    }
-    const QFont font(QStringLiteral("Arial"), fontSize);
-    painter->setFont(font);
-    const QRect box = QFontMetrics(font).boundingRect(text);
-    QPixmap pixmap(box.height() + 4, box.width() + 2);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter p(&pixmap);
-        p.setFont(font);
-        p.setPen(Qt::black);
-        p.rotate(90);
-        p.drawText(0, -4, text);
-    }
-    painter->drawPixmap(at, pixmap);
 }
 
 QPointF ProfilePlot::pixelToValue(QPointF p) const {

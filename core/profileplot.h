@@ -1,6 +1,8 @@
 #ifndef PROFILEPLOT_H
 #define PROFILEPLOT_H
 
+#include "core/plotframe.h"
+
 #include <QLine>
 #include <QMutex>
 #include <QObject>
@@ -96,10 +98,7 @@ public:
         const ProfilePlot& plot;
     };
 
-    struct Label {
-        QPoint at; // baseline start
-        QString text;
-    };
+    using Label = PlotFrame::Label;
     struct Axis {
         QVector<Label> labels;
         QVector<QLine> ticks;
@@ -168,7 +167,6 @@ private:
     void drawFramedLabel(QPainter* painter, const QPoint& at, const QString& text) const;
     void drawCellCaptions(QPainter* painter) const;
     void drawCaptions(QPainter* painter) const;
-    static void drawVerticalText(QPainter* painter, const QPoint& at, const QString& text, int fontSize);
     QString yLabelText(double y) const;
     int plotHeight() const { return h - dy01 - dy02; }
 

@@ -27,18 +27,21 @@ void ShowInfo::rewriteToText(const QString& fileName) {
         if (bar) {
             bar->show();
             bar->setValue(0);
-            connect(this, &ShowInfo::progress, bar, &QProgressBar::setValue);
         }
+        // Reading fills the bar's first half, writing its second.
+        auto show = [bar](int value) {
+            if (bar) {
+                bar->setValue(value);
+            }
+        };
         Reader reader(nullptr);
-        connect(&reader, &Reader::progress, this, [this](int percent) { emit progress(percent / 2); });
+        connect(&reader, &Reader::progress, this, [show](int percent) { show(percent / 2); });
         Data data = reader.readFile(fileName, false);
         int num = 0;
         if (data.npoints > 1) {
-            num = Reader::writeDataAsText(data, outName,
-                                          [this](int percent) { emit progress(50 + percent / 2); });
+            num = Reader::writeDataAsText(data, outName, [show](int percent) { show(50 + percent / 2); });
         }
         if (bar) {
-            disconnect(this, &ShowInfo::progress, bar, &QProgressBar::setValue);
             bar->hide();
         }
         if (data.npoints <= 1) {

@@ -1,5 +1,6 @@
 #include "profiles/profilegrafikinfo.h"
 
+#include "core/panelcolumn.h"
 #include "core/profilegrafik.h"
 #include "core/rectwidget.h"
 
@@ -12,19 +13,12 @@
 ProfileGrafikInfo::ProfileGrafikInfo(QWidget* parent) : QWidget(parent) {}
 
 void ProfileGrafikInfo::createLayout() {
-    auto* outer = new QHBoxLayout;
-    outer->setContentsMargins(10, 0, 0, 0);
-
-    auto* scroll = new QScrollArea(this);
+    // The shared panel column, but with both bars and a column of exactly 250 pixels.
+    QScrollArea* scroll = PanelColumn::install(this);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    scroll->setContentsMargins(0, 0, 0, 0);
-    scroll->setWidgetResizable(true);
     scroll->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
     scroll->setMinimumWidth(250);
     scroll->setMaximumWidth(250);
-    scroll->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    outer->addWidget(scroll);
 
     auto* column = new QFrame(this);
     column->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
@@ -64,10 +58,6 @@ void ProfileGrafikInfo::createLayout() {
     coordsLayout->addWidget(new QLabel(infoText, coordsFrame));
     columnLayout->addWidget(coordsFrame);
     scroll->setWidget(column);
-
-    setContentsMargins(0, 0, 0, 0);
-    setLayout(outer);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
 }
 
 void ProfileGrafikInfo::setCoords(QPointF p, QString str) {

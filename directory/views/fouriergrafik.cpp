@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPixmap>
 
 #include <algorithm>
 
@@ -211,7 +210,8 @@ void FourierGrafik::drawTitles(QPainter* painter) {
     }
     if (!captionY.isEmpty()) {
         const int tw = own.boundingRect(captionY).width();
-        drawVerticalText(painter, QPoint(W - 28, H - (H / 2 + (tw + 1) / 2 + 10)), captionY, 12);
+        PlotFrame::drawVerticalText(painter, QPoint(W - 28, H - (H / 2 + (tw + 1) / 2 + 10)), captionY, 12,
+                                    PlotFrame::Measure::Painter);
     }
     if (!pulsarName.isEmpty()) {
         const int tw = own.boundingRect(pulsarName).width();
@@ -225,9 +225,7 @@ void FourierGrafik::drawLabel(QPainter* painter, QPoint at, const QString& text)
         return;
     }
     painter->setPen(Qt::black);
-    const int w = painter->fontMetrics().horizontalAdvance(text);
-    painter->fillRect(QRect(QPoint(at.x(), at.y() - 11), QPoint(at.x() + w + 1, at.y() + 1)), Qt::white);
-    painter->drawText(at, text);
+    PlotFrame::drawLabel(painter, at, text, Qt::white);
 }
 
 void FourierGrafik::drawBoxedLabel(QPainter* painter, QPoint at, const QString& text) {
@@ -237,28 +235,13 @@ void FourierGrafik::drawBoxedLabel(QPainter* painter, QPoint at, const QString& 
     painter->setPen(Qt::black);
     painter->setBrush(QBrush(Qt::white, Qt::SolidPattern));
     const int w = painter->fontMetrics().horizontalAdvance(text);
-    painter->fillRect(QRect(QPoint(at.x(), at.y() - 11), QPoint(at.x() + w + 1, at.y() + 1)), Qt::white);
+    // The label's white box lies inside the white frame, so the frame may come first.
     painter->drawRect(QRect(QPoint(at.x() - 3, at.y() - 16), QPoint(at.x() + w + 2, at.y() + 3)));
-    painter->drawText(at, text);
+    PlotFrame::drawLabel(painter, at, text, Qt::white);
 }
 
-void FourierGrafik::drawVerticalText(QPainter* painter, QPoint at, const QString& text, int fontSize) {
-    if (text.isEmpty()) {
-        return;
-    }
-    const QFont font(QStringLiteral("Arial"), fontSize);
-    painter->setFont(font);
-    const QRect r = painter->fontMetrics().boundingRect(text);
-    QPixmap pixmap(r.height() + 4, r.width() + 2);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter turned(&pixmap);
-        turned.rotate(90);
-        turned.setFont(font);
-        turned.setPen(Qt::black);
-        turned.drawText(QPoint(0, -4), text);
-    }
-    painter->drawPixmap(at, pixmap);
+QString FourierGrafik::fixed(double v, int decimals) {
+    return QString::number(v, 'f', std::clamp(decimals, 0, 15));
 }
 
 QPoint FourierGrafik::flipY(QPoint p) const {

@@ -163,7 +163,10 @@ public:
 
     void drawLabel(QPainter* painter, QPoint at, const QString& text);
     void drawBoxedLabel(QPainter* painter, QPoint at, const QString& text);
-    void drawVerticalText(QPainter* painter, QPoint at, const QString& text, int fontSize);
+
+    // v with `decimals` decimals, kept within what a fixed-point text can have (0 to 15): the labels'
+    // and the panel's numbers.
+    static QString fixed(double v, int decimals);
 
     QPoint flipY(QPoint p) const;
     QPointF flipY(QPointF p) const;

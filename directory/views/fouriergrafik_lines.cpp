@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -29,10 +30,6 @@ void mappingRange(double yMin, double yMax, double& lo, double& hi) {
         lo -= half;
         hi += half;
     }
-}
-
-QString fixed(double v, int decimals) {
-    return QString::number(v, 'f', std::clamp(decimals, 0, 15));
 }
 
 // "-0", "-0.0", "-0.00", ... read "0".
@@ -333,6 +330,8 @@ void FourierGrafik::drawLines(QPainter* painter, bool fromFirstX) {
     const int nX = arrGrafikX.size();
     const int shown = nX > 0 ? std::clamp(points, 1, nX) : std::max(points, 0);
     const bool straight = nX == 0 || monotonic(arrGrafikX, shown);
+    QVector<double> gapped;
+    const double gap = std::numeric_limits<double>::quiet_NaN();
     for (int j = 0; j < arrGrafikY.size(); ++j) {
         if (!visible.value(j, false)) {
             continue;
@@ -345,24 +344,13 @@ void FourierGrafik::drawLines(QPainter* painter, bool fromFirstX) {
             PlotFrame::drawSeries(painter, map, curve.constData(), qint64(n));
             continue;
         }
-        // X values that turn back (or are not finite) are drawn segment by segment.
-        QVector<QLine> lines;
-        bool have = false;
-        QPoint previous;
+        // X values that turn back are drawn segment by segment; a point at an X that is not finite is
+        // a gap, as a value that is not finite is.
+        gapped.resize(n);
         for (int i = 0; i < n; ++i) {
-            int y = 0;
-            if (!std::isfinite(arrGrafikX[i]) || !map.y(curve[i], y)) {
-                have = false;
-                continue;
-            }
-            const QPoint p(map.x(i), y);
-            if (have) {
-                lines.append(QLine(previous, p));
-            }
-            previous = p;
-            have = true;
+            gapped[i] = std::isfinite(arrGrafikX[i]) ? curve[i] : gap;
         }
-        painter->drawLines(lines);
+        PlotFrame::drawSeriesSegments(painter, map, gapped.constData(), qint64(n));
     }
 
     drawColoured(pic.over);

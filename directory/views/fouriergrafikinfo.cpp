@@ -41,10 +41,6 @@ QFrame* makeFrame(QWidget* owner, QVBoxLayout* column, const QMargins& margins) 
     return frame;
 }
 
-QString fixed(double v, int decimals) {
-    return QString::number(v, 'f', std::clamp(decimals, 0, 15));
-}
-
 bool oneOf(const QString& s, std::initializer_list<const char*> list) {
     for (const char* item : list) {
         if (s == QLatin1String(item)) {
@@ -143,10 +139,11 @@ void FourierGrafikInfo::createWidgets() {
         QStringList texts;
         double v = minSnr;
         for (int k = 1; k <= 6; ++k) {
-            texts << QStringLiteral("   %1 <= snr < %2").arg(fixed(v, 1), fixed(v * 1.35, 1));
+            texts << QStringLiteral("   %1 <= snr < %2")
+                         .arg(FourierGrafik::fixed(v, 1), FourierGrafik::fixed(v * 1.35, 1));
             v *= 1.35;
         }
-        texts << QStringLiteral("   %1 <= snr").arg(fixed(v, 1));
+        texts << QStringLiteral("   %1 <= snr").arg(FourierGrafik::fixed(v, 1));
         addSymbolRows(column, texts);
         mapTail();
     } else if (oneOf(grafikType, {"harmDispAverage", "harmDispFirstPoint"})) {
@@ -309,22 +306,27 @@ void FourierGrafikInfo::setCoords(QPointF p, QVector<QString> arrX) {
         const double period = FourierCalculate::getPeriodOfHarmonic(harmonicUnder, withNulls, tres);
         const double frequency = period > 0 ? 1 / period : -1;
         shown = QStringLiteral("X: %1  Y: %2\nPeriod: %3\nFrequency: %4")
-                    .arg(fixed(x, 0), fixed(y, 4), fixed(period, 4), fixed(frequency, 4));
+                    .arg(FourierGrafik::fixed(x, 0), FourierGrafik::fixed(y, 4),
+                         FourierGrafik::fixed(period, 4), FourierGrafik::fixed(frequency, 4));
     } else if (oneOf(grafikType, {"map", "ffaMap"})) {
-        shown = QStringLiteral("Dispersion:  %1\nPeriod:         %2").arg(fixed(y, 1), fixed(x, 3));
+        shown = QStringLiteral("Dispersion:  %1\nPeriod:         %2")
+                    .arg(FourierGrafik::fixed(y, 1), FourierGrafik::fixed(x, 3));
     } else if (grafikType == QLatin1String("sum3sigma")) {
-        shown = QStringLiteral("Disp:\t%1\nSnr:\t%2").arg(fixed(x, 2), fixed(y, 1));
+        shown =
+            QStringLiteral("Disp:\t%1\nSnr:\t%2").arg(FourierGrafik::fixed(x, 2), FourierGrafik::fixed(y, 1));
     } else if (grafikType == QLatin1String("ffa") && !forPrint) {
         shown = QStringLiteral("S/N: %1\npoint: %2, period: %3, foldbins: %4")
-                    .arg(fixed(y, 2), fixed(x, 0), label0, label1);
+                    .arg(FourierGrafik::fixed(y, 2), FourierGrafik::fixed(x, 0), label0, label1);
     } else if (grafikType == QLatin1String("ffa")) {
-        shown = QStringLiteral("S/N: %1\nPeriod:%2\nPoint:%3").arg(fixed(y, 0), label0, fixed(x, 0));
+        shown = QStringLiteral("S/N: %1\nPeriod:%2\nPoint:%3")
+                    .arg(FourierGrafik::fixed(y, 0), label0, FourierGrafik::fixed(x, 0));
     } else if (oneOf(grafikType, {"ffaSnrDisp", "ffaSnrDispFirstPoint"})) {
-        shown = QStringLiteral("Disp:\t%1\nSnr:\t%2").arg(fixed(x, 0), fixed(y, 1));
-    } else {
         shown =
-            QStringLiteral("X: %1  Y: %2")
-                .arg(fixed(x, grafik ? grafik->precisionX : 0), fixed(y, grafik ? grafik->precisionY : 3));
+            QStringLiteral("Disp:\t%1\nSnr:\t%2").arg(FourierGrafik::fixed(x, 0), FourierGrafik::fixed(y, 1));
+    } else {
+        shown = QStringLiteral("X: %1  Y: %2")
+                    .arg(FourierGrafik::fixed(x, grafik ? grafik->precisionX : 0),
+                         FourierGrafik::fixed(y, grafik ? grafik->precisionY : 3));
     }
     coordsLabel->setText(shown);
 }
