@@ -71,7 +71,7 @@ FourierForm::FourierForm(QString dir, bool isFfa, bool isMap, bool isSearch, QWi
     mainWindow = WorkArea::widget() ? WorkArea::widget()->window() : nullptr;
 
     tableKind = isSearch ? QStringLiteral("search") : QStringLiteral("cachesAndDates");
-    table = new FourierTable(tableRows.toList(), rowKinds, tableKind, this);
+    table = new FourierTable(tableRows, rowKinds, tableKind, this);
     table->setContentsMargins(0, 0, 10, 0);
     grafik = new FourierGrafik(this);
     grafik->setObjectName(QStringLiteral("fourierGrafik"));
@@ -92,13 +92,11 @@ FourierForm::~FourierForm() {
 }
 
 bool FourierForm::scan() {
-    // The search scan lets the event loop run; nothing else may start meanwhile.
+    // The failure warning is modal and runs the event loop: nothing else may start meanwhile.
     BusyGuard guard;
     ResultDirScan found;
     connect(&found, &ResultDirScan::progress, this, &FourierForm::progress);
-    for (auto it = yearStates.cbegin(); it != yearStates.cend(); ++it) {
-        found.yearStates[it.key()] = it.value();
-    }
+    found.yearStates = yearStates;
     found.module = module;
     found.ray = ray;
     const bool ok = isSearch ? found.readSearchDir(dir, nCode) : found.readSumDir(dir);
@@ -111,20 +109,14 @@ bool FourierForm::scan() {
         raTime = found.raTime;
         module = found.module;
         ray = found.ray;
-        for (auto it = found.yearStates.cbegin(); it != found.yearStates.cend(); ++it) {
-            yearStates[it.key()] = it.value();
-        }
+        yearStates = found.yearStates;
     }
-    allRows = found.allRows.toVector();
-    tableRows = found.tableRows.toVector();
+    allRows = found.allRows;
+    tableRows = found.tableRows;
     rowChecked = QVector<bool>(tableRows.size(), false);
     rowKinds = found.rowKinds;
-    for (auto it = found.searchDirPaths.cbegin(); it != found.searchDirPaths.cend(); ++it) {
-        searchDirPaths.insert(it.key(), it.value());
-    }
-    for (auto it = found.dayLocations.cbegin(); it != found.dayLocations.cend(); ++it) {
-        rowLocations.insert(it.key(), it.value());
-    }
+    searchDirPaths = found.searchDirPaths;
+    rowLocations = found.dayLocations;
     showOthers = found.showOthers;
     showYears = found.showYears;
     showMonthes = found.showMonthes;

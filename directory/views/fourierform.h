@@ -54,8 +54,8 @@ public:
     int module = 0;
     int ray = 0;
     QVector<int> dispersions;
-    QVector<QString> allRows;
-    QVector<QString> tableRows;
+    QStringList allRows;
+    QStringList tableRows;
     bool showYears = false;
     bool showMonthes = false;
     bool showOthers = false;
@@ -80,7 +80,7 @@ public:
     QVector<int> harmonics3sigma;
     QHash<int, bool> harmonicWithNulls;
     QHash<QString, Sum3sigmaRecord> sum3sigma;
-    QVector<QString> pnthrRows;
+    QStringList pnthrRows;
     bool isFfa = false;
     bool isSearch = false;
     bool asIs = false;

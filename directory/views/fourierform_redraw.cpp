@@ -186,7 +186,7 @@ void FourierForm::redraw() {
     calc->withNulls = withNulls;
     calc->harmonic = harmonic;
     calc->grafikType = type;
-    calc->tableRows = tableRows;
+    calc->tableRows = tableRows.toVector();
     calc->rowChecked = threeSigma ? harmonicChecked : rowChecked;
     calc->rowLocations = rowLocations;
     calc->showNoise = ui->showNoise->isChecked();

@@ -96,9 +96,9 @@ void FourierForm::redrawTable(QString tableType) {
 void FourierForm::redrawTableWidget(QString tableType) {
     FourierTable* built = nullptr;
     if (tableType == QLatin1String("search") || tableType == QLatin1String("cachesAndDates")) {
-        built = new FourierTable(tableRows.toList(), rowKinds, tableType, this);
+        built = new FourierTable(tableRows, rowKinds, tableType, this);
     } else if (tableType == QLatin1String("datesFromFile")) {
-        built = new FourierTable(pnthrRows.toList(), {}, tableType, this);
+        built = new FourierTable(pnthrRows, {}, tableType, this);
     } else if (tableType == QLatin1String("harmonics3sigma")) {
         QStringList rows;
         QMap<QString, QString> kinds;
@@ -303,7 +303,7 @@ bool FourierForm::readPnthrList() {
         warn(this, QStringLiteral("Нет файла list_in_files.txt в директории пульсара!"));
         return false;
     }
-    pnthrRows = PulseList::rows(file);
+    pnthrRows = PulseList::rows(file).toList();
     if (pnthrRows.size() <= 1) {
         warn(this, QStringLiteral("В list_in_files.txt не найдено ни одного pnthr-файла"));
         return false;
