@@ -59,6 +59,7 @@ FourierForm::FourierForm(QString dir, bool isFfa, bool isMap, bool isSearch, QWi
     ui->averageCount->setValue(settings->getAverageCount());
     ui->comboBoxWithNull->setCurrentText(QStringLiteral("1"));
 
+    setupCommon();
     if (isSearch) {
         setupSearchMode();
     } else {
@@ -124,32 +125,40 @@ bool FourierForm::scan() {
     return true;
 }
 
-void FourierForm::setupSumMode() {
-    ui->directoryName->setText(FourierFormRules::directoryLabel(dir, false));
-    ui->pulsarName->setText(pulsarName);
+void FourierForm::setupCommon() {
+    ui->directoryName->setText(FourierFormRules::directoryLabel(dir, isSearch));
     for (int dm : dispersions) {
         ui->comboBoxDispersion->addItem(QString::number(dm));
     }
-    ui->comboBoxWithNull->setView(new QListView(ui->comboBoxWithNull));
     ui->comboBoxWithNull->addItems({QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("*")});
-    ui->comboBoxTresolution->setView(new QListView(ui->comboBoxTresolution));
     ui->comboBoxTresolution->addItems({QStringLiteral("0.0124928"), QStringLiteral("0.003072"),
                                        QStringLiteral("0.0999424"), QStringLiteral("0.1")});
-    ui->comboBoxPlosh->hide();
-    ui->comboBoxPloshLabel->hide();
+    ui->showMaxX->setText(QStringLiteral("-1"));
+    ui->showMinX->setText(QStringLiteral("-1"));
     if (isFfa) {
         for (QWidget* w :
              {static_cast<QWidget*>(ui->groupBoxActionFourier), ui->groupBoxFFA_info_cont,
-              ui->groupBoxAdditionalFFA_cont, static_cast<QWidget*>(ui->comboBoxWithNull),
-              static_cast<QWidget*>(ui->comboBoxWithNullLabel), static_cast<QWidget*>(ui->harmonicNumber),
-              static_cast<QWidget*>(ui->harmonicNumberLabel)}) {
+              static_cast<QWidget*>(ui->comboBoxWithNull), static_cast<QWidget*>(ui->comboBoxWithNullLabel),
+              static_cast<QWidget*>(ui->harmonicNumber), static_cast<QWidget*>(ui->harmonicNumberLabel)}) {
             w->hide();
         }
         ui->groupBoxFFA_info->show();
-        ui->groupBoxAdditionalFFA->show();
     } else {
         ui->groupBoxActionFFA->hide();
         ui->groupBoxFFA_info->hide();
+    }
+}
+
+void FourierForm::setupSumMode() {
+    ui->pulsarName->setText(pulsarName);
+    ui->comboBoxWithNull->setView(new QListView(ui->comboBoxWithNull));
+    ui->comboBoxTresolution->setView(new QListView(ui->comboBoxTresolution));
+    ui->comboBoxPlosh->hide();
+    ui->comboBoxPloshLabel->hide();
+    if (isFfa) {
+        ui->groupBoxAdditionalFFA_cont->hide();
+        ui->groupBoxAdditionalFFA->show();
+    } else {
         ui->groupBoxAdditionalFFA->hide();
     }
     const QList<QWidget*> unused = {ui->groupBoxCache,
@@ -189,12 +198,9 @@ void FourierForm::setupSumMode() {
     for (int i = 0; i < years.size(); ++i) {
         years[i]->setEnabled(yearStates.value(2014 + i, -1) == 0);
     }
-    ui->showMaxX->setText(QStringLiteral("-1"));
-    ui->showMinX->setText(QStringLiteral("-1"));
 }
 
 void FourierForm::setupSearchMode() {
-    ui->directoryName->setText(FourierFormRules::directoryLabel(dir, true));
     const QList<QWidget*> unused = {ui->groupBoxYears,
                                     ui->firstPointShiftLabel,
                                     ui->firstPointShift,
@@ -215,12 +221,6 @@ void FourierForm::setupSearchMode() {
     for (QWidget* w : unused) {
         w->hide();
     }
-    for (int dm : dispersions) {
-        ui->comboBoxDispersion->addItem(QString::number(dm));
-    }
-    ui->comboBoxWithNull->addItems({QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("*")});
-    ui->comboBoxTresolution->addItems({QStringLiteral("0.0124928"), QStringLiteral("0.003072"),
-                                       QStringLiteral("0.0999424"), QStringLiteral("0.1")});
     ui->comboBoxPlosh->addItems(
         {QStringLiteral("N1"), QStringLiteral("N2"), QStringLiteral("N0"), QStringLiteral("N4")});
     const int code = ui->comboBoxPlosh->findText(nCode);
@@ -229,7 +229,6 @@ void FourierForm::setupSearchMode() {
     }
     if (nCode == QLatin1String("N4")) {
         ui->comboBoxTresolution->setCurrentText(QStringLiteral("0.003072"));
-        ui->module->setMaximum(20);
         ui->sumAlfaLabel->show();
         ui->sumAlfa->show();
     } else {
@@ -248,22 +247,10 @@ void FourierForm::setupSearchMode() {
                                         .arg(s % 60, 2, 10, QLatin1Char('0')));
     }
     ui->comboBoxMinSec->setCurrentIndex(0);
-    ui->showMaxX->setText(QStringLiteral("-1"));
-    ui->showMinX->setText(QStringLiteral("-1"));
     if (isFfa) {
-        for (QWidget* w :
-             {static_cast<QWidget*>(ui->groupBoxActionFourier), ui->groupBoxFFA_info_cont,
-              static_cast<QWidget*>(ui->comboBoxWithNull), static_cast<QWidget*>(ui->comboBoxWithNullLabel),
-              static_cast<QWidget*>(ui->harmonicNumber), static_cast<QWidget*>(ui->harmonicNumberLabel)}) {
-            w->hide();
-        }
-        ui->groupBoxFFA_info->show();
         ui->comboBoxWithNull->setCurrentText(QStringLiteral("*"));
         withNulls = -1;
         ui->blankPoints->setText(QStringLiteral("0"));
-    } else {
-        ui->groupBoxActionFFA->hide();
-        ui->groupBoxFFA_info->hide();
     }
 }
 

@@ -173,6 +173,8 @@ private slots:
 
 private:
     bool scan();
+    // The fills both modes share, before the mode's own.
+    void setupCommon();
     void setupSumMode();
     void setupSearchMode();
     void runStartAction(bool isMap);
