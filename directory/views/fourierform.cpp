@@ -2,7 +2,6 @@
 
 #include "core/busyguard.h"
 #include "core/calculationholder.h"
-#include "core/desktop.h"
 #include "core/settings.h"
 #include "core/workarea.h"
 #include "directory/views/fourierformrules.h"
@@ -39,9 +38,8 @@ FourierForm::FourierForm(QString dir, bool isFfa, bool isMap, bool isSearch, QWi
         progressBar->hide();
     }
     if (!scanned) {
-        Desktop::instance()->warning(this, QStringLiteral("Error"),
-                                     isSearch ? QStringLiteral("Bad directory of search results!")
-                                              : QStringLiteral("Bad directory of sum results!"));
+        warn(isSearch ? QStringLiteral("Bad directory of search results!")
+                      : QStringLiteral("Bad directory of sum results!"));
         hide();
         return;
     }
@@ -102,7 +100,7 @@ bool FourierForm::scan() {
     found.ray = ray;
     const bool ok = isSearch ? found.readSearchDir(dir, nCode) : found.readSumDir(dir);
     if (!ok) {
-        Desktop::instance()->warning(this, QStringLiteral("Error"), dir + QStringLiteral("does not exist!"));
+        warn(dir + QStringLiteral("does not exist!"));
         return false;
     }
     pulsarName = found.pulsarName;
@@ -193,8 +191,7 @@ void FourierForm::setupSumMode() {
     ui->checkBoxYears->setChecked(showYears);
     ui->checkBoxMonthes->setChecked(showMonthes);
     ui->checkBoxDays->setChecked(showDays);
-    const QList<QCheckBox*> years = {ui->checkBox2014, ui->checkBox2015, ui->checkBox2016, ui->checkBox2017,
-                                     ui->checkBox2018, ui->checkBox2019, ui->checkBox2020};
+    const QList<QCheckBox*> years = yearBoxes();
     for (int i = 0; i < years.size(); ++i) {
         years[i]->setEnabled(yearStates.value(2014 + i, -1) == 0);
     }
@@ -305,9 +302,7 @@ void FourierForm::connectInputs() {
     connect(ui->ffaAsIs, &QCheckBox::clicked, this, &F::changedFfaAsIs);
     connect(ui->ffaMapLog, &QCheckBox::clicked, this, &F::redraw);
     connect(ui->comboBoxPlosh, &QComboBox::currentTextChanged, this, &F::changedPlosh);
-    for (QCheckBox* year :
-         {ui->checkBoxSum2014, ui->checkBoxSum2015, ui->checkBoxSum2016, ui->checkBoxSum2017,
-          ui->checkBoxSum2018, ui->checkBoxSum2019, ui->checkBoxSum2020}) {
+    for (QCheckBox* year : sumYearBoxes()) {
         connect(year, &QCheckBox::clicked, this, &F::clicked3sigmaYears);
     }
     connect(ui->checkTable, &QPushButton::clicked, this, &F::checkTable);
@@ -336,8 +331,7 @@ void FourierForm::connectInputs() {
     } else {
         connect(ui->checkAllYears, &QPushButton::clicked, this, &F::checkAllYears);
         connect(ui->clearAllYears, &QPushButton::clicked, this, &F::clearAllYears);
-        for (QCheckBox* year : {ui->checkBox2014, ui->checkBox2015, ui->checkBox2016, ui->checkBox2017,
-                                ui->checkBox2018, ui->checkBox2019, ui->checkBox2020}) {
+        for (QCheckBox* year : yearBoxes()) {
             connect(year, &QCheckBox::clicked, this, &F::checkYears);
         }
         for (QCheckBox* kind : {ui->checkBoxOthers, ui->checkBoxYears, ui->checkBoxMonthes, ui->checkBoxDays,

@@ -190,6 +190,13 @@ private:
                     const QString& captionY, double maxX);
     void showFailure(const QString& errors);
 
+    void warn(const QString& text);
+    // The year boxes of the table and of the 3-sigma sums, 2014 first.
+    QList<QCheckBox*> yearBoxes() const;
+    QList<QCheckBox*> sumYearBoxes() const;
+    // A search directory names its source only through the beam the inputs show.
+    void setPulsarNameFromBeam();
+
     QCheckBox* rowCheckBox(int row) const;
     void setRowChecked(int row, bool checked);
     QVector<bool> readTableChecks(int rows) const;
