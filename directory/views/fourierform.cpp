@@ -2,7 +2,6 @@
 
 #include "core/busyguard.h"
 #include "core/calculationholder.h"
-#include "core/desktop.h"
 #include "core/settings.h"
 #include "core/workarea.h"
 #include "directory/views/fourierformrules.h"
@@ -39,9 +38,8 @@ FourierForm::FourierForm(QString dir, bool isFfa, bool isMap, bool isSearch, QWi
         progressBar->hide();
     }
     if (!scanned) {
-        Desktop::instance()->warning(this, QStringLiteral("Error"),
-                                     isSearch ? QStringLiteral("Bad directory of search results!")
-                                              : QStringLiteral("Bad directory of sum results!"));
+        warn(isSearch ? QStringLiteral("Bad directory of search results!")
+                      : QStringLiteral("Bad directory of sum results!"));
         hide();
         return;
     }
@@ -59,6 +57,7 @@ FourierForm::FourierForm(QString dir, bool isFfa, bool isMap, bool isSearch, QWi
     ui->averageCount->setValue(settings->getAverageCount());
     ui->comboBoxWithNull->setCurrentText(QStringLiteral("1"));
 
+    setupCommon();
     if (isSearch) {
         setupSearchMode();
     } else {
@@ -71,7 +70,7 @@ FourierForm::FourierForm(QString dir, bool isFfa, bool isMap, bool isSearch, QWi
     mainWindow = WorkArea::widget() ? WorkArea::widget()->window() : nullptr;
 
     tableKind = isSearch ? QStringLiteral("search") : QStringLiteral("cachesAndDates");
-    table = new FourierTable(tableRows.toList(), rowKinds, tableKind, this);
+    table = new FourierTable(tableRows, rowKinds, tableKind, this);
     table->setContentsMargins(0, 0, 10, 0);
     grafik = new FourierGrafik(this);
     grafik->setObjectName(QStringLiteral("fourierGrafik"));
@@ -92,18 +91,16 @@ FourierForm::~FourierForm() {
 }
 
 bool FourierForm::scan() {
-    // The search scan lets the event loop run; nothing else may start meanwhile.
+    // The failure warning is modal and runs the event loop: nothing else may start meanwhile.
     BusyGuard guard;
     ResultDirScan found;
     connect(&found, &ResultDirScan::progress, this, &FourierForm::progress);
-    for (auto it = yearStates.cbegin(); it != yearStates.cend(); ++it) {
-        found.yearStates[it.key()] = it.value();
-    }
+    found.yearStates = yearStates;
     found.module = module;
     found.ray = ray;
     const bool ok = isSearch ? found.readSearchDir(dir, nCode) : found.readSumDir(dir);
     if (!ok) {
-        Desktop::instance()->warning(this, QStringLiteral("Error"), dir + QStringLiteral("does not exist!"));
+        warn(dir + QStringLiteral("does not exist!"));
         return false;
     }
     pulsarName = found.pulsarName;
@@ -111,20 +108,14 @@ bool FourierForm::scan() {
         raTime = found.raTime;
         module = found.module;
         ray = found.ray;
-        for (auto it = found.yearStates.cbegin(); it != found.yearStates.cend(); ++it) {
-            yearStates[it.key()] = it.value();
-        }
+        yearStates = found.yearStates;
     }
-    allRows = found.allRows.toVector();
-    tableRows = found.tableRows.toVector();
+    allRows = found.allRows;
+    tableRows = found.tableRows;
     rowChecked = QVector<bool>(tableRows.size(), false);
     rowKinds = found.rowKinds;
-    for (auto it = found.searchDirPaths.cbegin(); it != found.searchDirPaths.cend(); ++it) {
-        searchDirPaths.insert(it.key(), it.value());
-    }
-    for (auto it = found.dayLocations.cbegin(); it != found.dayLocations.cend(); ++it) {
-        rowLocations.insert(it.key(), it.value());
-    }
+    searchDirPaths = found.searchDirPaths;
+    rowLocations = found.dayLocations;
     showOthers = found.showOthers;
     showYears = found.showYears;
     showMonthes = found.showMonthes;
@@ -132,32 +123,40 @@ bool FourierForm::scan() {
     return true;
 }
 
-void FourierForm::setupSumMode() {
-    ui->directoryName->setText(FourierFormRules::directoryLabel(dir, false));
-    ui->pulsarName->setText(pulsarName);
+void FourierForm::setupCommon() {
+    ui->directoryName->setText(FourierFormRules::directoryLabel(dir, isSearch));
     for (int dm : dispersions) {
         ui->comboBoxDispersion->addItem(QString::number(dm));
     }
-    ui->comboBoxWithNull->setView(new QListView(ui->comboBoxWithNull));
     ui->comboBoxWithNull->addItems({QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("*")});
-    ui->comboBoxTresolution->setView(new QListView(ui->comboBoxTresolution));
     ui->comboBoxTresolution->addItems({QStringLiteral("0.0124928"), QStringLiteral("0.003072"),
                                        QStringLiteral("0.0999424"), QStringLiteral("0.1")});
-    ui->comboBoxPlosh->hide();
-    ui->comboBoxPloshLabel->hide();
+    ui->showMaxX->setText(QStringLiteral("-1"));
+    ui->showMinX->setText(QStringLiteral("-1"));
     if (isFfa) {
         for (QWidget* w :
              {static_cast<QWidget*>(ui->groupBoxActionFourier), ui->groupBoxFFA_info_cont,
-              ui->groupBoxAdditionalFFA_cont, static_cast<QWidget*>(ui->comboBoxWithNull),
-              static_cast<QWidget*>(ui->comboBoxWithNullLabel), static_cast<QWidget*>(ui->harmonicNumber),
-              static_cast<QWidget*>(ui->harmonicNumberLabel)}) {
+              static_cast<QWidget*>(ui->comboBoxWithNull), static_cast<QWidget*>(ui->comboBoxWithNullLabel),
+              static_cast<QWidget*>(ui->harmonicNumber), static_cast<QWidget*>(ui->harmonicNumberLabel)}) {
             w->hide();
         }
         ui->groupBoxFFA_info->show();
-        ui->groupBoxAdditionalFFA->show();
     } else {
         ui->groupBoxActionFFA->hide();
         ui->groupBoxFFA_info->hide();
+    }
+}
+
+void FourierForm::setupSumMode() {
+    ui->pulsarName->setText(pulsarName);
+    ui->comboBoxWithNull->setView(new QListView(ui->comboBoxWithNull));
+    ui->comboBoxTresolution->setView(new QListView(ui->comboBoxTresolution));
+    ui->comboBoxPlosh->hide();
+    ui->comboBoxPloshLabel->hide();
+    if (isFfa) {
+        ui->groupBoxAdditionalFFA_cont->hide();
+        ui->groupBoxAdditionalFFA->show();
+    } else {
         ui->groupBoxAdditionalFFA->hide();
     }
     const QList<QWidget*> unused = {ui->groupBoxCache,
@@ -192,17 +191,13 @@ void FourierForm::setupSumMode() {
     ui->checkBoxYears->setChecked(showYears);
     ui->checkBoxMonthes->setChecked(showMonthes);
     ui->checkBoxDays->setChecked(showDays);
-    const QList<QCheckBox*> years = {ui->checkBox2014, ui->checkBox2015, ui->checkBox2016, ui->checkBox2017,
-                                     ui->checkBox2018, ui->checkBox2019, ui->checkBox2020};
+    const QList<QCheckBox*> years = yearBoxes();
     for (int i = 0; i < years.size(); ++i) {
         years[i]->setEnabled(yearStates.value(2014 + i, -1) == 0);
     }
-    ui->showMaxX->setText(QStringLiteral("-1"));
-    ui->showMinX->setText(QStringLiteral("-1"));
 }
 
 void FourierForm::setupSearchMode() {
-    ui->directoryName->setText(FourierFormRules::directoryLabel(dir, true));
     const QList<QWidget*> unused = {ui->groupBoxYears,
                                     ui->firstPointShiftLabel,
                                     ui->firstPointShift,
@@ -223,12 +218,6 @@ void FourierForm::setupSearchMode() {
     for (QWidget* w : unused) {
         w->hide();
     }
-    for (int dm : dispersions) {
-        ui->comboBoxDispersion->addItem(QString::number(dm));
-    }
-    ui->comboBoxWithNull->addItems({QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("*")});
-    ui->comboBoxTresolution->addItems({QStringLiteral("0.0124928"), QStringLiteral("0.003072"),
-                                       QStringLiteral("0.0999424"), QStringLiteral("0.1")});
     ui->comboBoxPlosh->addItems(
         {QStringLiteral("N1"), QStringLiteral("N2"), QStringLiteral("N0"), QStringLiteral("N4")});
     const int code = ui->comboBoxPlosh->findText(nCode);
@@ -237,7 +226,6 @@ void FourierForm::setupSearchMode() {
     }
     if (nCode == QLatin1String("N4")) {
         ui->comboBoxTresolution->setCurrentText(QStringLiteral("0.003072"));
-        ui->module->setMaximum(20);
         ui->sumAlfaLabel->show();
         ui->sumAlfa->show();
     } else {
@@ -256,22 +244,10 @@ void FourierForm::setupSearchMode() {
                                         .arg(s % 60, 2, 10, QLatin1Char('0')));
     }
     ui->comboBoxMinSec->setCurrentIndex(0);
-    ui->showMaxX->setText(QStringLiteral("-1"));
-    ui->showMinX->setText(QStringLiteral("-1"));
     if (isFfa) {
-        for (QWidget* w :
-             {static_cast<QWidget*>(ui->groupBoxActionFourier), ui->groupBoxFFA_info_cont,
-              static_cast<QWidget*>(ui->comboBoxWithNull), static_cast<QWidget*>(ui->comboBoxWithNullLabel),
-              static_cast<QWidget*>(ui->harmonicNumber), static_cast<QWidget*>(ui->harmonicNumberLabel)}) {
-            w->hide();
-        }
-        ui->groupBoxFFA_info->show();
         ui->comboBoxWithNull->setCurrentText(QStringLiteral("*"));
         withNulls = -1;
         ui->blankPoints->setText(QStringLiteral("0"));
-    } else {
-        ui->groupBoxActionFFA->hide();
-        ui->groupBoxFFA_info->hide();
     }
 }
 
@@ -326,9 +302,7 @@ void FourierForm::connectInputs() {
     connect(ui->ffaAsIs, &QCheckBox::clicked, this, &F::changedFfaAsIs);
     connect(ui->ffaMapLog, &QCheckBox::clicked, this, &F::redraw);
     connect(ui->comboBoxPlosh, &QComboBox::currentTextChanged, this, &F::changedPlosh);
-    for (QCheckBox* year :
-         {ui->checkBoxSum2014, ui->checkBoxSum2015, ui->checkBoxSum2016, ui->checkBoxSum2017,
-          ui->checkBoxSum2018, ui->checkBoxSum2019, ui->checkBoxSum2020}) {
+    for (QCheckBox* year : sumYearBoxes()) {
         connect(year, &QCheckBox::clicked, this, &F::clicked3sigmaYears);
     }
     connect(ui->checkTable, &QPushButton::clicked, this, &F::checkTable);
@@ -357,8 +331,7 @@ void FourierForm::connectInputs() {
     } else {
         connect(ui->checkAllYears, &QPushButton::clicked, this, &F::checkAllYears);
         connect(ui->clearAllYears, &QPushButton::clicked, this, &F::clearAllYears);
-        for (QCheckBox* year : {ui->checkBox2014, ui->checkBox2015, ui->checkBox2016, ui->checkBox2017,
-                                ui->checkBox2018, ui->checkBox2019, ui->checkBox2020}) {
+        for (QCheckBox* year : yearBoxes()) {
             connect(year, &QCheckBox::clicked, this, &F::checkYears);
         }
         for (QCheckBox* kind : {ui->checkBoxOthers, ui->checkBoxYears, ui->checkBoxMonthes, ui->checkBoxDays,

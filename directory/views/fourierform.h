@@ -54,8 +54,8 @@ public:
     int module = 0;
     int ray = 0;
     QVector<int> dispersions;
-    QVector<QString> allRows;
-    QVector<QString> tableRows;
+    QStringList allRows;
+    QStringList tableRows;
     bool showYears = false;
     bool showMonthes = false;
     bool showOthers = false;
@@ -80,7 +80,7 @@ public:
     QVector<int> harmonics3sigma;
     QHash<int, bool> harmonicWithNulls;
     QHash<QString, Sum3sigmaRecord> sum3sigma;
-    QVector<QString> pnthrRows;
+    QStringList pnthrRows;
     bool isFfa = false;
     bool isSearch = false;
     bool asIs = false;
@@ -173,6 +173,8 @@ private slots:
 
 private:
     bool scan();
+    // The fills both modes share, before the mode's own.
+    void setupCommon();
     void setupSumMode();
     void setupSearchMode();
     void runStartAction(bool isMap);
@@ -187,6 +189,13 @@ private:
     void showResult(const std::shared_ptr<CalculationHolder>& holder, const QString& title,
                     const QString& captionY, double maxX);
     void showFailure(const QString& errors);
+
+    void warn(const QString& text);
+    // The year boxes of the table and of the 3-sigma sums, 2014 first.
+    QList<QCheckBox*> yearBoxes() const;
+    QList<QCheckBox*> sumYearBoxes() const;
+    // A search directory names its source only through the beam the inputs show.
+    void setPulsarNameFromBeam();
 
     QCheckBox* rowCheckBox(int row) const;
     void setRowChecked(int row, bool checked);

@@ -1,4 +1,3 @@
-#include "core/desktop.h"
 #include "directory/views/fourierform.h"
 #include "directory/views/fouriergrafikinfo.h"
 #include "directory/views/harmonics3sigmafile.h"
@@ -37,9 +36,7 @@ void FourierForm::filterMapPoints() {
 }
 
 bool FourierForm::readHarmonics3sigma() {
-    const QVector<QCheckBox*> boxes = {ui->checkBoxSum2014, ui->checkBoxSum2015, ui->checkBoxSum2016,
-                                       ui->checkBoxSum2017, ui->checkBoxSum2018, ui->checkBoxSum2019,
-                                       ui->checkBoxSum2020};
+    const QList<QCheckBox*> boxes = sumYearBoxes();
     QStringList years;
     for (int i = 0; i < boxes.size(); ++i) {
         if (boxes[i]->isChecked()) {
@@ -60,7 +57,7 @@ bool FourierForm::readHarmonics3sigma() {
     }
     need3sigmaRead = false;
     if (!error.isEmpty()) {
-        Desktop::instance()->warning(this, QStringLiteral("Error"), error);
+        warn(error);
         return false;
     }
     return true;

@@ -2,7 +2,6 @@
 
 #include "core/busyguard.h"
 #include "core/calculationholder.h"
-#include "core/desktop.h"
 #include "core/tools.h"
 #include "directory/calc/fouriercalculate.h"
 #include "directory/views/fourierformrules.h"
@@ -51,10 +50,6 @@ GraphType graphTypeOf(const Ui::FourierForm& ui) {
     return {};
 }
 
-void warn(QWidget* parent, const QString& text) {
-    Desktop::instance()->warning(parent, QStringLiteral("Error"), text);
-}
-
 } // namespace
 
 void FourierForm::redraw() {
@@ -99,19 +94,19 @@ void FourierForm::redraw() {
         states.resize(rows);
         const int checked = int(std::count(states.cbegin(), states.cend(), true));
         if (checked > 1 && type == QLatin1String("map")) {
-            warn(this, QStringLiteral("Для карты нужно отметить только один кеш"));
+            warn(QStringLiteral("Для карты нужно отметить только один кеш"));
             return;
         }
         if (checked == 0) {
-            warn(this, threeSigma ? QStringLiteral("Отметьте хотя бы одну гармонику в таблице")
-                                  : QStringLiteral("Отметьте хотя бы один день или кеш в таблице"));
+            warn(threeSigma ? QStringLiteral("Отметьте хотя бы одну гармонику в таблице")
+                            : QStringLiteral("Отметьте хотя бы один день или кеш в таблице"));
             return;
         }
     }
 
     // 4.
     if (type.isEmpty()) {
-        warn(this, QStringLiteral("Выберите тип графика в блоке Type of graph"));
+        warn(QStringLiteral("Выберите тип графика в блоке Type of graph"));
         return;
     }
 
@@ -161,7 +156,7 @@ void FourierForm::redraw() {
             mapPoints.clear();
             const QString error = readHarmonicsMap(fileName);
             if (!error.isEmpty()) {
-                warn(this, QStringLiteral("Нет карты:\n%1").arg(fileName));
+                warn(QStringLiteral("Нет карты:\n%1").arg(fileName));
                 return;
             }
             lastMapFile = fileName;
@@ -186,7 +181,7 @@ void FourierForm::redraw() {
     calc->withNulls = withNulls;
     calc->harmonic = harmonic;
     calc->grafikType = type;
-    calc->tableRows = tableRows;
+    calc->tableRows = tableRows.toVector();
     calc->rowChecked = threeSigma ? harmonicChecked : rowChecked;
     calc->rowLocations = rowLocations;
     calc->showNoise = ui->showNoise->isChecked();
@@ -455,9 +450,6 @@ void FourierForm::showResult(const std::shared_ptr<CalculationHolder>& holder, c
     grafikInfo->text = calc->text;
     grafikInfo->createWidgets();
     placeWidgets();
-    if (progressBar) {
-        progressBar->hide();
-    }
 }
 
 void FourierForm::changedAction() {
@@ -503,7 +495,7 @@ void FourierForm::changedAction() {
             redrawTable();
             tableKind = isSearch ? QStringLiteral("search") : QStringLiteral("cachesAndDates");
         } else {
-            warn(this, QStringLiteral("Нет ни одного кеша или дня в этой директории"));
+            warn(QStringLiteral("Нет ни одного кеша или дня в этой директории"));
         }
     }
     redraw();

@@ -13,11 +13,16 @@
 #include <QFile>
 #include <QPixmap>
 
-namespace {
-void warn(QWidget* parent, const QString& text) {
-    Desktop::instance()->warning(parent, QStringLiteral("Error"), text);
+void FourierForm::warn(const QString& text) {
+    Desktop::instance()->warning(this, QStringLiteral("Error"), text);
 }
-} // namespace
+
+void FourierForm::setPulsarNameFromBeam() {
+    const int site = ui->comboBoxPlosh->currentText().right(1).toInt();
+    pulsarName = Tools::jNameFromBeam(ui->module->text(), ui->ray->text(), ui->comboBoxHour->currentText(),
+                                      ui->comboBoxMinSec->currentText(), site);
+    ui->pulsarName->setText(pulsarName);
+}
 
 void FourierForm::changedModule(int value) {
     Settings::getInstance()->setFourierModule(value);
@@ -184,10 +189,7 @@ void FourierForm::changedPlosh(QString) {
     if (!isSearch) {
         return;
     }
-    const int site = ui->comboBoxPlosh->currentText().right(1).toInt();
-    pulsarName = Tools::jNameFromBeam(ui->module->text(), ui->ray->text(), ui->comboBoxHour->currentText(),
-                                      ui->comboBoxMinSec->currentText(), site);
-    ui->pulsarName->setText(pulsarName);
+    setPulsarNameFromBeam();
     const bool n4 = nCode == QLatin1String("N4");
     ui->comboBoxTresolution->setCurrentText(n4 ? QStringLiteral("0.003072") : QStringLiteral("0.0124928"));
     ui->module->setMaximum(n4 ? 20 : 6);
@@ -195,17 +197,20 @@ void FourierForm::changedPlosh(QString) {
 
 void FourierForm::checkDispersion(QString text) {
     if (!dispersions.contains(text.toInt(nullptr, 10))) {
-        warn(this, QStringLiteral("Этой дисперсии нет в списке, введите другую дисперсию! (Список есть в "
-                                  "селекте сверху)"));
+        warn(QStringLiteral("Этой дисперсии нет в списке, введите другую дисперсию! (Список есть в "
+                            "селекте сверху)"));
     }
 }
 
-namespace {
-QList<QCheckBox*> yearBoxes(const Ui::FourierForm& ui) {
-    return {ui.checkBox2014, ui.checkBox2015, ui.checkBox2016, ui.checkBox2017,
-            ui.checkBox2018, ui.checkBox2019, ui.checkBox2020};
+QList<QCheckBox*> FourierForm::yearBoxes() const {
+    return {ui->checkBox2014, ui->checkBox2015, ui->checkBox2016, ui->checkBox2017,
+            ui->checkBox2018, ui->checkBox2019, ui->checkBox2020};
 }
-} // namespace
+
+QList<QCheckBox*> FourierForm::sumYearBoxes() const {
+    return {ui->checkBoxSum2014, ui->checkBoxSum2015, ui->checkBoxSum2016, ui->checkBoxSum2017,
+            ui->checkBoxSum2018, ui->checkBoxSum2019, ui->checkBoxSum2020};
+}
 
 // The year buttons keep the cache/day checks; the table's boxes follow them only while it shows caches
 // and days.
@@ -222,7 +227,7 @@ void FourierForm::clearAllYears() {
             yearStates[year] = 0;
         }
     }
-    for (QCheckBox* box : yearBoxes(*ui)) {
+    for (QCheckBox* box : yearBoxes()) {
         box->setChecked(false);
     }
     ui->cacheName->setText(QString());
@@ -241,7 +246,7 @@ void FourierForm::checkAllYears() {
             yearStates[year] = 1;
         }
     }
-    const QList<QCheckBox*> boxes = yearBoxes(*ui);
+    const QList<QCheckBox*> boxes = yearBoxes();
     for (int i = 0; i < boxes.size(); ++i) {
         if (yearStates.value(2014 + i, -1) != -1) {
             boxes[i]->setChecked(true);
@@ -254,7 +259,7 @@ void FourierForm::checkYears() {
     if (!table || table->tableType != QLatin1String("cachesAndDates")) {
         return;
     }
-    const QList<QCheckBox*> boxes = yearBoxes(*ui);
+    const QList<QCheckBox*> boxes = yearBoxes();
     for (int i = 0; i < boxes.size(); ++i) {
         const int year = 2014 + i;
         if (yearStates.value(year, -1) != -1) {
@@ -278,13 +283,13 @@ void FourierForm::saveText() {
     QString name = Desktop::instance()->getSaveFileName(this, QStringLiteral("Text save"), proposed,
                                                         QStringLiteral("Text *.txt"));
     if (name.isEmpty()) {
-        warn(this, QStringLiteral("Отмена - имя файла не было выбрано"));
+        warn(QStringLiteral("Отмена - имя файла не было выбрано"));
         return;
     }
     // Nothing to write leaves no empty file behind.
     if (grafik->arrGrafikY.isEmpty()) {
-        warn(this, QStringLiteral("Данные не сохранены.\nВозможно, для этого типа графика сохранение не "
-                                  "предусмотрено"));
+        warn(QStringLiteral("Данные не сохранены.\nВозможно, для этого типа графика сохранение не "
+                            "предусмотрено"));
         return;
     }
     name = FourierFormRules::withSuffix(name, QStringLiteral(".txt"));
@@ -296,7 +301,7 @@ void FourierForm::saveText() {
     QFile file(name);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text) ||
         file.write(text) != text.size() || !file.flush()) {
-        warn(this, QStringLiteral("Ошибка открытия файла для записи!"));
+        warn(QStringLiteral("Ошибка открытия файла для записи!"));
         return;
     }
     file.close();
@@ -308,11 +313,11 @@ void FourierForm::saveImage() {
     QString name = Desktop::instance()->getSaveFileName(this, QStringLiteral("Image save"), QString(),
                                                         QStringLiteral("Image *.png"));
     if (name.isEmpty()) {
-        warn(this, QStringLiteral("File name was not selected"));
+        warn(QStringLiteral("File name was not selected"));
         return;
     }
     name = FourierFormRules::withSuffix(name, QStringLiteral(".png"));
     if (!grafik->grab().save(name)) {
-        warn(this, QStringLiteral("Ошибка открытия файла для записи!"));
+        warn(QStringLiteral("Ошибка открытия файла для записи!"));
     }
 }

@@ -1,7 +1,5 @@
 #include "directory/views/fourierform.h"
 
-#include "core/desktop.h"
-#include "core/tools.h"
 #include "directory/views/fourierformrules.h"
 #include "directory/views/fouriertable.h"
 #include "directory/views/pulselist.h"
@@ -14,12 +12,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTimer>
-
-namespace {
-void warn(QWidget* parent, const QString& text) {
-    Desktop::instance()->warning(parent, QStringLiteral("Error"), text);
-}
-} // namespace
 
 QCheckBox* FourierForm::rowCheckBox(int row) const {
     return table ? table->checkBoxOf(row) : nullptr;
@@ -96,9 +88,9 @@ void FourierForm::redrawTable(QString tableType) {
 void FourierForm::redrawTableWidget(QString tableType) {
     FourierTable* built = nullptr;
     if (tableType == QLatin1String("search") || tableType == QLatin1String("cachesAndDates")) {
-        built = new FourierTable(tableRows.toList(), rowKinds, tableType, this);
+        built = new FourierTable(tableRows, rowKinds, tableType, this);
     } else if (tableType == QLatin1String("datesFromFile")) {
-        built = new FourierTable(pnthrRows.toList(), {}, tableType, this);
+        built = new FourierTable(pnthrRows, {}, tableType, this);
     } else if (tableType == QLatin1String("harmonics3sigma")) {
         QStringList rows;
         QMap<QString, QString> kinds;
@@ -208,19 +200,19 @@ void FourierForm::selectInTableSearch() {
     const QString h = ui->comboBoxHour->currentText();
     const QString s = ui->comboBoxMinSec->currentText();
     if (m == QLatin1String("0") || m == QLatin1String("00")) {
-        warn(this, QStringLiteral("Установите модуль отличный от нуля!"));
+        warn(QStringLiteral("Установите модуль отличный от нуля!"));
         return;
     }
     if (r == QLatin1String("0")) {
-        warn(this, QStringLiteral("Установите луч отличный от нуля!"));
+        warn(QStringLiteral("Установите луч отличный от нуля!"));
         return;
     }
     if (h == QLatin1String("*")) {
-        warn(this, QStringLiteral("Установите час отличный от *!"));
+        warn(QStringLiteral("Установите час отличный от *!"));
         return;
     }
     if (s == QLatin1String("*")) {
-        warn(this, QStringLiteral("Установите минуту и секунду, отличную от *!"));
+        warn(QStringLiteral("Установите минуту и секунду, отличную от *!"));
         return;
     }
     const QString name = FourierFormRules::searchDirName(h, s, m, r);
@@ -230,12 +222,10 @@ void FourierForm::selectInTableSearch() {
         table->scrollToItem(table->item(row, 0));
         QTimer::singleShot(100, table, [t = table]() { t->setFocus(); });
     } else if (allRows.contains(name)) {
-        warn(this,
-             QStringLiteral("В таблице не видна строка с этими данными!\nПерестройте таблицу, установив "
+        warn(QStringLiteral("В таблице не видна строка с этими данными!\nПерестройте таблицу, установив "
                             "галки 'table', а затем отметьте нужную строку!"));
     } else {
-        warn(this,
-             QStringLiteral("Данных с выбранными параметрами нет в загруженной директории!\n\n") + name);
+        warn(QStringLiteral("Данных с выбранными параметрами нет в загруженной директории!\n\n") + name);
     }
 }
 
@@ -265,10 +255,7 @@ void FourierForm::clickedTableItem1(QString text) {
     ui->comboBoxMinSec->setCurrentText(QStringLiteral("%1:%2").arg(m.captured(2), m.captured(3)));
     ui->comboBoxHour->setCurrentText(m.captured(1));
     selectedDir = searchDirPaths.value(text);
-    const int site = ui->comboBoxPlosh->currentText().right(1).toInt();
-    pulsarName = Tools::jNameFromBeam(ui->module->text(), ui->ray->text(), ui->comboBoxHour->currentText(),
-                                      ui->comboBoxMinSec->currentText(), site);
-    ui->pulsarName->setText(pulsarName);
+    setPulsarNameFromBeam();
     redraw();
 }
 
@@ -300,12 +287,12 @@ bool FourierForm::readPnthrList() {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         qDebug().noquote() << "ERROR! FourierForm::readPnthrList(): Can't open file " + path;
-        warn(this, QStringLiteral("Нет файла list_in_files.txt в директории пульсара!"));
+        warn(QStringLiteral("Нет файла list_in_files.txt в директории пульсара!"));
         return false;
     }
-    pnthrRows = PulseList::rows(file);
+    pnthrRows = PulseList::rows(file).toList();
     if (pnthrRows.size() <= 1) {
-        warn(this, QStringLiteral("В list_in_files.txt не найдено ни одного pnthr-файла"));
+        warn(QStringLiteral("В list_in_files.txt не найдено ни одного pnthr-файла"));
         return false;
     }
     return true;

@@ -59,10 +59,10 @@ QString FourierFormRules::searchDirName(const QString& hour, const QString& minS
     return QStringLiteral("a%1%2_m%3_r%4").arg(hour, minSecDigits(minSec), module, ray);
 }
 
-QVector<QString> FourierFormRules::filterSearchRows(const QVector<QString>& rows, const SearchFilter& f) {
+QStringList FourierFormRules::filterSearchRows(const QStringList& rows, const SearchFilter& f) {
     const QString minSec = f.minSec == QLatin1String("*") ? f.minSec : minSecDigits(f.minSec);
     const bool anyModule = f.n4 ? f.module == QLatin1String("00") : f.module == QLatin1String("0");
-    QVector<QString> kept;
+    QStringList kept;
     for (const QString& name : rows) {
         if (f.byModule && !anyModule && name.mid(9, f.n4 ? 2 : 1) != f.module) {
             continue;

@@ -3,6 +3,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // What the directory form decides from texts alone: the site code and DM list of a path, the label of the
@@ -42,7 +43,7 @@ public:
         QString minSec; // "MM:SS" or "*"
         bool n4 = false;
     };
-    static QVector<QString> filterSearchRows(const QVector<QString>& rows, const SearchFilter& filter);
+    static QStringList filterSearchRows(const QStringList& rows, const SearchFilter& filter);
 
     // "f12_n1_av3" -> shift 2, with nulls 1, averagings 3; false for a text too short to hold them.
     static bool parseDescriptor(const QString& descriptor, int& shift, int& withNulls, int& averages);

@@ -202,6 +202,8 @@ private:
     bool mapAxesError(QPainter* painter, bool linearX);
     void drawMapPoints(QPainter* painter);
     void layOutNote(GrafikNote& note, const QFontMetrics& metrics) const;
+    // The note's place as ratios of the plot area, which followResize scales back after a resize.
+    void keepNoteRatios(GrafikNote& note) const;
     void followResize(int width, int height);
 };
 

@@ -56,6 +56,13 @@ void FourierGrafik::layOutNote(GrafikNote& note, const QFontMetrics& metrics) co
             note.y -= 18;
         }
     }
+    keepNoteRatios(note);
+}
+
+void FourierGrafik::keepNoteRatios(GrafikNote& note) const {
+    const double PW = canvasSize.width() - dx01 - dx02;
+    const double PH = canvasSize.height() - dy01 - dy02;
+    // At the margin itself the ratio has no value; the layout's choices stand in for it.
     note.relX = note.x == dx01 ? 0.5 : PW / (note.x - dx01);
     if (note.y != dy01) {
         note.relY = PH / (note.y - dy01);
@@ -134,8 +141,6 @@ void FourierGrafik::mouseMoveEvent(QMouseEvent* event) {
     if (!buttonDown) {
         return;
     }
-    const double PW = canvasSize.width() - dx01 - dx02;
-    const double PH = H - dy01 - dy02;
     bool moved = false;
     for (GrafikNote& note : notes) {
         if (!note.selected) {
@@ -144,11 +149,7 @@ void FourierGrafik::mouseMoveEvent(QMouseEvent* event) {
         note.x = pos.x();
         note.y = H - pos.y();
         if (!canvasSize.isEmpty()) {
-            // At the margin itself the ratio has no value; the layout's choices stand in for it.
-            note.relX = note.x == dx01 ? 0.5 : PW / (note.x - dx01);
-            if (note.y != dy01) {
-                note.relY = PH / (note.y - dy01);
-            }
+            keepNoteRatios(note);
         }
         moved = true;
     }

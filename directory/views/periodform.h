@@ -73,6 +73,17 @@ public slots:
     bool createDTimes();
 
 private:
+    // The inputs both searches read, scaled to ms but for the sought period, with their candidates.
+    struct SearchInputs {
+        double fromMs = 0;
+        double toMs = 0;
+        double stepMs = 0;
+        double toleranceMs = 0;
+        double sought = 0; // s, as typed
+        QVector<double> candidates;
+    };
+    // False, after the warning, when the range cannot be searched.
+    bool readSearchInputs(SearchInputs& in);
     bool draw(PeriodSearch::Score score, const QString& kind);
     // The list of the last draw's kind against the threshold value.
     QString resultsText(const QString& value) const;

@@ -19,6 +19,20 @@ const char* const traceName = "test1.txt";
 
 } // namespace
 
+bool PeriodForm::readSearchInputs(SearchInputs& in) {
+    in.fromMs = ui->periodFrom->text().toDouble() * 1000;
+    in.toMs = ui->periodTo->text().toDouble() * 1000;
+    in.stepMs = ui->periodShag->text().toDouble() * 1000;
+    in.toleranceMs = ui->deltaTime->text().toDouble() * 1000;
+    in.sought = ui->periodFind->text().toDouble();
+    const QString refused = PeriodSearch::candidates(in.fromMs, in.toMs, in.stepMs, in.candidates);
+    if (!refused.isEmpty()) {
+        Desktop::instance()->warning(this, tr("Error"), refused);
+        return false;
+    }
+    return true;
+}
+
 bool PeriodForm::drawPeriod() {
     return draw(PeriodSearch::Score::Count, QStringLiteral("period"));
 }
@@ -39,20 +53,11 @@ bool PeriodForm::draw(PeriodSearch::Score score, const QString& kind) {
         Desktop::instance()->warning(this, tr("Error"), tr("Ошибка! Нет промежутков времени"));
         return false;
     }
-    const double from = ui->periodFrom->text().toDouble();
-    const double to = ui->periodTo->text().toDouble();
-    const double step = ui->periodShag->text().toDouble();
-    const double tolerance = ui->deltaTime->text().toDouble() * 1000;
-    const double sought = ui->periodFind->text().toDouble();
-    const double y = ui->yLine->text().toDouble();
-    const double F = from * 1000;
-    const double T = to * 1000;
-    QVector<double> candidates;
-    const QString refused = PeriodSearch::candidates(F, T, step * 1000, candidates);
-    if (!refused.isEmpty()) {
-        Desktop::instance()->warning(this, tr("Error"), refused);
+    SearchInputs in;
+    if (!readSearchInputs(in)) {
         return false;
     }
+    const double y = ui->yLine->text().toDouble();
 
     periodType = kind;
     if (progressBar) {
@@ -73,7 +78,7 @@ bool PeriodForm::draw(PeriodSearch::Score score, const QString& kind) {
         trace << PeriodSearch::sumTraceHeader(ui->periodFrom->text(), ui->periodTo->text(),
                                               ui->periodShag->text(), dTimes);
     }
-    search.run(score, candidates, dTimes, tolerance, &trace, periods, scores);
+    search.run(score, in.candidates, dTimes, in.toleranceMs, &trace, periods, scores);
     if (progressBar) {
         progressBar->hide();
     }
@@ -88,8 +93,8 @@ bool PeriodForm::draw(PeriodSearch::Score score, const QString& kind) {
     grafik->precisionY = 0;
     grafik->precisionX = 3;
     grafik->points = periods.size();
-    if (F <= sought * 1000 && sought * 1000 <= T) {
-        grafik->markersX = {sought};
+    if (in.fromMs <= in.sought * 1000 && in.sought * 1000 <= in.toMs) {
+        grafik->markersX = {in.sought};
     }
     grafik->markersY = {y};
     grafik->updateRange();
@@ -103,24 +108,18 @@ bool PeriodForm::findPeriod() {
     if (!valid || BusyGuard::busy()) {
         return false;
     }
-    const double F = ui->periodFrom->text().toDouble() * 1000;
-    const double T = ui->periodTo->text().toDouble() * 1000;
-    const double S = ui->periodShag->text().toDouble() * 1000;
-    const double tolerance = ui->deltaTime->text().toDouble() * 1000;
-    const double sought = ui->periodFind->text().toDouble();
-    QVector<double> candidates;
-    const QString refused = PeriodSearch::candidates(F, T, S, candidates);
-    if (!refused.isEmpty()) {
-        Desktop::instance()->warning(this, tr("Error"), refused);
+    SearchInputs in;
+    if (!readSearchInputs(in)) {
         return false;
     }
     // Appended after what the last draw left: later lists include these candidates too.
     const QVector<PeriodSearch::PeriodCount> ranking =
-        PeriodSearch::rank(candidates, dTimes, tolerance, &scores);
-    for (const double p : candidates) {
+        PeriodSearch::rank(in.candidates, dTimes, in.toleranceMs, &scores);
+    for (const double p : in.candidates) {
         periods.append(p / 1000);
     }
-    const QString text = PeriodSearch::rankingText(ranking, dTimes.size(), (T - F) / S, sought * 1000);
+    const QString text = PeriodSearch::rankingText(ranking, dTimes.size(), (in.toMs - in.fromMs) / in.stepMs,
+                                                   in.sought * 1000);
     Desktop::instance()->warning(this, QString(), text);
     return true;
 }

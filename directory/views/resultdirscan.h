@@ -29,9 +29,9 @@ public:
     QStringList tableRows;
     QVector<bool> rowChecked;
     QMap<QString, QString> rowKinds;
-    QMap<QString, QString> searchDirPaths;
+    QHash<QString, QString> searchDirPaths;
     // Year -> -1 no data, 0 data present (1, checked, is the form's business).
-    QMap<int, int> yearStates;
+    QHash<int, int> yearStates;
     bool showOthers = false;
     bool showYears = false;
     bool showMonthes = false;

@@ -8,8 +8,8 @@
 #include <QtTest>
 
 namespace {
-QMap<int, int> noData() {
-    QMap<int, int> years;
+QHash<int, int> noData() {
+    QHash<int, int> years;
     for (int y = 2014; y <= 2026; ++y) {
         years.insert(y, -1);
     }
