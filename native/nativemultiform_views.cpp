@@ -5,6 +5,7 @@
 #include "core/tools.h"
 #include "core/workarea.h"
 #include "native/nativemultiform.h"
+#include "native/selectorstep.h"
 #include "ui_nativemultiform.h"
 
 #include <QHBoxLayout>
@@ -260,10 +261,7 @@ void NativeMultiForm::dateNext() {
     if (dates.isEmpty()) {
         return;
     }
-    const int i = ui->comboBoxDate->currentIndex();
-    if (i < dates.size() - 1) {
-        ui->comboBoxDate->setCurrentIndex(i + 1);
-    }
+    stepSelector(ui->comboBoxDate, dates.size(), true, false);
     if (viewName == QLatin1String("one")) {
         drawGrafikOne();
     }
@@ -273,8 +271,7 @@ void NativeMultiForm::datePre() {
     if (dates.isEmpty()) {
         return;
     }
-    const int i = ui->comboBoxDate->currentIndex();
-    ui->comboBoxDate->setCurrentIndex(i <= 0 ? dates.size() - 1 : i - 1);
+    stepSelector(ui->comboBoxDate, dates.size(), false, false);
     if (viewName == QLatin1String("one")) {
         drawGrafikOne();
     }
@@ -284,10 +281,7 @@ void NativeMultiForm::dispNext() {
     if (dispersions.isEmpty()) {
         return;
     }
-    const int i = ui->comboBoxDispersion->currentIndex();
-    if (i < dispersions.size() - 1) {
-        ui->comboBoxDispersion->setCurrentIndex(i + 1);
-    }
+    stepSelector(ui->comboBoxDispersion, dispersions.size(), true, false);
     if (viewName == QLatin1String("one")) {
         drawGrafikOne();
     } else {
@@ -299,8 +293,7 @@ void NativeMultiForm::dispPre() {
     if (dispersions.isEmpty()) {
         return;
     }
-    const int i = ui->comboBoxDispersion->currentIndex();
-    ui->comboBoxDispersion->setCurrentIndex(i <= 0 ? dispersions.size() - 1 : i - 1);
+    stepSelector(ui->comboBoxDispersion, dispersions.size(), false, false);
     if (viewName == QLatin1String("one")) {
         drawGrafikOne();
     }

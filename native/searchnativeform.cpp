@@ -8,6 +8,7 @@
 #include "native/searchnativegrafik.h"
 #include "native/searchnativemultigrafik.h"
 #include "native/searchresultparser.h"
+#include "native/selectorstep.h"
 #include "ui_searchnativeform.h"
 
 #include <QDebug>
@@ -302,10 +303,7 @@ void SearchNativeForm::dateNext() {
     if (count == 0) {
         return;
     }
-    const int i = ui->comboBoxDate->currentIndex();
-    if (i < count - 1) {
-        ui->comboBoxDate->setCurrentIndex(i + 1);
-    }
+    stepSelector(ui->comboBoxDate, count, true, false);
     checkFormAndRedraw();
 }
 
@@ -314,8 +312,7 @@ void SearchNativeForm::datePre() {
     if (count == 0) {
         return;
     }
-    const int i = ui->comboBoxDate->currentIndex();
-    ui->comboBoxDate->setCurrentIndex(i <= 0 ? count - 1 : i - 1);
+    stepSelector(ui->comboBoxDate, count, false, false);
     checkFormAndRedraw();
 }
 
@@ -324,8 +321,7 @@ void SearchNativeForm::dispNext() {
     if (count == 0) {
         return;
     }
-    const int i = ui->comboBoxDispersion->currentIndex();
-    ui->comboBoxDispersion->setCurrentIndex(i < count - 1 ? i + 1 : 0);
+    stepSelector(ui->comboBoxDispersion, count, true, true);
     if (viewName == "one") {
         checkFormAndRedraw();
     }
@@ -336,8 +332,7 @@ void SearchNativeForm::dispPre() {
     if (count == 0) {
         return;
     }
-    const int i = ui->comboBoxDispersion->currentIndex();
-    ui->comboBoxDispersion->setCurrentIndex(i <= 0 ? count - 1 : i - 1);
+    stepSelector(ui->comboBoxDispersion, count, false, true);
     if (viewName == "one") {
         checkFormAndRedraw();
     }
