@@ -182,7 +182,7 @@ bool PulsarCalculate::sumChannels(double* out, int n, double dm, bool forward) {
     if (sumChannelsImpl(data, module, ray, firstPoint, out, n, dm, forward, true, why)) {
         return true;
     }
-    return why.isEmpty() ? false : fail(why);
+    return fail(why);
 }
 
 bool PulsarCalculate::sumChannelsFloat(float* out, int n, double dm, bool forward) {
@@ -190,7 +190,7 @@ bool PulsarCalculate::sumChannelsFloat(float* out, int n, double dm, bool forwar
     if (sumChannelsImpl(data, module, ray, firstPoint, out, n, dm, forward, false, why)) {
         return true;
     }
-    return why.isEmpty() ? false : fail(why);
+    return fail(why);
 }
 
 bool PulsarCalculate::deleteStep() {
