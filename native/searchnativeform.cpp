@@ -19,8 +19,6 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-#include <algorithm>
-
 SearchNativeForm::SearchNativeForm(QString dir, QString mode, QWidget* parent) : QWidget(parent) {
     Q_UNUSED(mode); // the main window passes "native"; this form has one way of reading only
     ui = new Ui::SearchNativeForm;
@@ -262,8 +260,8 @@ void SearchNativeForm::scrollToCurrentGrafik() {
     if (viewName != "multi" || !multiGrafik) {
         return;
     }
-    const int row = std::max(0, int(dates.indexOf(ui->comboBoxDate->currentText())));
-    const int col = std::max(0, int(dispersions.indexOf(ui->comboBoxDispersion->currentText())));
+    const int row = Tools::indexOfString(dates, ui->comboBoxDate->currentText());
+    const int col = Tools::indexOfString(dispersions, ui->comboBoxDispersion->currentText());
     multiGrafik->scrollToGrafik(row, col);
 }
 
