@@ -111,11 +111,8 @@ bool NativeMultiForm::readDirectory(QString dir) {
         if (filePaths.contains(date)) {
             return DirScan::Step::Skipped;
         }
-        const QVector<QVector<float>> channels = readNativeFile(path);
-        if (!channels.isEmpty()) {
-            dates.append(date);
-            series.insert(date, channels);
-        }
+        dates.append(date);
+        series.insert(date, readNativeFile(path));
         filePaths.insert(date, path);
         return DirScan::Step::Visited;
     });
