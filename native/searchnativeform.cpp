@@ -216,10 +216,12 @@ bool SearchNativeForm::drawGrafikMulti() {
     for (const QString& date : dates) {
         const QPair<double, double> range = dateMaxMin.value(
             date, qMakePair(SearchResultParser::rangeStartMax, SearchResultParser::rangeStartMin));
+        const QString caption = QStringLiteral("max=%1").arg(range.first, 0, 'f', 2);
+        const QString rowPrefix = date + QLatin1Char('_'); // the series keys of the date
         QVector<QWidget*> row;
         row.reserve(dispersions.size());
         for (const QString& dm : dispersions) {
-            const auto s = series.constFind(QStringLiteral("%1_%2").arg(date, dm));
+            const auto s = series.constFind(rowPrefix + dm);
             if (s == series.cend()) {
                 row.append(nullptr);
                 continue;
@@ -241,7 +243,7 @@ bool SearchNativeForm::drawGrafikMulti() {
             grafik->fixedYRange = true;
             grafik->yMax = range.first;
             grafik->yMin = range.second;
-            grafik->caption1 = QStringLiteral("max=%1").arg(range.first, 0, 'f', 2);
+            grafik->caption1 = caption;
             grafik->redraw();
             row.append(grafik);
         }
