@@ -5,6 +5,7 @@
 #include "core/settings.h"
 #include "core/tools.h"
 #include "core/workarea.h"
+#include "native/appendunseen.h"
 #include "native/searchnativegrafik.h"
 #include "native/searchnativemultigrafik.h"
 #include "native/searchresultparser.h"
@@ -89,6 +90,7 @@ bool SearchNativeForm::readDir(QString dir) {
     }
     progressBar = Settings::getInstance()->getProgressBar();
     dates.clear();
+    knownDates.clear();
     dispersions.clear();
     knownDispersions.clear();
 
@@ -99,9 +101,7 @@ bool SearchNativeForm::readDir(QString dir) {
             return DirScan::Step::Skipped;
         }
         const QString date = m.captured(1);
-        if (!dates.contains(date)) {
-            dates.append(date);
-        }
+        appendUnseen(dates, knownDates, date);
         readResultFile(path, date);
         return DirScan::Step::Visited;
     });
@@ -125,10 +125,7 @@ void SearchNativeForm::readResultFile(QString path, QString date) {
     SearchResultParser parser;
     parser.addAll(file);
     for (const QString& dm : parser.dispersions()) {
-        if (!knownDispersions.contains(dm)) {
-            knownDispersions.insert(dm);
-            dispersions.append(dm);
-        }
+        appendUnseen(dispersions, knownDispersions, dm);
     }
     const QHash<QString, QVector<double>> fileSeries = parser.takeSeries();
     for (auto s = fileSeries.cbegin(); s != fileSeries.cend(); ++s) {
