@@ -77,9 +77,6 @@ QVector<double> ChannelSumSeries::sumChannels(const QVector<QVector<float>>& cha
 
 QVector<double> ChannelSumSeries::deductNoise(QWidget* parent, QVector<double> series, int len) {
     const QVector<double> baseline = approxMedian(series, len);
-    if (baseline.size() != series.size()) {
-        return series;
-    }
     for (int i = 0; i < series.size(); ++i) {
         series[i] -= baseline.at(i);
     }

@@ -32,7 +32,8 @@ public:
                                        const QVector<double>& fbands, double tres);
 
     // The series minus its block-median baseline over len points, divided by its standard deviation;
-    // unscaled after an "Ошибка sigma!" box when that is below 1e-7; unchanged when no baseline fits.
+    // unscaled after an "Ошибка sigma!" box when that is below 1e-7. When no baseline fits (len < 3 or
+    // fewer points than len) the baseline is the series itself, so zeros come back after that box.
     static QVector<double> deductNoise(QWidget* parent, QVector<double> series, int len);
 
     // The whole chain for one date and DM.

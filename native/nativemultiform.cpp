@@ -111,11 +111,8 @@ bool NativeMultiForm::readDirectory(QString dir) {
         if (filePaths.contains(date)) {
             return DirScan::Step::Skipped;
         }
-        const QVector<QVector<float>> channels = readNativeFile(path);
-        if (!channels.isEmpty()) {
-            dates.append(date);
-            series.insert(date, channels);
-        }
+        dates.append(date);
+        series.insert(date, readNativeFile(path));
         filePaths.insert(date, path);
         return DirScan::Step::Visited;
     });
@@ -161,7 +158,7 @@ QVector<double> NativeMultiForm::deductNoise(QWidget* parent, QVector<double> se
     return ChannelSumSeries::deductNoise(parent, series, len);
 }
 
-QVector<double> NativeMultiForm::makeSeries(QString date, double dm, int averageN, int averageType) {
+ChannelSumSeries::Options NativeMultiForm::seriesOptions(int averageN, int averageType) const {
     ChannelSumSeries::Options o;
     o.deleteStep = ui->deleteStep->isChecked();
     o.deductNoise = ui->deductNoise->isChecked();
@@ -169,7 +166,16 @@ QVector<double> NativeMultiForm::makeSeries(QString date, double dm, int average
     o.len = ui->len->value();
     o.averageN = averageN;
     o.averageType = averageType;
-    return ChannelSumSeries::make(series.value(date), dm, o, fbands, tres, this);
+    return o;
+}
+
+QVector<double> NativeMultiForm::seriesOf(const QString& date, double dm,
+                                          const ChannelSumSeries::Options& options) {
+    return ChannelSumSeries::make(series.value(date), dm, options, fbands, tres, this);
+}
+
+QVector<double> NativeMultiForm::makeSeries(QString date, double dm, int averageN, int averageType) {
+    return seriesOf(date, dm, seriesOptions(averageN, averageType));
 }
 
 bool NativeMultiForm::saveGreen() {

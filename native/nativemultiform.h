@@ -1,6 +1,8 @@
 #ifndef NATIVEMULTIFORM_H
 #define NATIVEMULTIFORM_H
 
+#include "native/channelsumseries.h"
+
 #include <QHash>
 #include <QPointer>
 #include <QString>
@@ -85,8 +87,17 @@ private:
     bool hasData(const QString& date) const;
     // Lays out the form beside the new view, deleting the previous one.
     void showView(QWidget* view);
+    // What the panel asks of every graph of a view; read once per view.
+    struct Panel {
+        double dm = 0;
+        QString mode; // "disp0", "disp" or "both"
+        ChannelSumSeries::Options options;
+    };
+    Panel readPanel() const;
+    ChannelSumSeries::Options seriesOptions(int averageN, int averageType) const;
+    QVector<double> seriesOf(const QString& date, double dm, const ChannelSumSeries::Options& options);
     struct Curves;
-    Curves curvesOf(const QString& date);
+    Curves curvesOf(const QString& date, const Panel& panel);
     void connectClicks(ProfileGrafik* g);
     // Dates the last successful saveGreen() wrote.
     int greenWritten = 0;

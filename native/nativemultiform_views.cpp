@@ -5,11 +5,13 @@
 #include "core/tools.h"
 #include "core/workarea.h"
 #include "native/nativemultiform.h"
+#include "native/selectorstep.h"
 #include "ui_nativemultiform.h"
 
 #include <QHBoxLayout>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 // The curves of one date as both views draw them.
@@ -35,27 +37,37 @@ void NativeMultiForm::showView(QWidget* view) {
     workLayout = WorkArea::install({this, view});
 }
 
-NativeMultiForm::Curves NativeMultiForm::curvesOf(const QString& date) {
-    Curves c;
-    c.dm = ui->comboBoxDispersion->currentText().toDouble();
-    const int averageN = ui->average->value();
-    const int averageType = ui->comboBoxAverageType->currentIndex();
-    c.mode = ui->showDisp0->isChecked()   ? QStringLiteral("disp0")
+NativeMultiForm::Panel NativeMultiForm::readPanel() const {
+    Panel p;
+    p.dm = ui->comboBoxDispersion->currentText().toDouble();
+    p.mode = ui->showDisp0->isChecked()   ? QStringLiteral("disp0")
              : ui->showDisp2->isChecked() ? QStringLiteral("both")
                                           : QStringLiteral("disp");
+    p.options = seriesOptions(ui->average->value(), ui->comboBoxAverageType->currentIndex());
+    return p;
+}
+
+NativeMultiForm::Curves NativeMultiForm::curvesOf(const QString& date, const Panel& panel) {
+    Curves c;
+    c.dm = panel.dm;
+    c.mode = panel.mode;
     // Compared as doubles: a typed DM far beyond int must not be converted.
     const double whole = std::trunc(c.dm);
     c.dmIsZero = whole == 0;
     QVector<double> s0;
+    Tools::MaxMin range0 = Tools::maxMin(s0); // the start values, which an absent DM-0 series leaves
     if (whole >= 1) {
-        s0 = makeSeries(date, 0, averageN, averageType);
-        c.max0 = Tools::maxMin(s0).max;
+        s0 = seriesOf(date, 0, panel.options);
+        range0 = Tools::maxMin(s0);
+        c.max0 = range0.max;
     }
-    const QVector<double> sDM = makeSeries(date, c.dm, averageN, averageType);
-    c.maxDM = Tools::maxMin(sDM).max;
-    const Tools::MaxMin range = Tools::maxMin(QVector<QVector<double>>{s0, sDM});
-    c.max = range.max;
-    c.min = range.min;
+    const QVector<double> sDM = seriesOf(date, c.dm, panel.options);
+    const Tools::MaxMin rangeDM = Tools::maxMin(sDM);
+    c.maxDM = rangeDM.max;
+    // Both ranges start from the same values and skip NaN, so this is the range of one pass over both
+    // series, ties keeping the DM-0 value.
+    c.max = std::max(range0.max, rangeDM.max);
+    c.min = std::min(range0.min, rangeDM.min);
     c.nPoints = sDM.size();
     if (c.dmIsZero) {
         c.y = {sDM};
@@ -127,6 +139,7 @@ bool NativeMultiForm::drawGrafikMulti() {
         grid->cellHeight = height;
     }
 
+    const Panel panel = readPanel();
     QVector<QVector<QWidget*>> cells(rows, QVector<QWidget*>(columns, nullptr));
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
@@ -137,7 +150,7 @@ bool NativeMultiForm::drawGrafikMulti() {
             const QString& d = dates.at(int(k));
             auto* g = new ProfileGrafik(QString(), this);
             grafik = g;
-            const Curves curves = curvesOf(d);
+            const Curves curves = curvesOf(d, panel);
             g->arrGrafikY = curves.y;
             g->colors = curves.colors;
             g->visible = QVector<bool>(curves.y.size(), true);
@@ -196,7 +209,7 @@ bool NativeMultiForm::drawGrafikOne() {
     g->showStartMessage();
     showView(g);
 
-    const Curves curves = curvesOf(d);
+    const Curves curves = curvesOf(d, readPanel());
     g->arrGrafikY = curves.y;
     g->colors = curves.colors;
     g->visible = QVector<bool>(curves.y.size(), true);
@@ -260,10 +273,7 @@ void NativeMultiForm::dateNext() {
     if (dates.isEmpty()) {
         return;
     }
-    const int i = ui->comboBoxDate->currentIndex();
-    if (i < dates.size() - 1) {
-        ui->comboBoxDate->setCurrentIndex(i + 1);
-    }
+    stepSelector(ui->comboBoxDate, dates.size(), true, false);
     if (viewName == QLatin1String("one")) {
         drawGrafikOne();
     }
@@ -273,8 +283,7 @@ void NativeMultiForm::datePre() {
     if (dates.isEmpty()) {
         return;
     }
-    const int i = ui->comboBoxDate->currentIndex();
-    ui->comboBoxDate->setCurrentIndex(i <= 0 ? dates.size() - 1 : i - 1);
+    stepSelector(ui->comboBoxDate, dates.size(), false, false);
     if (viewName == QLatin1String("one")) {
         drawGrafikOne();
     }
@@ -284,10 +293,7 @@ void NativeMultiForm::dispNext() {
     if (dispersions.isEmpty()) {
         return;
     }
-    const int i = ui->comboBoxDispersion->currentIndex();
-    if (i < dispersions.size() - 1) {
-        ui->comboBoxDispersion->setCurrentIndex(i + 1);
-    }
+    stepSelector(ui->comboBoxDispersion, dispersions.size(), true, false);
     if (viewName == QLatin1String("one")) {
         drawGrafikOne();
     } else {
@@ -299,8 +305,7 @@ void NativeMultiForm::dispPre() {
     if (dispersions.isEmpty()) {
         return;
     }
-    const int i = ui->comboBoxDispersion->currentIndex();
-    ui->comboBoxDispersion->setCurrentIndex(i <= 0 ? dispersions.size() - 1 : i - 1);
+    stepSelector(ui->comboBoxDispersion, dispersions.size(), false, false);
     if (viewName == QLatin1String("one")) {
         drawGrafikOne();
     }

@@ -5,9 +5,11 @@
 #include "core/settings.h"
 #include "core/tools.h"
 #include "core/workarea.h"
+#include "native/appendunseen.h"
 #include "native/searchnativegrafik.h"
 #include "native/searchnativemultigrafik.h"
 #include "native/searchresultparser.h"
+#include "native/selectorstep.h"
 #include "ui_searchnativeform.h"
 
 #include <QDebug>
@@ -17,8 +19,6 @@
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QTimer>
-
-#include <algorithm>
 
 SearchNativeForm::SearchNativeForm(QString dir, QString mode, QWidget* parent) : QWidget(parent) {
     Q_UNUSED(mode); // the main window passes "native"; this form has one way of reading only
@@ -90,6 +90,7 @@ bool SearchNativeForm::readDir(QString dir) {
     }
     progressBar = Settings::getInstance()->getProgressBar();
     dates.clear();
+    knownDates.clear();
     dispersions.clear();
     knownDispersions.clear();
 
@@ -100,9 +101,7 @@ bool SearchNativeForm::readDir(QString dir) {
             return DirScan::Step::Skipped;
         }
         const QString date = m.captured(1);
-        if (!dates.contains(date)) {
-            dates.append(date);
-        }
+        appendUnseen(dates, knownDates, date);
         readResultFile(path, date);
         return DirScan::Step::Visited;
     });
@@ -126,10 +125,7 @@ void SearchNativeForm::readResultFile(QString path, QString date) {
     SearchResultParser parser;
     parser.addAll(file);
     for (const QString& dm : parser.dispersions()) {
-        if (!knownDispersions.contains(dm)) {
-            knownDispersions.insert(dm);
-            dispersions.append(dm);
-        }
+        appendUnseen(dispersions, knownDispersions, dm);
     }
     const QHash<QString, QVector<double>> fileSeries = parser.takeSeries();
     for (auto s = fileSeries.cbegin(); s != fileSeries.cend(); ++s) {
@@ -217,10 +213,12 @@ bool SearchNativeForm::drawGrafikMulti() {
     for (const QString& date : dates) {
         const QPair<double, double> range = dateMaxMin.value(
             date, qMakePair(SearchResultParser::rangeStartMax, SearchResultParser::rangeStartMin));
+        const QString caption = QStringLiteral("max=%1").arg(range.first, 0, 'f', 2);
+        const QString rowPrefix = date + QLatin1Char('_'); // the series keys of the date
         QVector<QWidget*> row;
         row.reserve(dispersions.size());
         for (const QString& dm : dispersions) {
-            const auto s = series.constFind(QStringLiteral("%1_%2").arg(date, dm));
+            const auto s = series.constFind(rowPrefix + dm);
             if (s == series.cend()) {
                 row.append(nullptr);
                 continue;
@@ -242,7 +240,7 @@ bool SearchNativeForm::drawGrafikMulti() {
             grafik->fixedYRange = true;
             grafik->yMax = range.first;
             grafik->yMin = range.second;
-            grafik->caption1 = QStringLiteral("max=%1").arg(range.first, 0, 'f', 2);
+            grafik->caption1 = caption;
             grafik->redraw();
             row.append(grafik);
         }
@@ -261,8 +259,8 @@ void SearchNativeForm::scrollToCurrentGrafik() {
     if (viewName != "multi" || !multiGrafik) {
         return;
     }
-    const int row = std::max(0, int(dates.indexOf(ui->comboBoxDate->currentText())));
-    const int col = std::max(0, int(dispersions.indexOf(ui->comboBoxDispersion->currentText())));
+    const int row = Tools::indexOfString(dates, ui->comboBoxDate->currentText());
+    const int col = Tools::indexOfString(dispersions, ui->comboBoxDispersion->currentText());
     multiGrafik->scrollToGrafik(row, col);
 }
 
@@ -302,10 +300,7 @@ void SearchNativeForm::dateNext() {
     if (count == 0) {
         return;
     }
-    const int i = ui->comboBoxDate->currentIndex();
-    if (i < count - 1) {
-        ui->comboBoxDate->setCurrentIndex(i + 1);
-    }
+    stepSelector(ui->comboBoxDate, count, true, false);
     checkFormAndRedraw();
 }
 
@@ -314,8 +309,7 @@ void SearchNativeForm::datePre() {
     if (count == 0) {
         return;
     }
-    const int i = ui->comboBoxDate->currentIndex();
-    ui->comboBoxDate->setCurrentIndex(i <= 0 ? count - 1 : i - 1);
+    stepSelector(ui->comboBoxDate, count, false, false);
     checkFormAndRedraw();
 }
 
@@ -324,8 +318,7 @@ void SearchNativeForm::dispNext() {
     if (count == 0) {
         return;
     }
-    const int i = ui->comboBoxDispersion->currentIndex();
-    ui->comboBoxDispersion->setCurrentIndex(i < count - 1 ? i + 1 : 0);
+    stepSelector(ui->comboBoxDispersion, count, true, true);
     if (viewName == "one") {
         checkFormAndRedraw();
     }
@@ -336,8 +329,7 @@ void SearchNativeForm::dispPre() {
     if (count == 0) {
         return;
     }
-    const int i = ui->comboBoxDispersion->currentIndex();
-    ui->comboBoxDispersion->setCurrentIndex(i <= 0 ? count - 1 : i - 1);
+    stepSelector(ui->comboBoxDispersion, count, false, true);
     if (viewName == "one") {
         checkFormAndRedraw();
     }

@@ -63,7 +63,9 @@ public slots:
 
 private:
     void warn(const QString& text);
-    QSet<QString> knownDispersions; // quick look-up beside the ordered list
+    // Quick look-ups beside the ordered lists.
+    QSet<QString> knownDates;
+    QSet<QString> knownDispersions;
 };
 
 #endif // SEARCHNATIVEFORM_H

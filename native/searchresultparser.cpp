@@ -1,5 +1,7 @@
 #include "native/searchresultparser.h"
 
+#include "native/appendunseen.h"
+
 #include <QIODevice>
 #include <QLatin1String>
 #include <QStringRef>
@@ -27,10 +29,7 @@ void SearchResultParser::addLine(const QString& raw) {
     }
     if (line.startsWith(dispTag)) {
         currentDm = line.mid(dispTag.size());
-        if (!seenDms.contains(currentDm)) {
-            seenDms.insert(currentDm);
-            dms.append(currentDm);
-        }
+        appendUnseen(dms, seenDms, currentDm);
         return;
     }
     if (currentDm.isEmpty()) {

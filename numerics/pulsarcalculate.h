@@ -8,6 +8,7 @@
 #include <QVector>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -180,5 +181,13 @@ private:
 
 // Mean of the lowest p percent of the values (p outside 1 .. 100 means all); NaN when that is none.
 double getMeanOfLowestPercent(const float* v, int n, int p);
+
+// Why series of (module, channel, ray) cannot be read from the record, in the user's words, with a debug
+// line: no samples, then each index outside the record in that order; the channel only when given.
+// Empty when they can.
+QString seriesRefusal(const Data& data, int module, int ray, std::optional<int> channel = std::nullopt);
+// Why the record's sampling interval is unusable (not a positive number), in the user's words; empty
+// when it is usable.
+QString timeResolutionRefusal(const Data& data);
 
 #endif // PULSARCALCULATE_H

@@ -29,24 +29,40 @@ QString emptyWindow(const PulsarCalculate& pc) {
 
 } // namespace
 
-bool PulsarCalculate::getNativeData(float* out) {
+QString seriesRefusal(const Data& data, int module, int ray, std::optional<int> channel) {
     if (data.npoints <= 0 || !data.samples) {
         qDebug() << "Error of data! data.npoints=" << data.npoints;
-        return fail(QStringLiteral("The file holds no samples."));
+        return QStringLiteral("The file holds no samples.");
     }
     if (module < 0 || module >= data.modules) {
         qDebug() << "Error of module, must be: module <" << data.modules;
-        return fail(
-            QStringLiteral("Module %1 is not in the file: it has %2.").arg(module + 1).arg(data.modules));
+        return QStringLiteral("Module %1 is not in the file: it has %2.").arg(module + 1).arg(data.modules);
     }
-    if (channel < 0 || channel >= data.channels) {
+    if (channel && (*channel < 0 || *channel >= data.channels)) {
         qDebug() << "Error of channel, must be: channels <" << data.channels;
-        return fail(
-            QStringLiteral("Channel %1 is not in the file: it has %2.").arg(channel + 1).arg(data.channels));
+        return QStringLiteral("Channel %1 is not in the file: it has %2.")
+            .arg(*channel + 1)
+            .arg(data.channels);
     }
     if (ray < 0 || ray >= data.rays) {
         qDebug() << "Error ray, must be: rays <" << data.rays;
-        return fail(QStringLiteral("Ray %1 is not in the file: it has %2.").arg(ray + 1).arg(data.rays));
+        return QStringLiteral("Ray %1 is not in the file: it has %2.").arg(ray + 1).arg(data.rays);
+    }
+    return QString();
+}
+
+QString timeResolutionRefusal(const Data& data) {
+    if (data.tres > 0 && std::isfinite(data.tres)) {
+        return QString();
+    }
+    return QStringLiteral("The passport gives no usable time resolution (tresolution %1 ms).")
+        .arg(data.tresolution);
+}
+
+bool PulsarCalculate::getNativeData(float* out) {
+    const QString refusal = seriesRefusal(data, module, ray, channel);
+    if (!refusal.isEmpty()) {
+        return fail(refusal);
     }
     if (firstPoint < 1) {
         firstPoint = 0;
@@ -100,11 +116,11 @@ QString PulsarCalculate::getTimeOfPoint(int index, QDateTime start, double tresM
 }
 
 bool PulsarCalculate::sumOnPeriod(double P) {
-    const double tres = data.tres;
-    if (!(tres > 0) || !std::isfinite(tres)) {
-        return fail(QStringLiteral("The passport gives no usable time resolution (tresolution %1 ms).")
-                        .arg(data.tresolution));
+    const QString refusal = timeResolutionRefusal(data);
+    if (!refusal.isEmpty()) {
+        return fail(refusal);
     }
+    const double tres = data.tres;
     const double b = P / tres;
     // Tested in double before any conversion: a bad interval or a huge period never becomes a bin count.
     if (count <= 0 || !(b >= 1) || !(std::floor(b) <= count) || foldWindow.size() < std::size_t(count)) {

@@ -25,19 +25,8 @@ constexpr int referenceChannel = 31;
 // Checks what the sums read outside their own arguments, so that nothing outside the record is touched;
 // `why` gets the reason of a refusal in the user's words.
 bool sumInputsValid(const Data& data, int module, int ray, QString& why) {
-    if (!data.samples || data.npoints <= 0) {
-        qDebug() << "Error of data! data.npoints=" << data.npoints;
-        why = QStringLiteral("The file holds no samples.");
-        return false;
-    }
-    if (module < 0 || module >= data.modules) {
-        qDebug() << "Error of module, must be: module <" << data.modules;
-        why = QStringLiteral("Module %1 is not in the file: it has %2.").arg(module + 1).arg(data.modules);
-        return false;
-    }
-    if (ray < 0 || ray >= data.rays) {
-        qDebug() << "Error ray, must be: rays <" << data.rays;
-        why = QStringLiteral("Ray %1 is not in the file: it has %2.").arg(ray + 1).arg(data.rays);
+    why = seriesRefusal(data, module, ray);
+    if (!why.isEmpty()) {
         return false;
     }
     if (data.channels < bandChannels) {
@@ -64,10 +53,9 @@ bool sumInputsValid(const Data& data, int module, int ray, QString& why) {
             return false;
         }
     }
-    if (!std::isfinite(data.tres) || data.tres <= 0) {
+    why = timeResolutionRefusal(data);
+    if (!why.isEmpty()) {
         qDebug() << "Error of tres, must be: tres > 0, tres=" << data.tres;
-        why = QStringLiteral("The passport gives no usable time resolution (tresolution %1 ms).")
-                  .arg(data.tresolution);
         return false;
     }
     return true;
@@ -194,7 +182,7 @@ bool PulsarCalculate::sumChannels(double* out, int n, double dm, bool forward) {
     if (sumChannelsImpl(data, module, ray, firstPoint, out, n, dm, forward, true, why)) {
         return true;
     }
-    return why.isEmpty() ? false : fail(why);
+    return fail(why);
 }
 
 bool PulsarCalculate::sumChannelsFloat(float* out, int n, double dm, bool forward) {
@@ -202,7 +190,7 @@ bool PulsarCalculate::sumChannelsFloat(float* out, int n, double dm, bool forwar
     if (sumChannelsImpl(data, module, ray, firstPoint, out, n, dm, forward, false, why)) {
         return true;
     }
-    return why.isEmpty() ? false : fail(why);
+    return fail(why);
 }
 
 bool PulsarCalculate::deleteStep() {

@@ -96,8 +96,8 @@ void FfaForm::redraw() {
         return;
     }
 
-    auto* run = new PulsarCalculate(QStringLiteral("grafik"));
-    OneFileRun::setCommonInputs(run, *ui, data);
+    auto run = std::make_unique<PulsarCalculate>(QStringLiteral("grafik"));
+    OneFileRun::setCommonInputs(run.get(), *ui, data);
     run->action = action;
 
     if (action == QLatin1String("createFFA")) {
@@ -118,12 +118,8 @@ void FfaForm::redraw() {
         run->sigmaLevel2 = ui->sigmaLevel2->text().toInt();
     }
 
-    const bool ok = OneFileRun::calculate(this, run, progressBar);
-    // The holder frees the object and the curves it handed out once nothing shows them; a failed run is
-    // shown nowhere, so plot and panel keep the previous result.
-    auto holder = std::make_shared<CalculationHolder>(run);
-    holder->adoptCurves(run->rawGrafiks);
-    if (ok) {
+    // A failed run is shown nowhere, so plot and panel keep the previous result.
+    if (auto holder = OneFileRun::run(this, std::move(run), progressBar)) {
         showResult(holder);
     }
 }

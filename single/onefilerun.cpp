@@ -41,6 +41,15 @@ bool OneFileRun::calculate(QWidget* form, PulsarCalculate* calc, QProgressBar* p
     return false;
 }
 
+std::shared_ptr<CalculationHolder> OneFileRun::run(QWidget* form, std::unique_ptr<PulsarCalculate> calc,
+                                                   QProgressBar* progressBar) {
+    const bool ok = calculate(form, calc.get(), progressBar);
+    PulsarCalculate* held = calc.get();
+    auto holder = std::make_shared<CalculationHolder>(calc.release());
+    holder->adoptCurves(held->rawGrafiks);
+    return ok ? holder : nullptr;
+}
+
 int OneFileRun::drawablePoints(const PulsarCalculate* calc, int wanted) {
     if (!calc || calc->rawGrafiks.isEmpty()) {
         return std::max(0, wanted);

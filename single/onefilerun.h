@@ -67,6 +67,11 @@ public:
     // them already); the caller then keeps its plot and panel as they are.
     static bool calculate(QWidget* form, PulsarCalculate* calc, QProgressBar* progressBar);
 
+    // calculate() for a form's new run: the run and the curves it handed out go into a holder, which
+    // is returned on success. A failed run gets null, and its holder frees it and its curves at once.
+    static std::shared_ptr<CalculationHolder> run(QWidget* form, std::unique_ptr<PulsarCalculate> calc,
+                                                  QProgressBar* progressBar);
+
     // How many points of the bare arrays can be read, for a wanted count: a failed run may leave arrays
     // shorter than its count, and only grafikPoints tells their length.
     static int drawablePoints(const PulsarCalculate* calc, int wanted);

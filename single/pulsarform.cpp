@@ -108,11 +108,9 @@ void PulsarForm::redraw() {
     }
     calc->showDeductNoise = ui->showDeductNoise->isChecked();
 
-    const bool ok = OneFileRun::calculate(this, calc.get(), progressBar);
-    auto run = std::make_shared<CalculationHolder>(calc.release());
-    run->adoptCurves(run->get<PulsarCalculate>()->rawGrafiks);
-    if (!ok) {
-        // Plot and panel keep the previous result; the holder frees the failed run and its curves.
+    auto run = OneFileRun::run(this, std::move(calc), progressBar);
+    if (!run) {
+        // Plot and panel keep the previous result.
         return;
     }
     holder = run;
