@@ -18,7 +18,7 @@ namespace {
 
 // M of the period of a harmonic: half the spectrum's points, larger at the N4 resolution.
 double halfPoints(double tresolution) {
-    return (tresolution > 0.003 && tresolution < 0.004) ? 32768 : 8192;
+    return spectrumPoints(tresolution) / 2;
 }
 
 } // namespace
@@ -198,8 +198,7 @@ bool FourierCalculate::deductPolinomNoise(QVector<double>& arr) {
 }
 
 int FourierCalculate::getAveragedPoints(int points, int averages, bool withNulls) {
-    const int averaged = (averages < 0 || averages > 30) ? 0 : points / Tools::powerInt(2, averages);
-    return withNulls ? 2 * averaged : averaged;
+    return averagedPoints(points, averages, withNulls);
 }
 
 double FourierCalculate::calcPeriodOfHarmonic(int harmonic, bool withNulls, double tresolution) {

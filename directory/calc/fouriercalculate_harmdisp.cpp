@@ -18,9 +18,7 @@ Counts countsOf(int points, int averages, int withNulls) {
     if (points < 64) {
         return {-1, 0};
     }
-    const int p = (averages == 0 && withNulls == 0)
-                      ? points
-                      : FourierCalculate::getAveragedPoints(points, averages, withNulls != 0);
+    const int p = FourierCalculate::getAveragedPoints(points, averages, withNulls != 0);
     return {p, p / 2};
 }
 

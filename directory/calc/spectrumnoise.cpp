@@ -295,26 +295,19 @@ int getNearestIndex(const QVector<int>& v, int x) {
     return v.size() - 1;
 }
 
-int getAveragedPointsChecked(int points, int averages, bool withNulls) {
-    if (points < 64) {
-        return -1;
-    }
-    if (averages != 0 || withNulls) {
-        const int shifted = (averages < 0 || averages > 30) ? 0 : points / Tools::powerInt(2, averages);
-        return withNulls ? 2 * shifted : shifted;
-    }
-    return points;
+int averagedPoints(int points, int averages, bool withNulls) {
+    const int averaged = (averages < 0 || averages > 30) ? 0 : points / Tools::powerInt(2, averages);
+    return withNulls ? 2 * averaged : averaged;
+}
+
+int spectrumPoints(double tresolution) {
+    return (tresolution > 0.003 && tresolution < 0.004) ? 65536 : 16384;
 }
 
 int getHarmonicsCount(int points, int averages, int withNull) {
-    if (averages == 0 && withNull == 0) {
-        return points / 2;
-    }
-    if (averages == 0 && withNull == 1) {
-        return points;
-    }
-    const int n = (averages < 0 || averages > 30) ? 0 : points / Tools::powerInt(2, averages);
-    return withNull == 0 ? n / 2 : n;
+    // Not doubled first: with nulls the count is the averaged points themselves.
+    const int averaged = averagedPoints(points, averages, false);
+    return withNull != 0 ? averaged : averaged / 2;
 }
 
 int getHarmonicsCount(const QString& fileName, int points) {

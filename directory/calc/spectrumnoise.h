@@ -36,7 +36,10 @@ double getFractionalIndex(const QVector<int>& v, int x);
 // Nearest position of x in an ascending list (a tie stays below); the last index when x is outside.
 int getNearestIndex(const QVector<int>& v, int x);
 
-int getAveragedPointsChecked(int points, int averages, bool withNulls);
+// Points of a spectrum after `averages` halvings, doubled with nulls; 0 for averages outside 0..30.
+int averagedPoints(int points, int averages, bool withNulls);
+// Points of a summed spectrum at a time resolution (s): more at the N4 resolution.
+int spectrumPoints(double tresolution);
 int getHarmonicsCount(int points, int averages, int withNull);
 int getHarmonicsCount(const QString& fileName, int points);
 
