@@ -176,6 +176,13 @@ private:
                    bool dump);
     void appendCurve(const QVector<double>& curve, const QString& name);
     bool readFfaLayout();
+    // Adds the files of the checked rows for one descriptor into sums; how many were added. Progress
+    // runs through part `part` of `parts` equal parts.
+    int sumCheckedRowsIntoHash(QHash<QString, QVector<double>>& sums, int shift, int averages, int withNulls,
+                               int points, int part, int parts);
+    enum class FfaBaseline { Done, MedianRefused, PolinomRefused };
+    // Replaces v by v minus the baseline ffaNoise names; when done, sigma of its lowest sigmaProc percent.
+    FfaBaseline deductFfaBaseline(QVector<double>& v, double& sigma);
     bool ffa();
     bool ffaMap();
     bool ffaSnrDisp();

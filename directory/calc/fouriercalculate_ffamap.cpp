@@ -122,7 +122,6 @@ bool FourierCalculate::createFfaMapFile(const QString& fileName) {
     const int nDM = dispersions.size();
     QVector<QString> lines(nDM * descriptorCount);
     QVector<QVector<MapPoint>> found(nDM * descriptorCount);
-    const int rows = tableRows.size();
     int added = 0;
     QString baselineError;
     BusyGuard busy;
@@ -133,27 +132,21 @@ bool FourierCalculate::createFfaMapFile(const QString& fileName) {
             for (int d : dispersions) {
                 sums.insert(Tools::fourierFileBaseD(s, a, 0, d), QVector<double>(int(N), 0.0));
             }
-            for (int j = 0; j < rows; ++j) {
-                if (j < rowChecked.size() && rowChecked[j] &&
-                    addFourierHashFromFile(rowFileName(tableRows[j], s, a, 0), s, a, 0, sums, int(N))) {
-                    ++added;
-                }
-                emitProgress(
-                    int(100 * (qint64(descriptor) * rows + j + 1) / (qint64(descriptorCount) * rows)));
-            }
+            added += sumCheckedRowsIntoHash(sums, s, a, 0, int(N), descriptor, descriptorCount);
             const QString base = Tools::fourierFileBase(s, a, false);
             for (int m = 0; m < nDM; ++m) {
                 const int d = dispersions[m];
                 QVector<double>& v = sums[Tools::fourierFileBaseD(s, a, 0, d)];
-                if (ffaNoise == QLatin1String("median") && !deductMedianNoiseWindow(v, approxLen)) {
+                double sigma = 0;
+                const FfaBaseline baseline = deductFfaBaseline(v, sigma);
+                if (baseline == FfaBaseline::MedianRefused) {
                     baselineError = QStringLiteral("Error of deduct median noise approximation!");
                     break;
                 }
-                if (ffaNoise == QLatin1String("polinom") && !deductPolinomNoise(v)) {
+                if (baseline == FfaBaseline::PolinomRefused) {
                     baselineError = QStringLiteral("Error of deduct polinom noise approximation!");
                     break;
                 }
-                const double sigma = Tools::sigmaOfLowest(v, sigmaProc);
                 if (!(sigma > 0.0001)) { // NaN too: no noise to measure against
                     continue;
                 }

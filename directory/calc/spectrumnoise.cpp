@@ -262,6 +262,11 @@ int findRepeatIndex(const QVector<int>& v) {
     return 0;
 }
 
+qint64 periodIndex(const QVector<double>& periods, double period) {
+    const double f = Tools::fractionalIndex(periods, period);
+    return f < 0 ? -1 : qint64(std::llround(f));
+}
+
 double getFractionalIndex(const QVector<int>& v, int x) {
     if (v.isEmpty()) {
         return -1;

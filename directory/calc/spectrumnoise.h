@@ -32,6 +32,8 @@ int deductMedianNoiseWindow(const QVector<double>& in, QVector<double>& approx, 
                             int window);
 
 int findRepeatIndex(const QVector<int>& v);
+// Position of a period in an ascending period list, halves away from zero; -1 for an empty list.
+qint64 periodIndex(const QVector<double>& periods, double period);
 double getFractionalIndex(const QVector<int>& v, int x);
 // Nearest position of x in an ascending list (a tie stays below); the last index when x is outside.
 int getNearestIndex(const QVector<int>& v, int x);
