@@ -1,6 +1,7 @@
 #include "directory/calc/spectrumnoise.h"
 
 #include "core/tools.h"
+#include "numerics/approximation_core.h"
 #include "numerics/approximationd.h"
 
 #include <algorithm>
@@ -215,29 +216,19 @@ int deductMedianNoiseWindow(const QVector<double>& in, QVector<double>& approx, 
     double* a = approx.data();
     const int k = len / w;
     const int r = len % w;
-    std::vector<double> scratch;
-    double prev = selectAt(data, w, w / 2 - 1, scratch);
-    for (int i = 0; i < w / 2; ++i) {
-        a[i] = prev;
-    }
-    for (int j = 1; j < k; ++j) {
-        const double m = selectAt(data + j * w, w, w / 2 - 1, scratch);
-        joinLine(a, (j - 1) * w + w / 2, w, prev, m);
-        prev = m;
-    }
+    // The full windows; their last median runs to the end, which a remainder of one entry, having no
+    // median, keeps.
+    ApproximationCore::blockLinear(data, a, len, w, true);
     const int lastCentre = k * w - w / 2;
     if (r >= 2) {
+        const double prev = a[lastCentre];
+        std::vector<double> scratch;
         const double rest = selectAt(data + k * w, r, r / 2 - 1, scratch);
         for (int u = 0; u <= w / 2 + r / 2; ++u) {
             a[lastCentre + u] = prev + u * 2 * (rest - prev) / (w + r);
         }
         for (int i = k * w + r / 2 + 1; i < len; ++i) {
             a[i] = rest;
-        }
-    } else {
-        // A remainder of one entry has no median: the last full window's median runs to the end.
-        for (int i = lastCentre; i < len; ++i) {
-            a[i] = prev;
         }
     }
     for (int i = 0; i < len; ++i) {
