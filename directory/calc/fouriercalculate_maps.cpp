@@ -66,9 +66,6 @@ void FourierCalculate::calculateSum3sigma() {
     const bool sumAverages = sumFlags.value(QStringLiteral("averages"), false);
     const bool sumWithNulls = sumFlags.value(QStringLiteral("withNulls"), false);
     const bool summing = sumShifts || sumAverages || sumWithNulls;
-    auto key = [](int h, int d, const QString& descriptor) {
-        return QStringLiteral("%1-%2-%3").arg(h).arg(d).arg(descriptor);
-    };
 
     QString pattern = series;
     QHash<QString, Sum3sigmaRecord> summed;
@@ -88,7 +85,7 @@ void FourierCalculate::calculateSum3sigma() {
             }
             const int h = harmonics3sigma[i];
             for (const int d : dispersions) {
-                const QString target = key(h, d, pattern);
+                const QString target = Sum3sigmaRecord::key(h, d, pattern);
                 for (int s = -3; s <= 3; ++s) {
                     if (s != shift && !sumShifts) {
                         continue;
@@ -101,8 +98,8 @@ void FourierCalculate::calculateSum3sigma() {
                             if (a != averages && !sumAverages) {
                                 continue;
                             }
-                            const auto source =
-                                sum3sigma.constFind(key(h, d, Tools::fourierFileBase(s, a, w != 0)));
+                            const auto source = sum3sigma.constFind(
+                                Sum3sigmaRecord::key(h, d, Tools::fourierFileBase(s, a, w != 0)));
                             if (source == sum3sigma.constEnd()) {
                                 continue;
                             }
@@ -138,7 +135,7 @@ void FourierCalculate::calculateSum3sigma() {
         }
         QVector<Point3sigma>& circles = points3sigma.last();
         for (const int d : dispersions) {
-            const auto found = records.constFind(key(h, d, pattern));
+            const auto found = records.constFind(Sum3sigmaRecord::key(h, d, pattern));
             if (found != records.constEnd()) {
                 circles.append(Point3sigma{double(d), found->snr, found->lines.join(QString())});
             }

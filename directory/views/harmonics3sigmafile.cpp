@@ -38,7 +38,7 @@ void Harmonics3sigmaFile::readLines(QIODevice& device, double k, const QStringLi
         if (harmonic <= 0 || !(k <= snr)) {
             continue;
         }
-        const QString key = QStringLiteral("%1-%2-%3").arg(harmonic).arg(dm).arg(descriptor);
+        const QString key = Sum3sigmaRecord::key(harmonic, dm, descriptor);
         const QString lineText =
             QStringLiteral("%1   %2   %3\n").arg(fileName, descriptor, QString::number(snr, 'f', 2));
         auto found = out.records.find(key);
