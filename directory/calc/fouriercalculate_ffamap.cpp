@@ -3,6 +3,7 @@
 
 #include "core/busyguard.h"
 #include "core/tools.h"
+#include "directory/calc/spectrumnoise.h"
 
 #include <QDebug>
 #include <QFile>
@@ -54,21 +55,15 @@ bool FourierCalculate::createFfaMapAxes() {
     if (approxLen != 0) {
         return true;
     }
+    // The fold bins repeat their first value at the length of one approximation window; it must lie
+    // among the layout's rows.
     const QVector<int>& f = periodogramInfo.foldbins;
-    const int bins = qMin(R, f.size());
-    int i = 1;
-    while (i < bins && f[i] <= f[0]) {
-        ++i;
-    }
-    int j = i + 1;
-    while (j < bins && f[j] != f[0]) {
-        ++j;
-    }
-    if (R < 2 || f.size() < R || i >= R || j >= R) {
+    const int repeat = findRepeatIndex(f);
+    if (f.size() < R || repeat == 0 || repeat >= R) {
         errors = QStringLiteral("Can't determine length of approximation!");
         return false;
     }
-    approxLen = j;
+    approxLen = repeat;
     return true;
 }
 
@@ -81,7 +76,7 @@ bool FourierCalculate::createFfaMapAxesIfLaid() {
 
 bool FourierCalculate::ffaMap() {
     withNulls = 0;
-    if (!readFfaLayout() || !createFfaMapAxesIfLaid()) {
+    if (!readFfaLayout() || !createFfaMapAxes()) {
         return false;
     }
     names.append(QStringLiteral("points with S/N>=%1").arg(g6(minSnr)));

@@ -341,23 +341,6 @@ QHash<QString, int> parseRecordHeader(const QString& head) {
     return result;
 }
 
-void parseHeaderLine(QHash<QString, int>& hash, QString line) {
-    line.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    const int blank = line.indexOf(QLatin1Char(' '));
-    if (blank < 0) {
-        return;
-    }
-    QString value = line.mid(blank);
-    value.chop(1);
-    int start = 0;
-    while (start < value.size() && value.at(start) == QLatin1Char(' ')) {
-        ++start;
-    }
-    QString key = line.left(blank);
-    key.remove(QLatin1Char(':'));
-    hash.insert(key, value.mid(start).toInt());
-}
-
 int ResultFile::addFourierFromFile(const QString& fileName, int maxRecords, int dispersion,
                                    QVector<double>& sum, const QVector<int>& layout) {
     QFile f(fileName);

@@ -136,28 +136,6 @@ double getSigmaMedian(const QVector<double>& data, int len, int segment) {
     return (devs[size_t(m / 2 - 1)] + devs[size_t(m / 2)]) / 2;
 }
 
-double getMeanOfSmallest(const QVector<double>& data, unsigned percent) {
-    if (data.isEmpty()) {
-        return -1;
-    }
-    std::vector<double> values;
-    values.reserve(size_t(data.size()));
-    for (double v : data) {
-        values.push_back(std::fabs(v));
-    }
-    std::sort(values.begin(), values.end(), Tools::lessDoubles);
-    const unsigned p = (percent >= 1 && percent <= 100) ? percent : 100;
-    const size_t count = values.size() * p / 100;
-    if (count == 0) {
-        return 0;
-    }
-    double sum = 0;
-    for (size_t i = 0; i < count; ++i) {
-        sum += values[i];
-    }
-    return sum / double(count);
-}
-
 int deductMedianNoise(QVector<double>& data, int len) {
     if (len < 128) {
         return 0;
@@ -256,24 +234,6 @@ int findRepeatIndex(const QVector<int>& v) {
 qint64 periodIndex(const QVector<double>& periods, double period) {
     const double f = Tools::fractionalIndex(periods, period);
     return f < 0 ? -1 : qint64(std::llround(f));
-}
-
-double getFractionalIndex(const QVector<int>& v, int x) {
-    if (v.isEmpty()) {
-        return -1;
-    }
-    if (x == v[0]) {
-        return 0;
-    }
-    for (int i = 1; i < v.size(); ++i) {
-        if (x == v[i]) {
-            return i;
-        }
-        if (v[i - 1] < x && x < v[i]) {
-            return i - 1 + double(x - v[i - 1]) / (v[i] - v[i - 1]);
-        }
-    }
-    return v.size() - 1;
 }
 
 int getNearestIndex(const QVector<int>& v, int x) {
