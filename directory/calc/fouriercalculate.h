@@ -133,9 +133,9 @@ public:
                      int withNulls);
     int sumFourierN4(QVector<QVector<double>>& matrix, int segments, const QString& dir,
                      const QVector<int>& dispersions, int averages, int withNulls);
+    // S/N of `harmonic` per DM: the checked rows summed, or in a search the picked directory's file.
     bool createSnrDisp(QVector<double>& snr, const QVector<QString>& rows, int shift, int averages,
                        int withNulls, int harmonic);
-    bool createSnrDispOneDir(QVector<double>& snr, int averages, int withNulls, int harmonic);
 
     // --- FFA periodograms ---
     // Largest periodogram (periods x widths) a layout may describe; larger ones are refused unread.
