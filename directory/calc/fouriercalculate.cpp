@@ -2,6 +2,7 @@
 
 #include "core/busyguard.h"
 #include "core/tools.h"
+#include "directory/calc/spectrumnoise.h"
 
 #include <QDebug>
 
@@ -34,7 +35,7 @@ bool FourierCalculate::calculate() {
         return false;
     }
 
-    points = (tresolution > 0.003 && tresolution < 0.004) ? 65536 : 16384;
+    points = spectrumPoints(tresolution);
 
     // Graph types of the maps and 3-sigma sums are not built yet: they show nothing.
     if (grafikType == QLatin1String("fourier")) {

@@ -133,9 +133,9 @@ public:
                      int withNulls);
     int sumFourierN4(QVector<QVector<double>>& matrix, int segments, const QString& dir,
                      const QVector<int>& dispersions, int averages, int withNulls);
+    // S/N of `harmonic` per DM: the checked rows summed, or in a search the picked directory's file.
     bool createSnrDisp(QVector<double>& snr, const QVector<QString>& rows, int shift, int averages,
                        int withNulls, int harmonic);
-    bool createSnrDispOneDir(QVector<double>& snr, int averages, int withNulls, int harmonic);
 
     // --- FFA periodograms ---
     // Largest periodogram (periods x widths) a layout may describe; larger ones are refused unread.
@@ -176,6 +176,13 @@ private:
                    bool dump);
     void appendCurve(const QVector<double>& curve, const QString& name);
     bool readFfaLayout();
+    // Adds the files of the checked rows for one descriptor into sums; how many were added. Progress
+    // runs through part `part` of `parts` equal parts.
+    int sumCheckedRowsIntoHash(QHash<QString, QVector<double>>& sums, int shift, int averages, int withNulls,
+                               int points, int part, int parts);
+    enum class FfaBaseline { Done, MedianRefused, PolinomRefused };
+    // Replaces v by v minus the baseline ffaNoise names; when done, sigma of its lowest sigmaProc percent.
+    FfaBaseline deductFfaBaseline(QVector<double>& v, double& sigma);
     bool ffa();
     bool ffaMap();
     bool ffaSnrDisp();

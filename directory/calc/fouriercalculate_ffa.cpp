@@ -4,23 +4,16 @@
 #include "core/busyguard.h"
 #include "core/tables.h"
 #include "core/tools.h"
+#include "directory/calc/spectrumnoise.h"
 
 #include <QDebug>
 #include <QFile>
 #include <QTextStream>
 
-#include <cmath>
-
 namespace {
 
 QString g6(double v) {
     return QString::number(v, 'g', 6);
-}
-
-// Position of a period in a period list, halves away from zero; -1 for an empty list.
-qint64 periodIndex(const QVector<double>& periods, double period) {
-    const double f = Tools::fractionalIndex(periods, period);
-    return f < 0 ? -1 : qint64(std::llround(f));
 }
 
 } // namespace

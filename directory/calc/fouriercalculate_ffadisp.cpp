@@ -8,8 +8,6 @@
 
 #include <QDebug>
 
-#include <cmath>
-
 namespace {
 
 QString g6(double v) {
@@ -17,6 +15,32 @@ QString g6(double v) {
 }
 
 } // namespace
+
+int FourierCalculate::sumCheckedRowsIntoHash(QHash<QString, QVector<double>>& sums, int shift, int averages,
+                                             int withNulls, int points, int part, int parts) {
+    const int rows = tableRows.size();
+    int added = 0;
+    for (int j = 0; j < rows; ++j) {
+        if (j < rowChecked.size() && rowChecked[j] &&
+            addFourierHashFromFile(rowFileName(tableRows[j], shift, averages, withNulls), shift, averages,
+                                   withNulls, sums, points)) {
+            ++added;
+        }
+        emitProgress(int(100 * (qint64(part) * rows + j + 1) / (qint64(parts) * rows)));
+    }
+    return added;
+}
+
+FourierCalculate::FfaBaseline FourierCalculate::deductFfaBaseline(QVector<double>& v, double& sigma) {
+    if (ffaNoise == QLatin1String("median") && !deductMedianNoiseWindow(v, approxLen)) {
+        return FfaBaseline::MedianRefused;
+    }
+    if (ffaNoise == QLatin1String("polinom") && !deductPolinomNoise(v)) {
+        return FfaBaseline::PolinomRefused;
+    }
+    sigma = Tools::sigmaOfLowest(v, sigmaProc);
+    return FfaBaseline::Done;
+}
 
 bool FourierCalculate::createSnrDispFFA(QVector<double>& snr, int shift, int averages, int withNulls,
                                         double period) {
@@ -28,8 +52,7 @@ bool FourierCalculate::createSnrDispFFA(QVector<double>& snr, int shift, int ave
         errors = QStringLiteral("Error: S/N points < 1!");
         return false;
     }
-    const double f = Tools::fractionalIndex(periodogramInfo.periods, period);
-    const qint64 k = f < 0 ? -1 : qint64(std::llround(f));
+    const qint64 k = periodIndex(periodogramInfo.periods, period);
     if (N > maxPeriodogramPoints) {
         errors = QStringLiteral("Bad periodogram info!");
         return false;
@@ -47,15 +70,7 @@ bool FourierCalculate::createSnrDispFFA(QVector<double>& snr, int shift, int ave
     }
     if (!isSearch) {
         BusyGuard busy;
-        const int rows = tableRows.size();
-        for (int j = 0; j < rows; ++j) {
-            if (j < rowChecked.size() && rowChecked[j] &&
-                addFourierHashFromFile(rowFileName(tableRows[j], shift, averages, withNulls), shift, averages,
-                                       withNulls, sums, int(N))) {
-                ++days;
-            }
-            emitProgress(100 * (j + 1) / rows);
-        }
+        days += sumCheckedRowsIntoHash(sums, shift, averages, withNulls, int(N), 0, 1);
     } else if (selectedDir.isEmpty()) {
         errors = QStringLiteral("Click on string in the table!");
         return false;
@@ -70,16 +85,17 @@ bool FourierCalculate::createSnrDispFFA(QVector<double>& snr, int shift, int ave
     for (int i = 0; i < nDM; ++i) {
         const int d = dispersions[i];
         QVector<double>& v = sums[Tools::fourierFileBaseD(shift, averages, withNulls, d)];
-        if (ffaNoise == QLatin1String("median") && !deductMedianNoiseWindow(v, approxLen)) {
+        double sigma = 0;
+        const FfaBaseline baseline = deductFfaBaseline(v, sigma);
+        if (baseline == FfaBaseline::MedianRefused) {
             snr[i] = 0;
             errors = QStringLiteral("Error of deduct approximation of median noise!");
             return false;
         }
-        if (ffaNoise == QLatin1String("polinom") && !deductPolinomNoise(v)) {
+        if (baseline == FfaBaseline::PolinomRefused) {
             errors = QStringLiteral("Error of deduct polinom noise approximation!");
             return false;
         }
-        const double sigma = Tools::sigmaOfLowest(v, sigmaProc);
         if (sigma >= 0.0001) { // false for NaN: a DM without noise has S/N 0
             snr[i] = v[int(k)] / sigma;
         } else {

@@ -3,6 +3,7 @@
 
 #include "core/busyguard.h"
 #include "core/tools.h"
+#include "directory/calc/spectrumnoise.h"
 
 #include <QDebug>
 #include <QFile>
@@ -54,21 +55,15 @@ bool FourierCalculate::createFfaMapAxes() {
     if (approxLen != 0) {
         return true;
     }
+    // The fold bins repeat their first value at the length of one approximation window; it must lie
+    // among the layout's rows.
     const QVector<int>& f = periodogramInfo.foldbins;
-    const int bins = qMin(R, f.size());
-    int i = 1;
-    while (i < bins && f[i] <= f[0]) {
-        ++i;
-    }
-    int j = i + 1;
-    while (j < bins && f[j] != f[0]) {
-        ++j;
-    }
-    if (R < 2 || f.size() < R || i >= R || j >= R) {
+    const int repeat = findRepeatIndex(f);
+    if (f.size() < R || repeat == 0 || repeat >= R) {
         errors = QStringLiteral("Can't determine length of approximation!");
         return false;
     }
-    approxLen = j;
+    approxLen = repeat;
     return true;
 }
 
@@ -81,7 +76,7 @@ bool FourierCalculate::createFfaMapAxesIfLaid() {
 
 bool FourierCalculate::ffaMap() {
     withNulls = 0;
-    if (!readFfaLayout() || !createFfaMapAxesIfLaid()) {
+    if (!readFfaLayout() || !createFfaMapAxes()) {
         return false;
     }
     names.append(QStringLiteral("points with S/N>=%1").arg(g6(minSnr)));
@@ -122,7 +117,6 @@ bool FourierCalculate::createFfaMapFile(const QString& fileName) {
     const int nDM = dispersions.size();
     QVector<QString> lines(nDM * descriptorCount);
     QVector<QVector<MapPoint>> found(nDM * descriptorCount);
-    const int rows = tableRows.size();
     int added = 0;
     QString baselineError;
     BusyGuard busy;
@@ -133,27 +127,21 @@ bool FourierCalculate::createFfaMapFile(const QString& fileName) {
             for (int d : dispersions) {
                 sums.insert(Tools::fourierFileBaseD(s, a, 0, d), QVector<double>(int(N), 0.0));
             }
-            for (int j = 0; j < rows; ++j) {
-                if (j < rowChecked.size() && rowChecked[j] &&
-                    addFourierHashFromFile(rowFileName(tableRows[j], s, a, 0), s, a, 0, sums, int(N))) {
-                    ++added;
-                }
-                emitProgress(
-                    int(100 * (qint64(descriptor) * rows + j + 1) / (qint64(descriptorCount) * rows)));
-            }
+            added += sumCheckedRowsIntoHash(sums, s, a, 0, int(N), descriptor, descriptorCount);
             const QString base = Tools::fourierFileBase(s, a, false);
             for (int m = 0; m < nDM; ++m) {
                 const int d = dispersions[m];
                 QVector<double>& v = sums[Tools::fourierFileBaseD(s, a, 0, d)];
-                if (ffaNoise == QLatin1String("median") && !deductMedianNoiseWindow(v, approxLen)) {
+                double sigma = 0;
+                const FfaBaseline baseline = deductFfaBaseline(v, sigma);
+                if (baseline == FfaBaseline::MedianRefused) {
                     baselineError = QStringLiteral("Error of deduct median noise approximation!");
                     break;
                 }
-                if (ffaNoise == QLatin1String("polinom") && !deductPolinomNoise(v)) {
+                if (baseline == FfaBaseline::PolinomRefused) {
                     baselineError = QStringLiteral("Error of deduct polinom noise approximation!");
                     break;
                 }
-                const double sigma = Tools::sigmaOfLowest(v, sigmaProc);
                 if (!(sigma > 0.0001)) { // NaN too: no noise to measure against
                     continue;
                 }

@@ -4,7 +4,7 @@
 #include "core/tools.h"
 #include "directory/calc/resultfile.h"
 #include "directory/calc/spectrumnoise.h"
-#include "numerics/approximationd.h"
+#include "numerics/approximationv.h"
 
 #include <QDebug>
 #include <QDir>
@@ -18,7 +18,7 @@ namespace {
 
 // M of the period of a harmonic: half the spectrum's points, larger at the N4 resolution.
 double halfPoints(double tresolution) {
-    return (tresolution > 0.003 && tresolution < 0.004) ? 32768 : 8192;
+    return spectrumPoints(tresolution) / 2;
 }
 
 } // namespace
@@ -155,51 +155,54 @@ int FourierCalculate::deductMedianNoiseWindow(QVector<double>& data, int window)
     return 1;
 }
 
-bool FourierCalculate::deductPolinomNoise(const QVector<double>& in, QVector<double>& approx,
-                                          QVector<double>& diff) {
+namespace {
+
+// The degree-5 baseline of in into approx, in minus it into diff; `form` names the caller's form in
+// the debug log.
+bool polinomBaseline(const QVector<double>& in, QVector<double>& approx, QVector<double>& diff,
+                     const char* form) {
     const int count = in.size();
     if (count <= 9) {
-        qDebug().noquote() << "FourierCalculate::deductPolinomNoise(): Error of array! points=" << count;
+        qDebug().noquote() << QStringLiteral(
+                                  "FourierCalculate::deductPolinomNoise(%1): Error of array! points=")
+                                  .arg(QLatin1String(form))
+                           << count;
         return false;
     }
     approx = QVector<double>(count, 0.0);
     diff = QVector<double>(count, 0.0);
-    QVector<double> input = in;
-    QVector<double> fit(count, 0.0);
-    ApproximationD a(input.data(), fit.data(), count);
-    if (!a.polinom(5, false)) {
-        qDebug().noquote() << "FourierCalculate::deductPolinomNoise(): Error of approximation!";
+    ApproximationV fit;
+    if (!fit.polinom(5, in, approx, false)) {
+        qDebug().noquote() << QStringLiteral(
+                                  "FourierCalculate::deductPolinomNoise(%1): Error of approximation!")
+                                  .arg(QLatin1String(form));
         return false;
     }
-    approx = fit;
     for (int i = 0; i < count; ++i) {
-        diff[i] = in[i] - fit[i];
+        diff[i] = in[i] - approx[i];
     }
     return true;
 }
 
+} // namespace
+
+bool FourierCalculate::deductPolinomNoise(const QVector<double>& in, QVector<double>& approx,
+                                          QVector<double>& diff) {
+    return polinomBaseline(in, approx, diff, "");
+}
+
 bool FourierCalculate::deductPolinomNoise(QVector<double>& arr) {
-    const int count = arr.size();
-    if (count <= 9) {
-        qDebug().noquote() << "FourierCalculate::deductPolinomNoise(&arr): Error of array! points=" << count;
+    QVector<double> approx;
+    QVector<double> diff;
+    if (!polinomBaseline(arr, approx, diff, "&arr")) {
         return false;
     }
-    QVector<double> input = arr;
-    QVector<double> fit(count, 0.0);
-    ApproximationD a(input.data(), fit.data(), count);
-    if (!a.polinom(5, false)) {
-        qDebug().noquote() << "FourierCalculate::deductPolinomNoise(&arr): Error of approximation!";
-        return false;
-    }
-    for (int i = 0; i < count; ++i) {
-        arr[i] -= fit[i];
-    }
+    arr = diff;
     return true;
 }
 
 int FourierCalculate::getAveragedPoints(int points, int averages, bool withNulls) {
-    const int averaged = (averages < 0 || averages > 30) ? 0 : points / Tools::powerInt(2, averages);
-    return withNulls ? 2 * averaged : averaged;
+    return averagedPoints(points, averages, withNulls);
 }
 
 double FourierCalculate::calcPeriodOfHarmonic(int harmonic, bool withNulls, double tresolution) {

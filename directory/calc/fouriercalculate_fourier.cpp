@@ -84,10 +84,7 @@ int sumSegments(const Segments& seg, int segments, int withNulls, int averages, 
 } // namespace
 
 bool FourierCalculate::calculateFourier() {
-    const int n = points < 64 ? 0
-                              : ((averages != 0 || withNulls != 0)
-                                     ? getAveragedPoints(points, averages, withNulls != 0) / 2
-                                     : points / 2);
+    const int n = points < 64 ? 0 : getAveragedPoints(points, averages, withNulls != 0) / 2;
     curvePoints = n;
     QVector<double> sum(n, 0.0);
 
@@ -268,8 +265,7 @@ int FourierCalculate::sumFourierN4(QVector<QVector<double>>& matrix, int segment
         qDebug().noquote() << "ERROR 12! FourierCalculate::sumFourierN4 bad dir=" + dir;
         return -1;
     }
-    const int p =
-        (averages != 0 || withNulls != 0) ? getAveragedPoints(65536, averages, withNulls != 0) / 2 : 32768;
+    const int p = getAveragedPoints(65536, averages, withNulls != 0) / 2;
     BusyGuard busy;
     days = sumSegments(
         seg, segments, withNulls, averages, text,

@@ -18,9 +18,7 @@ Counts countsOf(int points, int averages, int withNulls) {
     if (points < 64) {
         return {-1, 0};
     }
-    const int p = (averages == 0 && withNulls == 0)
-                      ? points
-                      : FourierCalculate::getAveragedPoints(points, averages, withNulls != 0);
+    const int p = FourierCalculate::getAveragedPoints(points, averages, withNulls != 0);
     return {p, p / 2};
 }
 
@@ -86,9 +84,6 @@ void FourierCalculate::snrOfRows(QVector<QVector<double>>& matrix, QVector<doubl
 
 bool FourierCalculate::createSnrDisp(QVector<double>& snr, const QVector<QString>& rows, int shift,
                                      int averages, int withNulls, int harmonic) {
-    if (isSearch) {
-        return createSnrDispOneDir(snr, averages, withNulls, harmonic);
-    }
     const int nDM = dispersions.size();
     snr = QVector<double>(nDM, 0.0);
     const Counts c = countsOf(points, averages, withNulls);
@@ -96,34 +91,22 @@ bool FourierCalculate::createSnrDisp(QVector<double>& snr, const QVector<QString
         errors += noHarmonic(averages, withNulls, harmonic, c.L);
         return false;
     }
-    QVector<QVector<double>> matrix(nDM, QVector<double>(2 * c.L, 0.0));
-    if (sumCheckedRowsIntoMatrix(matrix, rows, shift, averages, withNulls, c.L, false, false) == 0) {
+    QVector<QVector<double>> matrix(nDM, QVector<double>(c.L, 0.0));
+    if (isSearch) {
+        const QString path = getSingleFourierFileName(selectedDir, averages, withNulls);
+        const int result = addFourierMatrixFromFile(path, matrix, c.L);
+        if (result != 1) {
+            errors += (result == -1 ? QStringLiteral("not found\n%1\n\n")
+                                    : QStringLiteral("programm error\n%1\n\n"))
+                          .arg(path);
+            errors += QStringLiteral("Error 11!\n(average=%1 withNull=%2)\n\n").arg(averages).arg(withNulls);
+            return false;
+        }
+    } else if (sumCheckedRowsIntoMatrix(matrix, rows, shift, averages, withNulls, c.L, false, false) == 0) {
         errors += QStringLiteral("No count days!\n(firstPointShift=%1 average=%2 withNull=%3)\n\n")
                       .arg(shift)
                       .arg(averages)
                       .arg(withNulls);
-        return false;
-    }
-    snrOfRows(matrix, snr, c.P, c.L, harmonic, false);
-    return true;
-}
-
-bool FourierCalculate::createSnrDispOneDir(QVector<double>& snr, int averages, int withNulls, int harmonic) {
-    const int nDM = dispersions.size();
-    snr = QVector<double>(nDM, 0.0);
-    const Counts c = countsOf(points, averages, withNulls);
-    if (harmonic < 0 || harmonic >= c.L) {
-        errors += noHarmonic(averages, withNulls, harmonic, c.L);
-        return false;
-    }
-    QVector<QVector<double>> matrix(nDM, QVector<double>(2 * c.L, 0.0));
-    const QString path = getSingleFourierFileName(selectedDir, averages, withNulls);
-    const int result = addFourierMatrixFromFile(path, matrix, c.L);
-    if (result != 1) {
-        errors +=
-            (result == -1 ? QStringLiteral("not found\n%1\n\n") : QStringLiteral("programm error\n%1\n\n"))
-                .arg(path);
-        errors += QStringLiteral("Error 11!\n(average=%1 withNull=%2)\n\n").arg(averages).arg(withNulls);
         return false;
     }
     snrOfRows(matrix, snr, c.P, c.L, harmonic, false);
@@ -136,7 +119,7 @@ bool FourierCalculate::harmDispOne() {
         arrGrafikX.append(dm);
     }
     const Counts c = countsOf(points, averages, withNulls);
-    QVector<QVector<double>> matrix(nDM, QVector<double>(2 * c.L, 0.0));
+    QVector<QVector<double>> matrix(nDM, QVector<double>(c.L, 0.0));
     QVector<double> snr(nDM, 0.0);
 
     if (!isSearch) {

@@ -66,9 +66,6 @@ void FourierCalculate::calculateSum3sigma() {
     const bool sumAverages = sumFlags.value(QStringLiteral("averages"), false);
     const bool sumWithNulls = sumFlags.value(QStringLiteral("withNulls"), false);
     const bool summing = sumShifts || sumAverages || sumWithNulls;
-    auto key = [](int h, int d, const QString& descriptor) {
-        return QStringLiteral("%1-%2-%3").arg(h).arg(d).arg(descriptor);
-    };
 
     QString pattern = series;
     QHash<QString, Sum3sigmaRecord> summed;
@@ -82,42 +79,47 @@ void FourierCalculate::calculateSum3sigma() {
         if (sumShifts) {
             pattern = QStringLiteral("f**") + pattern.right(7);
         }
+        // The series that add into the pattern, in the order they are summed.
+        QVector<QString> descriptors;
+        for (int s = -3; s <= 3; ++s) {
+            if (s != shift && !sumShifts) {
+                continue;
+            }
+            for (int w = 1; w >= 0; --w) {
+                if (w != withNulls && !sumWithNulls) {
+                    continue;
+                }
+                for (int a = 0; a <= 6; ++a) {
+                    if (a != averages && !sumAverages) {
+                        continue;
+                    }
+                    descriptors.append(Tools::fourierFileBase(s, a, w != 0));
+                }
+            }
+        }
         for (int i = 0; i < harmonics3sigma.size(); ++i) {
             if (!rowChecked.value(i, false)) {
                 continue;
             }
             const int h = harmonics3sigma[i];
             for (const int d : dispersions) {
-                const QString target = key(h, d, pattern);
-                for (int s = -3; s <= 3; ++s) {
-                    if (s != shift && !sumShifts) {
+                const QString prefix = Sum3sigmaRecord::key(h, d, QString());
+                const QString target = prefix + pattern;
+                for (const QString& descriptor : descriptors) {
+                    const auto source = sum3sigma.constFind(prefix + descriptor);
+                    if (source == sum3sigma.constEnd()) {
                         continue;
                     }
-                    for (int w = 1; w >= 0; --w) {
-                        if (w != withNulls && !sumWithNulls) {
-                            continue;
-                        }
-                        for (int a = 0; a <= 6; ++a) {
-                            if (a != averages && !sumAverages) {
-                                continue;
-                            }
-                            const auto source =
-                                sum3sigma.constFind(key(h, d, Tools::fourierFileBase(s, a, w != 0)));
-                            if (source == sum3sigma.constEnd()) {
-                                continue;
-                            }
-                            auto into = summed.find(target);
-                            if (into == summed.end()) {
-                                Sum3sigmaRecord copy;
-                                copy.dispersion = d;
-                                copy.snr = source->snr;
-                                copy.lines = source->lines;
-                                summed.insert(target, copy);
-                            } else {
-                                into->snr += source->snr;
-                                into->lines += source->lines;
-                            }
-                        }
+                    auto into = summed.find(target);
+                    if (into == summed.end()) {
+                        Sum3sigmaRecord copy;
+                        copy.dispersion = d;
+                        copy.snr = source->snr;
+                        copy.lines = source->lines;
+                        summed.insert(target, copy);
+                    } else {
+                        into->snr += source->snr;
+                        into->lines += source->lines;
                     }
                 }
             }
@@ -138,7 +140,7 @@ void FourierCalculate::calculateSum3sigma() {
         }
         QVector<Point3sigma>& circles = points3sigma.last();
         for (const int d : dispersions) {
-            const auto found = records.constFind(key(h, d, pattern));
+            const auto found = records.constFind(Sum3sigmaRecord::key(h, d, pattern));
             if (found != records.constEnd()) {
                 circles.append(Point3sigma{double(d), found->snr, found->lines.join(QString())});
             }

@@ -47,6 +47,11 @@ struct Sum3sigmaRecord {
     int dispersion = 0;
     double snr = 0;
     QStringList lines; // "file   descriptor   snr\n", one per distinct line
+
+    // "harmonic-dm-descriptor"; with an empty descriptor, the part every descriptor shares.
+    static QString key(int harmonic, int dm, const QString& descriptor) {
+        return QStringLiteral("%1-%2-%3").arg(QString::number(harmonic), QString::number(dm), descriptor);
+    }
 };
 
 // A movable text note on a graph. Width 0 means it has not been laid out yet; data anchors are used

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <type_traits>
 #include <vector>
 
@@ -283,6 +284,40 @@ struct Block {
     qint64 pos;
 };
 
+// The blocks of one file, read whole into memory, which they point into while this lives.
+struct Blocks {
+    QFile file;
+    std::optional<Body> body;
+    int n = 0; // points of the header
+    bool doubles = false;
+    std::vector<Block> list;
+};
+
+enum class Outcome { Read, NotOpened, BadPoints, Cut };
+
+// Opens fileName, checks that its header counts `points` and collects the blocks of at most maxRecords
+// records; the caller reports each outcome but Read in its own words.
+Outcome readBlocks(const QString& fileName, int maxRecords, int points, Blocks& out) {
+    out.file.setFileName(fileName);
+    if (!out.file.open(QIODevice::ReadOnly)) {
+        return Outcome::NotOpened;
+    }
+    const ResultHeader header = ResultHeader::read(out.file);
+    out.n = header.points;
+    if (points <= 0 || points != out.n) {
+        return Outcome::BadPoints;
+    }
+    out.doubles = header.doubles(out.file, out.n);
+    const qint64 blockBytes = qint64(out.n) * (out.doubles ? 8 : 4);
+    out.body.emplace(out.file);
+    MemorySource src{out.body->bytes()};
+    const Walk walk = walkRecords(src, maxRecords, blockBytes, [&](int k, int dm, qint64 pos) {
+        out.list.push_back({k, dm, pos});
+        return Step::Next;
+    });
+    return walk == Walk::Cut ? Outcome::Cut : Outcome::Read;
+}
+
 } // namespace
 
 QHash<QString, int> parseRecordHeader(const QString& head) {
@@ -304,23 +339,6 @@ QHash<QString, int> parseRecordHeader(const QString& head) {
         }
     }
     return result;
-}
-
-void parseHeaderLine(QHash<QString, int>& hash, QString line) {
-    line.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    const int blank = line.indexOf(QLatin1Char(' '));
-    if (blank < 0) {
-        return;
-    }
-    QString value = line.mid(blank);
-    value.chop(1);
-    int start = 0;
-    while (start < value.size() && value.at(start) == QLatin1Char(' ')) {
-        ++start;
-    }
-    QString key = line.left(blank);
-    key.remove(QLatin1Char(':'));
-    hash.insert(key, value.mid(start).toInt());
 }
 
 int ResultFile::addFourierFromFile(const QString& fileName, int maxRecords, int dispersion,
@@ -372,39 +390,30 @@ int ResultFile::addFourierFromFile(const QString& fileName, int maxRecords, int 
 
 int ResultFile::addFourierMatrixFromFile(const QString& fileName, int maxRecords,
                                          QVector<QVector<double>>& matrix, int points) {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly)) {
+    Blocks blocks;
+    switch (readBlocks(fileName, maxRecords, points, blocks)) {
+    case Outcome::NotOpened:
         qDebug().noquote() << "Error of open file " << fileName;
         return -1;
-    }
-    const ResultHeader header = ResultHeader::read(f);
-    const int n = header.points;
-    if (points <= 0 || points != n) {
-        qDebug().noquote() << "Error7! points=" << points << "points1=" << n;
+    case Outcome::BadPoints:
+        qDebug().noquote() << "Error7! points=" << points << "points1=" << blocks.n;
         return -3;
-    }
-    const bool doubles = header.doubles(f, n);
-    const qint64 blockBytes = qint64(n) * (doubles ? 8 : 4);
-    const Body held(f);
-    const QByteArray& body = held.bytes();
-    MemorySource src{body};
-    std::vector<Block> blocks;
-    const Walk walk = walkRecords(src, maxRecords, blockBytes, [&](int k, int dm, qint64 pos) {
-        blocks.push_back({k, dm, pos});
-        return Step::Next;
-    });
-    if (walk == Walk::Cut) {
+    case Outcome::Cut:
         qDebug().noquote() << "Error! The file ends inside a block: " << fileName;
         return -3;
+    case Outcome::Read:
+        break;
     }
-    for (const Block& b : blocks) {
+    const int n = blocks.n;
+    for (const Block& b : blocks.list) {
         if (b.index >= matrix.size() || matrix.at(b.index).size() < n) {
             qDebug().noquote() << "Error! No row" << b.index << "of" << n << "points for" << fileName;
             return -3;
         }
     }
-    for (const Block& b : blocks) {
-        addBlock(body.constData() + b.pos, matrix[b.index].data(), n, doubles);
+    const QByteArray& body = blocks.body->bytes();
+    for (const Block& b : blocks.list) {
+        addBlock(body.constData() + b.pos, matrix[b.index].data(), n, blocks.doubles);
     }
     return 1;
 }
@@ -412,34 +421,27 @@ int ResultFile::addFourierMatrixFromFile(const QString& fileName, int maxRecords
 bool ResultFile::addFourierHashFromFile(const QString& fileName, int maxRecords, int shift, int averages,
                                         int withNull, QHash<QString, QVector<double>>& sums, int points,
                                         QString& errors) {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly)) {
+    Blocks read;
+    switch (readBlocks(fileName, maxRecords, points, read)) {
+    case Outcome::NotOpened:
         qDebug().noquote() << "Error of open file " << fileName;
         errors = QStringLiteral("Error of open file ") + fileName;
         return false;
-    }
-    const ResultHeader header = ResultHeader::read(f);
-    const int n = header.points;
-    if (n <= 0 || n != points) {
-        errors = QStringLiteral("Bad points in file: %1 != %2").arg(n).arg(points);
+    case Outcome::BadPoints:
+        errors = QStringLiteral("Bad points in file: %1 != %2").arg(read.n).arg(points);
         qDebug().noquote() << "ERROR 11! " + errors;
         return false;
-    }
-    const bool doubles = header.doubles(f, n);
-    const qint64 blockBytes = qint64(n) * (doubles ? 8 : 4);
-    const Body held(f);
-    const QByteArray& body = held.bytes();
-    MemorySource src{body};
-    std::vector<Block> blocks;
-    const Walk walk = walkRecords(src, maxRecords, blockBytes, [&](int k, int dm, qint64 pos) {
-        blocks.push_back({k, dm, pos});
-        return Step::Next;
-    });
-    if (walk == Walk::Cut) {
+    case Outcome::Cut:
         errors = QStringLiteral("The file ends inside a block: ") + fileName;
         qDebug().noquote() << errors;
         return false;
+    case Outcome::Read:
+        break;
     }
+    const int n = read.n;
+    const bool doubles = read.doubles;
+    const QByteArray& body = read.body->bytes();
+    const std::vector<Block>& blocks = read.list;
     QVector<double*> targets;
     targets.reserve(int(blocks.size()));
     for (const Block& b : blocks) {

@@ -14,8 +14,6 @@
 // The two lines of a record head, joined: {"error": 1} unless it begins with "disp"; otherwise "disp"
 // and, with four tokens or more, "days" or "points" by the third token.
 QHash<QString, int> parseRecordHeader(const QString& head);
-// "name: value" with tabs as blanks: the name without ":" maps to the value read as an integer.
-void parseHeaderLine(QHash<QString, int>& hash, QString line);
 
 namespace ResultFile {
 

@@ -1,6 +1,7 @@
 #include "directory/calc/spectrumnoise.h"
 
 #include "core/tools.h"
+#include "numerics/approximation_core.h"
 #include "numerics/approximationd.h"
 
 #include <algorithm>
@@ -135,28 +136,6 @@ double getSigmaMedian(const QVector<double>& data, int len, int segment) {
     return (devs[size_t(m / 2 - 1)] + devs[size_t(m / 2)]) / 2;
 }
 
-double getMeanOfSmallest(const QVector<double>& data, unsigned percent) {
-    if (data.isEmpty()) {
-        return -1;
-    }
-    std::vector<double> values;
-    values.reserve(size_t(data.size()));
-    for (double v : data) {
-        values.push_back(std::fabs(v));
-    }
-    std::sort(values.begin(), values.end(), Tools::lessDoubles);
-    const unsigned p = (percent >= 1 && percent <= 100) ? percent : 100;
-    const size_t count = values.size() * p / 100;
-    if (count == 0) {
-        return 0;
-    }
-    double sum = 0;
-    for (size_t i = 0; i < count; ++i) {
-        sum += values[i];
-    }
-    return sum / double(count);
-}
-
 int deductMedianNoise(QVector<double>& data, int len) {
     if (len < 128) {
         return 0;
@@ -215,29 +194,19 @@ int deductMedianNoiseWindow(const QVector<double>& in, QVector<double>& approx, 
     double* a = approx.data();
     const int k = len / w;
     const int r = len % w;
-    std::vector<double> scratch;
-    double prev = selectAt(data, w, w / 2 - 1, scratch);
-    for (int i = 0; i < w / 2; ++i) {
-        a[i] = prev;
-    }
-    for (int j = 1; j < k; ++j) {
-        const double m = selectAt(data + j * w, w, w / 2 - 1, scratch);
-        joinLine(a, (j - 1) * w + w / 2, w, prev, m);
-        prev = m;
-    }
+    // The full windows; their last median runs to the end, which a remainder of one entry, having no
+    // median, keeps.
+    ApproximationCore::blockLinear(data, a, len, w, true);
     const int lastCentre = k * w - w / 2;
     if (r >= 2) {
+        const double prev = a[lastCentre];
+        std::vector<double> scratch;
         const double rest = selectAt(data + k * w, r, r / 2 - 1, scratch);
         for (int u = 0; u <= w / 2 + r / 2; ++u) {
             a[lastCentre + u] = prev + u * 2 * (rest - prev) / (w + r);
         }
         for (int i = k * w + r / 2 + 1; i < len; ++i) {
             a[i] = rest;
-        }
-    } else {
-        // A remainder of one entry has no median: the last full window's median runs to the end.
-        for (int i = lastCentre; i < len; ++i) {
-            a[i] = prev;
         }
     }
     for (int i = 0; i < len; ++i) {
@@ -262,22 +231,9 @@ int findRepeatIndex(const QVector<int>& v) {
     return 0;
 }
 
-double getFractionalIndex(const QVector<int>& v, int x) {
-    if (v.isEmpty()) {
-        return -1;
-    }
-    if (x == v[0]) {
-        return 0;
-    }
-    for (int i = 1; i < v.size(); ++i) {
-        if (x == v[i]) {
-            return i;
-        }
-        if (v[i - 1] < x && x < v[i]) {
-            return i - 1 + double(x - v[i - 1]) / (v[i] - v[i - 1]);
-        }
-    }
-    return v.size() - 1;
+qint64 periodIndex(const QVector<double>& periods, double period) {
+    const double f = Tools::fractionalIndex(periods, period);
+    return f < 0 ? -1 : qint64(std::llround(f));
 }
 
 int getNearestIndex(const QVector<int>& v, int x) {
@@ -295,26 +251,19 @@ int getNearestIndex(const QVector<int>& v, int x) {
     return v.size() - 1;
 }
 
-int getAveragedPointsChecked(int points, int averages, bool withNulls) {
-    if (points < 64) {
-        return -1;
-    }
-    if (averages != 0 || withNulls) {
-        const int shifted = (averages < 0 || averages > 30) ? 0 : points / Tools::powerInt(2, averages);
-        return withNulls ? 2 * shifted : shifted;
-    }
-    return points;
+int averagedPoints(int points, int averages, bool withNulls) {
+    const int averaged = (averages < 0 || averages > 30) ? 0 : points / Tools::powerInt(2, averages);
+    return withNulls ? 2 * averaged : averaged;
+}
+
+int spectrumPoints(double tresolution) {
+    return (tresolution > 0.003 && tresolution < 0.004) ? 65536 : 16384;
 }
 
 int getHarmonicsCount(int points, int averages, int withNull) {
-    if (averages == 0 && withNull == 0) {
-        return points / 2;
-    }
-    if (averages == 0 && withNull == 1) {
-        return points;
-    }
-    const int n = (averages < 0 || averages > 30) ? 0 : points / Tools::powerInt(2, averages);
-    return withNull == 0 ? n / 2 : n;
+    // Not doubled first: with nulls the count is the averaged points themselves.
+    const int averaged = averagedPoints(points, averages, false);
+    return withNull != 0 ? averaged : averaged / 2;
 }
 
 int getHarmonicsCount(const QString& fileName, int points) {

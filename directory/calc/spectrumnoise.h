@@ -13,8 +13,6 @@
 // Median of the population deviations of len / max(segment, 8) segments; 0 when data or len are too
 // short. With a single segment, that segment's deviation.
 double getSigmaMedian(const QVector<double>& data, int len, int segment);
-// Mean of the size * percent / 100 smallest absolute values; -1 for no data.
-double getMeanOfSmallest(const QVector<double>& data, unsigned percent);
 
 // Running median of 64 windows (8-point windows below 512); refused below 128.
 int deductMedianNoise(QVector<double>& data, int len);
@@ -31,12 +29,17 @@ int deductMedianNoiseAuto(const QVector<double>& in, QVector<double>& approx, QV
 int deductMedianNoiseWindow(const QVector<double>& in, QVector<double>& approx, QVector<double>& diff,
                             int window);
 
+// Where v[0] comes back after the first value above it; 0 when it does not.
 int findRepeatIndex(const QVector<int>& v);
-double getFractionalIndex(const QVector<int>& v, int x);
+// Position of a period in an ascending period list, halves away from zero; -1 for an empty list.
+qint64 periodIndex(const QVector<double>& periods, double period);
 // Nearest position of x in an ascending list (a tie stays below); the last index when x is outside.
 int getNearestIndex(const QVector<int>& v, int x);
 
-int getAveragedPointsChecked(int points, int averages, bool withNulls);
+// Points of a spectrum after `averages` halvings, doubled with nulls; 0 for averages outside 0..30.
+int averagedPoints(int points, int averages, bool withNulls);
+// Points of a summed spectrum at a time resolution (s): more at the N4 resolution.
+int spectrumPoints(double tresolution);
 int getHarmonicsCount(int points, int averages, int withNull);
 int getHarmonicsCount(const QString& fileName, int points);
 

@@ -6,12 +6,20 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QSet>
 
 #include <algorithm>
 
-void Harmonics3sigmaFile::readLines(QIODevice& device, double k, const QStringList& years,
-                                    Harmonics3sigma& out, qint64& line, qint64 estimate,
-                                    const std::function<void(int)>& progress) {
+namespace {
+
+// A record's line as one entry of the lines already read: no field holds a tab.
+QString seenEntry(const QString& key, const QString& lineText) {
+    return key + QLatin1Char('\t') + lineText;
+}
+
+// readLines with `seen` holding every line the records of `out` have.
+void readInto(QIODevice& device, double k, const QStringList& years, Harmonics3sigma& out, qint64& line,
+              qint64 estimate, const std::function<void(int)>& progress, QSet<QString>& seen) {
     while (!device.atEnd()) {
         if (line % 100 == 0 && estimate > 0 && progress) {
             progress(int(line * 100 / estimate));
@@ -38,10 +46,11 @@ void Harmonics3sigmaFile::readLines(QIODevice& device, double k, const QStringLi
         if (harmonic <= 0 || !(k <= snr)) {
             continue;
         }
-        const QString key = QStringLiteral("%1-%2-%3").arg(harmonic).arg(dm).arg(descriptor);
+        const QString key = Sum3sigmaRecord::key(harmonic, dm, descriptor);
         const QString lineText =
             QStringLiteral("%1   %2   %3\n").arg(fileName, descriptor, QString::number(snr, 'f', 2));
         auto found = out.records.find(key);
+        const QString entry = seenEntry(key, lineText);
         if (found == out.records.end()) {
             if (!out.withNulls.contains(harmonic)) {
                 out.harmonics.append(harmonic);
@@ -52,11 +61,27 @@ void Harmonics3sigmaFile::readLines(QIODevice& device, double k, const QStringLi
             record.snr = snr;
             record.lines.append(lineText);
             out.records.insert(key, record);
-        } else if (!found->lines.contains(lineText)) {
+            seen.insert(entry);
+        } else if (!seen.contains(entry)) {
             found->snr += snr;
             found->lines.append(lineText);
+            seen.insert(entry);
         }
     }
+}
+
+} // namespace
+
+void Harmonics3sigmaFile::readLines(QIODevice& device, double k, const QStringList& years,
+                                    Harmonics3sigma& out, qint64& line, qint64 estimate,
+                                    const std::function<void(int)>& progress) {
+    QSet<QString> seen;
+    for (auto it = out.records.cbegin(); it != out.records.cend(); ++it) {
+        for (const QString& lineText : it->lines) {
+            seen.insert(seenEntry(it.key(), lineText));
+        }
+    }
+    readInto(device, k, years, out, line, estimate, progress, seen);
 }
 
 QString Harmonics3sigmaFile::read(const QString& dir, double k, const QStringList& years,
@@ -85,12 +110,13 @@ QString Harmonics3sigmaFile::read(const QString& dir, double k, const QStringLis
     }
     const qint64 estimate = bytes / 70;
     qint64 line = 0;
+    QSet<QString> seen; // over all files: a line repeated in another file counts once too
     for (const QFileInfo& info : files) {
         QFile file(info.filePath());
         if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
             continue;
         }
-        readLines(file, k, years, out, line, estimate, progress);
+        readInto(file, k, years, out, line, estimate, progress, seen);
     }
     if (out.harmonics.isEmpty()) {
         if (years.size() == 1) {
