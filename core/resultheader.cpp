@@ -79,3 +79,20 @@ bool ResultHeader::doubles(QIODevice& in, qint64 points) const {
                        << (floats ? "float32" : "float64");
     return !floats;
 }
+
+void parseHeaderLine(QHash<QString, int>& hash, QString line) {
+    line.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    const int blank = line.indexOf(QLatin1Char(' '));
+    if (blank < 0) {
+        return;
+    }
+    QStringRef value = line.midRef(blank);
+    value.chop(1);
+    int start = 0;
+    while (start < value.size() && value.at(start) == QLatin1Char(' ')) {
+        ++start;
+    }
+    QString key = line.left(blank);
+    key.remove(QLatin1Char(':'));
+    hash.insert(key, value.mid(start).toInt());
+}

@@ -2,8 +2,10 @@
 #define RESULTHEADER_H
 
 #include <QByteArray>
+#include <QHash>
 #include <QIODevice>
 #include <QList>
+#include <QString>
 
 // The six-line header of a Fourier/FFA result file and the element type of its blocks: the one parser
 // that every reader of such files and their text rendering share. A value record; it keeps no device.
@@ -30,5 +32,10 @@ public:
     int points = 0;
     Marker marker = Marker::None;
 };
+
+// A "name: value" line of a header, line end included: tabs count as blanks, the name is the text before
+// the first blank without any ":", the value the rest without its last character and leading blanks,
+// stored read as an integer (0 when it does not read). A line without a blank stores nothing.
+void parseHeaderLine(QHash<QString, int>& hash, QString line);
 
 #endif // RESULTHEADER_H

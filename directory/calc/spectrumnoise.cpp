@@ -136,6 +136,28 @@ double getSigmaMedian(const QVector<double>& data, int len, int segment) {
     return (devs[size_t(m / 2 - 1)] + devs[size_t(m / 2)]) / 2;
 }
 
+double getMeanOfSmallest(const QVector<double>& data, unsigned percent) {
+    if (data.isEmpty()) {
+        return -1;
+    }
+    std::vector<double> values;
+    values.reserve(size_t(data.size()));
+    for (double v : data) {
+        values.push_back(std::fabs(v));
+    }
+    const unsigned p = (percent >= 1 && percent <= 100) ? percent : 100;
+    const size_t count = values.size() * p / 100;
+    if (count == 0) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end(), Tools::lessDoubles);
+    double sum = 0;
+    for (size_t i = 0; i < count; ++i) {
+        sum += values[i];
+    }
+    return sum / double(count);
+}
+
 int deductMedianNoise(QVector<double>& data, int len) {
     if (len < 128) {
         return 0;
@@ -236,24 +258,56 @@ qint64 periodIndex(const QVector<double>& periods, double period) {
     return f < 0 ? -1 : qint64(std::llround(f));
 }
 
-int getNearestIndex(const QVector<int>& v, int x) {
-    if (v.size() < 2 || x == v[0]) {
-        return 0;
+namespace {
+
+// Where x lies in a non-empty ascending list: an entry it equals (fraction 0), or the entry below it and
+// the fraction of the way to the next; the last entry when x is outside the list.
+struct ListPosition {
+    int index;
+    double fraction;
+};
+
+ListPosition positionIn(const QVector<int>& v, int x) {
+    if (x == v[0]) {
+        return {0, 0};
     }
     for (int i = 1; i < v.size(); ++i) {
         if (x == v[i]) {
-            return i;
+            return {i, 0};
         }
         if (v[i - 1] < x && x < v[i]) {
-            return double(x - v[i - 1]) / (v[i] - v[i - 1]) > 0.5 ? i : i - 1;
+            return {i - 1, (double(x) - v[i - 1]) / (double(v[i]) - v[i - 1])};
         }
     }
-    return v.size() - 1;
+    return {int(v.size()) - 1, 0};
+}
+
+} // namespace
+
+double getFractionalIndex(const QVector<int>& v, int x) {
+    if (v.isEmpty()) {
+        return -1;
+    }
+    const ListPosition at = positionIn(v, x);
+    return at.index + at.fraction;
+}
+
+int getNearestIndex(const QVector<int>& v, int x) {
+    if (v.size() < 2) {
+        return 0;
+    }
+    const ListPosition at = positionIn(v, x);
+    return at.fraction > 0.5 ? at.index + 1 : at.index;
 }
 
 int averagedPoints(int points, int averages, bool withNulls) {
     const int averaged = (averages < 0 || averages > 30) ? 0 : points / Tools::powerInt(2, averages);
     return withNulls ? 2 * averaged : averaged;
+}
+
+int getAveragedPointsChecked(int points, int averages, bool withNulls) {
+    // Without averaging and nulls the points stay as they are, which the plain count gives as well.
+    return points < 64 ? -1 : averagedPoints(points, averages, withNulls);
 }
 
 int spectrumPoints(double tresolution) {

@@ -13,6 +13,9 @@
 // Median of the population deviations of len / max(segment, 8) segments; 0 when data or len are too
 // short. With a single segment, that segment's deviation.
 double getSigmaMedian(const QVector<double>& data, int len, int segment);
+// Mean of the size * percent / 100 smallest absolute values (a percent outside 1..100 takes all); -1
+// for no data, 0 when that count is 0.
+double getMeanOfSmallest(const QVector<double>& data, unsigned percent);
 
 // Running median of 64 windows (8-point windows below 512); refused below 128.
 int deductMedianNoise(QVector<double>& data, int len);
@@ -33,6 +36,9 @@ int deductMedianNoiseWindow(const QVector<double>& in, QVector<double>& approx, 
 int findRepeatIndex(const QVector<int>& v);
 // Position of a period in an ascending period list, halves away from zero; -1 for an empty list.
 qint64 periodIndex(const QVector<double>& periods, double period);
+// Fractional position of x in an ascending list (6 in 0, 4, 8 gives 1.5); -1 for an empty list, the last
+// index when x is outside.
+double getFractionalIndex(const QVector<int>& v, int x);
 // Nearest position of x in an ascending list (a tie stays below); the last index when x is outside.
 int getNearestIndex(const QVector<int>& v, int x);
 
@@ -40,6 +46,8 @@ int getNearestIndex(const QVector<int>& v, int x);
 int averagedPoints(int points, int averages, bool withNulls);
 // Points of a summed spectrum at a time resolution (s): more at the N4 resolution.
 int spectrumPoints(double tresolution);
+// averagedPoints(), or -1 for fewer than 64 points.
+int getAveragedPointsChecked(int points, int averages, bool withNulls);
 int getHarmonicsCount(int points, int averages, int withNull);
 int getHarmonicsCount(const QString& fileName, int points);
 

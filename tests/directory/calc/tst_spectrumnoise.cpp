@@ -39,6 +39,10 @@ private slots:
     void conversions();
     void nearestIndex_data();
     void nearestIndex();
+    void meanOfSmallest_data();
+    void meanOfSmallest();
+    void averagedPointsChecked_data();
+    void averagedPointsChecked();
 };
 
 void TstSpectrumNoise::runningMedianOf64Windows() {
@@ -204,19 +208,73 @@ void TstSpectrumNoise::conversions() {
     QCOMPARE(getHarmonicsCount("d/f00_n0_av0.txt", 16384), 8192);
 }
 
+// Both searches on one ascending list: nearest position and fractional position.
 void TstSpectrumNoise::nearestIndex_data() {
+    QTest::addColumn<QVector<int>>("list");
     QTest::addColumn<int>("x");
     QTest::addColumn<int>("index");
-    const int cases[][2] = {{0, 0}, {2, 0}, {5, 1}, {6, 1}, {7, 2}, {8, 2}, {100, 2}, {-5, 2}};
+    QTest::addColumn<double>("fraction");
+    const QVector<int> list = {0, 4, 8};
+    const struct {
+        int x;
+        int index;
+        double fraction;
+    } cases[] = {{0, 0, 0}, {2, 0, 0.5}, {5, 1, 1.25}, {6, 1, 1.5}, {7, 2, 1.75},
+                 {8, 2, 2}, {4, 1, 1},   {100, 2, 2},  {-5, 2, 2}};
     for (const auto& c : cases) {
-        QTest::addRow("%d", c[0]) << c[0] << c[1];
+        QTest::addRow("%d", c.x) << list << c.x << c.index << c.fraction;
     }
+    QTest::newRow("empty list") << QVector<int>() << 3 << 0 << -1.0;
+    QTest::newRow("one entry") << QVector<int>{5} << 7 << 0 << 0.0;
 }
 
 void TstSpectrumNoise::nearestIndex() {
+    QFETCH(QVector<int>, list);
     QFETCH(int, x);
     QFETCH(int, index);
-    QCOMPARE(getNearestIndex({0, 4, 8}, x), index);
+    QFETCH(double, fraction);
+    QCOMPARE(getNearestIndex(list, x), index);
+    QCOMPARE(getFractionalIndex(list, x), fraction);
+}
+
+void TstSpectrumNoise::meanOfSmallest_data() {
+    QTest::addColumn<QVector<double>>("data");
+    QTest::addColumn<unsigned>("percent");
+    QTest::addColumn<double>("mean");
+    const QVector<double> four = {-4, 1, -2, 3};
+    QTest::newRow("half, absolute values") << four << 50u << 1.5;
+    QTest::newRow("all") << four << 100u << 2.5;
+    QTest::newRow("0 % takes all") << four << 0u << 2.5;
+    QTest::newRow("101 % takes all") << four << 101u << 2.5;
+    QTest::newRow("count rounds down to none") << QVector<double>{5} << 50u << 0.0;
+    QTest::newRow("no data") << QVector<double>() << 50u << -1.0;
+}
+
+void TstSpectrumNoise::meanOfSmallest() {
+    QFETCH(QVector<double>, data);
+    QFETCH(unsigned, percent);
+    QFETCH(double, mean);
+    QCOMPARE(getMeanOfSmallest(data, percent), mean);
+}
+
+void TstSpectrumNoise::averagedPointsChecked_data() {
+    QTest::addColumn<int>("points");
+    QTest::addColumn<int>("averages");
+    QTest::addColumn<bool>("withNulls");
+    QTest::addColumn<int>("result");
+    QTest::newRow("63 points") << 63 << 0 << false << -1;
+    QTest::newRow("64 points as they are") << 64 << 0 << false << 64;
+    QTest::newRow("two averagings") << 16384 << 2 << false << 4096;
+    QTest::newRow("with nulls") << 16384 << 0 << true << 32768;
+    QTest::newRow("both") << 16384 << 2 << true << 8192;
+}
+
+void TstSpectrumNoise::averagedPointsChecked() {
+    QFETCH(int, points);
+    QFETCH(int, averages);
+    QFETCH(bool, withNulls);
+    QFETCH(int, result);
+    QCOMPARE(getAveragedPointsChecked(points, averages, withNulls), result);
 }
 
 QTEST_GUILESS_MAIN(TstSpectrumNoise)
