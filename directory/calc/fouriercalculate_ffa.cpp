@@ -84,8 +84,10 @@ bool FourierCalculate::readPeriodogramInfoChecked(const QString& path, Periodogr
     return tolerance > 0 || read;
 }
 
+// Every FFA graph of a search tree takes the layout of the picked directory before the root's, so they
+// all read the same periodograms alike. A sum has no picked directory: "/info.txt" at the file-system
+// root is never the layout of it.
 bool FourierCalculate::readFfaLayout() {
-    // A sum has no picked directory: "/info.txt" at the file-system root is never the layout of it.
     if (!selectedDir.isEmpty() &&
         readPeriodogramInfoChecked(selectedDir + QStringLiteral("/info.txt"), periodogramInfo, 0)) {
         return true;

@@ -112,8 +112,7 @@ bool FourierCalculate::ffaSnrDisp() {
     for (int dm : dispersions) {
         arrGrafikX.append(dm);
     }
-    if (!readPeriodogramInfo(dir + QStringLiteral("/info.txt"), periodogramInfo)) {
-        errors = periodogramInfo.error;
+    if (!readFfaLayout()) {
         return false;
     }
     text += QStringLiteral("Axis X: dispersion\nAxis Y: S/N of period=%1\n").arg(g6(period));
@@ -143,8 +142,7 @@ bool FourierCalculate::ffaSnrDispSeries(bool overShifts) {
     for (int dm : dispersions) {
         arrGrafikX.append(dm);
     }
-    if (!readPeriodogramInfo(dir + QStringLiteral("/info.txt"), periodogramInfo)) {
-        errors = periodogramInfo.error;
+    if (!readFfaLayout()) {
         return false;
     }
     text += QStringLiteral("Axis X: dispersion\nAxis Y: S/N of period=%1\n").arg(g6(period)) +

@@ -72,6 +72,8 @@ private slots:
     void window();
     void normalisationTexts();
     void searchLayoutFirst();
+    void searchLayoutOfEveryGraph_data();
+    void searchLayoutOfEveryGraph();
     void mapAxes_data();
     void mapAxes();
     void snrDisp();
@@ -338,6 +340,50 @@ void TstFfa::searchLayoutFirst() {
     QCOMPARE(calc->periodogramInfo.rows, 3);
     QCOMPARE(calc->arrGrafikY[0], QVector<double>({1, 2, 3}));
     QCOMPARE(calc->withNulls, 0);
+}
+
+// Each FFA graph of a search tree finds the layout in the picked directory, with or without one in the
+// root.
+void TstFfa::searchLayoutOfEveryGraph_data() {
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<bool>("rootLayout");
+    for (const char* type : {"ffa", "ffaSnrDisp", "ffaSnrDispFirstPoint", "ffaSnrDispAverages"}) {
+        QTest::addRow("%s, no layout in the root", type) << QString(type) << false;
+        QTest::addRow("%s, another layout in the root", type) << QString(type) << true;
+    }
+}
+
+void TstFfa::searchLayoutOfEveryGraph() {
+    QFETCH(QString, type);
+    QFETCH(bool, rootLayout);
+    const QString root = dir.filePath(QStringLiteral("searchtree%1").arg(++fixtures));
+    const QString picked = root + "/120000_m1_r1";
+    if (rootLayout) {
+        QVERIFY(writeText(root + "/info.txt", infoText(2, 1, {1, 2}, {8}, {64, 64})));
+    }
+    QVERIFY(writeText(picked + "/info.txt", infoText(3, 1, {1, 2, 3}, {8}, {64, 64, 64})));
+    // Every shift and averaging count the series of the graphs read.
+    for (int s = -3; s <= 3; ++s) {
+        for (int a = 0; a <= 6; ++a) {
+            QVERIFY(writePeriodograms(picked + "/" + Tools::fourierFileName(QString(), s, a, false), {10, 20},
+                                      {1, 2, 3}, {{20, {1, 2, 9}}}));
+        }
+    }
+    FourierCalculate* calc = ffa(root, 0);
+    calc->grafikType = type;
+    calc->isSearch = true;
+    calc->selectedDir = picked;
+    calc->dispersions = {10, 20};
+    calc->ffaNoise.clear();
+    calc->sigmaProc = 67; // sigma of the two lowest values
+    calc->period = 3;
+    QVERIFY2(calc->calculate(), qPrintable(calc->errors));
+    QCOMPARE(calc->periodogramInfo.rows, 3);
+    QVERIFY(!calc->arrGrafikY.isEmpty());
+    if (type != QLatin1String("ffa")) {
+        // The S/N at 3 s is highest at DM 20.
+        QVERIFY(calc->arrGrafikY[0][1] > calc->arrGrafikY[0][0]);
+    }
 }
 
 void TstFfa::mapAxes_data() {
