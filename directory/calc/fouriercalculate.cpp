@@ -37,7 +37,6 @@ bool FourierCalculate::calculate() {
 
     points = spectrumPoints(tresolution);
 
-    // Graph types of the maps and 3-sigma sums are not built yet: they show nothing.
     if (grafikType == QLatin1String("fourier")) {
         return calculateFourier();
     }
@@ -69,6 +68,8 @@ bool FourierCalculate::calculate() {
         return calculateMap();
     }
     if (grafikType == QLatin1String("sum3sigma")) {
+        // The circles stand on the DM axis of the maps; the graph draws nothing without it.
+        arrGrafikX = dmGrid();
         calculateSum3sigma();
         return true;
     }

@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 #include "core/workarea.h"
+#include "directory/calc/fouriercalculate.h"
 #include "directory/views/fourierform.h"
+#include "directory/views/fouriergrafik.h"
 #include "directory/views/fouriergrafikinfo.h"
 #include "directory/views/fouriertable.h"
 #include "support/findchild.h"
@@ -11,6 +13,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -27,6 +31,7 @@ private slots:
     void mapAllNeedsMap();
     void linkAndBackFromAll();
     void harmonicRowsFollowWithNulls();
+    void threeSigmaCircleClickedAndWritten();
 
 private:
     template <typename T> T* child(FourierForm* form, const QString& name) const {
@@ -158,6 +163,69 @@ void TstFourierFormMaps::harmonicRowsFollowWithNulls() {
     form->checkTable();
     QVERIFY(form->table->checkBoxOf(0)->isChecked());
     QVERIFY(form->table->checkBoxOf(1)->isChecked());
+    WorkArea::clear();
+}
+
+// From the 3-sigma files to a circle at its DM, its record on a click and the harmonic info file.
+void TstFourierFormMaps::threeSigmaCircleClickedAndWritten() {
+    RecordingDesktop desktop;
+    const QString root = tmp.filePath("J0000+00");
+    QVERIFY(QDir().mkpath(root + "/cache_2019"));
+    auto line = [](const char* descriptor, int dm, int harmonic, const char* snr, const char* file) {
+        return QByteArray("x\t") + descriptor + "\t" + QByteArray::number(dm) + "\t" +
+               QByteArray::number(harmonic) + "\t" + snr + "\ty\t" + file + "\tz\n";
+    };
+    QFile first(root + "/harmonics_3sigma_1.txt");
+    QVERIFY(first.open(QIODevice::WriteOnly));
+    first.write(line("f00_n1_av0", 40, 12, "5.5", "010119_01_N1_00.pnthr") +
+                line("f00_n1_av0", 99, 12, "7.25", "010119_01_N1_00.pnthr") +
+                line("f00_n1_av0", 40, 24, "6", "010119_01_N1_00.pnthr"));
+    first.close();
+    QFile second(root + "/harmonics_3sigma_2.txt");
+    QVERIFY(second.open(QIODevice::WriteOnly));
+    second.write(line("f00_n1_av0", 40, 12, "4.25", "020119_01_N1_00.pnthr"));
+    second.close();
+
+    auto* form = new FourierForm(root, false, false, false, window);
+    child<QSpinBox>(form, "averageCount")->setValue(0);
+    child<QRadioButton>(form, "sum3sigma")->click();
+    QCOMPARE(form->harmonics3sigma, QVector<int>({12, 24}));
+    form->checkTable();
+    child<QPushButton>(form, "buttonOk")->click();
+    FourierGrafik* grafik = form->grafik;
+    QVERIFY2(!grafik->hintShown, qPrintable(grafik->hintText));
+    QCOMPARE(grafik->grafikMode, 2);
+    QCOMPARE(grafik->arrGrafikX, FourierCalculate::dmGrid());
+    QCOMPARE(grafik->points3sigma.size(), 2);
+    QCOMPARE(grafik->points3sigma[0].size(), 2);
+    QCOMPARE(grafik->points3sigma[0][0].disp, 40.0);
+    QCOMPARE(grafik->points3sigma[0][0].snr, 9.75);
+    QCOMPARE(grafik->points3sigma[0][1].disp, 99.0);
+
+    // A click on the circle of harmonic 12 at DM 99 shows its record.
+    grafik->setMinimumSize(600, 400);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    grafik->grab();
+    const int H = grafik->canvasSize.height();
+    const int plotH = H - grafik->dy01 - grafik->dy02;
+    const int column = grafik->dx01 + int((std::log10(99.0) - grafik->xAxisMin) * grafik->xScale);
+    const int height = int(plotH * (7.25 - grafik->yMin) / (grafik->yMax - grafik->yMin)) + grafik->dy01;
+    QTest::mouseClick(grafik, Qt::LeftButton, Qt::NoModifier, QPoint(column, H - height));
+    FourierGrafikInfo* info = form->grafikInfo;
+    QVERIFY(info && info->pointInfoLabel && info->writeButton);
+    QVERIFY2(info->pointInfoLabel->text().startsWith("\nposition f00_n1_av0: harmonic 12\ndisp=99\nsnr=7.3"),
+             qPrintable(info->pointInfoLabel->text()));
+    QVERIFY(info->pointInfoLabel->text().contains("010119_01_N1_00.pnthr"));
+    QVERIFY(!info->writeButton->isHidden());
+
+    info->writeButton->click();
+    QFile file(root + "/info_harm12_disp99_f00_n1_av0.txt");
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    QCOMPARE(QString::fromLocal8Bit(file.readAll()),
+             QStringLiteral("file position dispersion harmonic snr\n"
+                            "010119_01_N1_00.pnthr f00_n1_av0 99 12 7,25\n"
+                            "sum - - - 7,3\n"));
     WorkArea::clear();
 }
 
