@@ -141,6 +141,10 @@ void FourierForm::setupCommon() {
             w->hide();
         }
         ui->groupBoxFFA_info->show();
+        // FFA results exist without nulls only, and the map writer names every point so: the hidden
+        // with-nulls choice must filter nothing.
+        ui->comboBoxWithNull->setCurrentText(QStringLiteral("*"));
+        withNulls = -1;
     } else {
         ui->groupBoxActionFFA->hide();
         ui->groupBoxFFA_info->hide();
@@ -245,8 +249,6 @@ void FourierForm::setupSearchMode() {
     }
     ui->comboBoxMinSec->setCurrentIndex(0);
     if (isFfa) {
-        ui->comboBoxWithNull->setCurrentText(QStringLiteral("*"));
-        withNulls = -1;
         ui->blankPoints->setText(QStringLiteral("0"));
     }
 }

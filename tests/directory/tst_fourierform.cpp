@@ -373,9 +373,9 @@ void TestFourierForm::handOver() {
     info.close();
     open(sum, true, false, false);
     choose("ffaMap");
-    child<QComboBox>("comboBoxWithNull")->setCurrentText("*");
-    QVERIFY(form->grafikInfo->withNulls);
+    QCOMPARE(child<QComboBox>("comboBoxWithNull")->currentText(), QString("*"));
     form->redraw();
+    QVERIFY(form->grafikInfo->withNulls);
     QCOMPARE(form->grafik->grafikMode, 3);
     child<QCheckBox>("ffaMapLog")->click();
     QCOMPARE(form->grafik->grafikMode, 1);

@@ -6,12 +6,14 @@
 #include "directory/views/fouriergrafik.h"
 #include "directory/views/fouriergrafikinfo.h"
 #include "directory/views/fouriertable.h"
+#include "support/ffatreewriter.h"
 #include "support/findchild.h"
 #include "support/recordingdesktop.h"
 #include "support/resultfilewriter.h"
 #include "support/testenv.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -33,9 +35,10 @@ private slots:
     void cleanupTestCase();
     void windowWrittenBack();
     void ffaMapDrawn();
+    void mapPointsOfEverySeries();
 
 private:
-    void openChecked();
+    void openChecked(const QString& path);
     template <typename T> T* child(const QString& name) const { return findChildOrStop<T>(form, name); }
 
     QTemporaryDir tmp;
@@ -78,8 +81,8 @@ void TestFourierFormFfa::cleanupTestCase() {
     delete window;
 }
 
-void TestFourierFormFfa::openChecked() {
-    form = new FourierForm(sum, true, false, false, window); // "Sum of signals" > "FFA"
+void TestFourierFormFfa::openChecked(const QString& path) {
+    form = new FourierForm(path, true, false, false, window); // "Sum of signals" > "FFA"
     QVERIFY(form->isValid());
     QVERIFY(form->table->rowCount() >= 2);
     for (int i = 0; i < form->table->rowCount(); ++i) {
@@ -90,7 +93,7 @@ void TestFourierFormFfa::openChecked() {
 }
 
 void TestFourierFormFfa::windowWrittenBack() {
-    openChecked();
+    openChecked(sum);
     child<QRadioButton>("ffa")->setChecked(true);
     child<QCheckBox>("showApproxFFA")->setChecked(false);
     child<QCheckBox>("showMinusApprox")->setChecked(false);
@@ -125,7 +128,7 @@ void TestFourierFormFfa::windowWrittenBack() {
 }
 
 void TestFourierFormFfa::ffaMapDrawn() {
-    openChecked();
+    openChecked(sum);
     child<QLineEdit>("showMinX")->setText("0");
     child<QLineEdit>("showMaxX")->setText("0");
     child<QRadioButton>("ffaMap")->setChecked(true);
@@ -139,6 +142,40 @@ void TestFourierFormFfa::ffaMapDrawn() {
     QImage image(form->grafik->size(), QImage::Format_ARGB32);
     image.fill(Qt::white);
     form->grafik->render(&image); // the linear FFA axis paints under the sanitizers
+}
+
+// The FFA map writer names every point's series without nulls; a sum form shows them all.
+void TestFourierFormFfa::mapPointsOfEverySeries() {
+    const QString root = tmp.filePath("ffamap");
+    QVERIFY(FfaTreeWriter::writeLayout(root, FfaTreeWriter::Layout()));
+    QVERIFY(QDir().mkpath(root + "/cache_2019"));
+    QFile map(root + "/cache_2019/harmonics.txt");
+    QVERIFY(map.open(QIODevice::WriteOnly));
+    map.write("file_name     dispersion     point      snr     period       size\n"
+              "f00_n0_av0\t\t  40\t\t  100\t\t31.0\t\t4.2500\t\t5\n"
+              "f02_n0_av0\t\t  41\t\t  100\t\t12.5\t\t4.2500\t\t3\n"
+              "f11_n0_av0\t\t 212\t\t   19\t\t7.0\t\t1.2125\t\t1\n");
+    map.close();
+    form = new FourierForm(root, true, true, false, window); // "Sum of signals" > "FFA - map"
+    QVERIFY(form->isValid());
+    QVERIFY2(!form->grafik->hintShown, qPrintable(form->grafik->hintText));
+    QCOMPARE(form->mapPoints.size(), 3);
+    for (const MapPoint& p : form->mapPoints) {
+        QVERIFY2(p.selected, qPrintable(QString::number(p.dispersion)));
+    }
+    // The linear map paints its points red on white.
+    form->grafik->setMinimumSize(600, 400);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QImage image = form->grafik->grab().toImage();
+    window->hide();
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            red += image.pixelColor(x, y) == QColor("#FF0000");
+        }
+    }
+    QVERIFY(red > 0);
 }
 
 QTEST_MAIN(TestFourierFormFfa)
