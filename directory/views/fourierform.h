@@ -103,6 +103,10 @@ public:
     QString tableKind;
     // Calculations run so far (each press runs at most one).
     int calculations = 0;
+    // The X window fields hold the bounds of this X quantity (FourierFormRules::xQuantity); the other
+    // quantities' bounds wait here, so a period window never cuts a DM axis, nor the reverse.
+    QString boundsQuantity;
+    QHash<QString, QPair<QString, QString>> otherBounds;
 
 signals:
     void progress(int);
@@ -189,6 +193,8 @@ private:
     void showResult(const std::shared_ptr<CalculationHolder>& holder, const QString& title,
                     const QString& captionY, double maxX);
     void showFailure(const QString& errors);
+    // Puts the window bounds of the graph type's X quantity into the fields, keeping those shown.
+    void takeBoundsOf(const QString& grafikType);
 
     void warn(const QString& text);
     // The year boxes of the table and of the 3-sigma sums, 2014 first.

@@ -70,12 +70,13 @@ void FourierForm::redraw() {
         withNulls = ui->comboBoxWithNull->currentText().toInt();
     }
     const int harmonic = ui->harmonicNumber->text().toInt();
-    const double maxX = ui->showMaxX->text().toDouble();
-    const double minX = ui->showMinX->text().toDouble();
 
-    // 2. Graph type.
+    // 2. Graph type, and the X window bounds that belong to its axis.
     const GraphType graph = graphTypeOf(*ui);
     const QString& type = graph.type;
+    takeBoundsOf(type);
+    const double maxX = ui->showMaxX->text().toDouble();
+    const double minX = ui->showMinX->text().toDouble();
     const bool threeSigma = type == QLatin1String("sum3sigma");
     if (threeSigma && need3sigmaRead) {
         readHarmonics3sigma();
@@ -264,6 +265,22 @@ void FourierForm::redraw() {
         return;
     }
     showResult(holder, graph.title, graph.captionY, maxX);
+}
+
+void FourierForm::takeBoundsOf(const QString& grafikType) {
+    const QString quantity = FourierFormRules::xQuantity(grafikType);
+    if (quantity.isEmpty() || quantity == boundsQuantity) {
+        return;
+    }
+    // Before the first graph the fields hold what the user typed for it.
+    if (!boundsQuantity.isEmpty()) {
+        otherBounds.insert(boundsQuantity, {ui->showMinX->text(), ui->showMaxX->text()});
+        const QString none = QStringLiteral("-1");
+        const QPair<QString, QString> bounds = otherBounds.value(quantity, {none, none});
+        ui->showMinX->setText(bounds.first);
+        ui->showMaxX->setText(bounds.second);
+    }
+    boundsQuantity = quantity;
 }
 
 void FourierForm::showFailure(const QString& errors) {

@@ -35,6 +35,21 @@ QString FourierFormRules::directoryLabel(const QString& dir, bool isSearch) {
     return label;
 }
 
+QString FourierFormRules::xQuantity(const QString& grafikType) {
+    if (grafikType == QLatin1String("fourier")) {
+        return QStringLiteral("harmonic");
+    }
+    if (grafikType == QLatin1String("ffa") || grafikType == QLatin1String("map") ||
+        grafikType == QLatin1String("ffaMap")) {
+        return QStringLiteral("period");
+    }
+    if (grafikType.startsWith(QLatin1String("harmDisp")) ||
+        grafikType.startsWith(QLatin1String("ffaSnrDisp")) || grafikType == QLatin1String("sum3sigma")) {
+        return QStringLiteral("dm");
+    }
+    return QString();
+}
+
 QString FourierFormRules::periodTextOfHarmonic(int harmonic, double tres, int withNulls) {
     return QString::number(FourierCalculate::getPeriodOfHarmonic(harmonic, withNulls != 0, tres), 'f', 5);
 }

@@ -20,6 +20,10 @@ public:
     static QVector<int> dmListFor(const QString& nCode, bool isSearch, bool isFfa);
     static QString directoryLabel(const QString& dir, bool isSearch);
 
+    // What the X axis of a graph type counts, and so what its window bounds mean: "harmonic" (the
+    // spectrum's point index), "period" (the FFA graph and both maps) or "dm"; "" for no known type.
+    static QString xQuantity(const QString& grafikType);
+
     // The period edit's text for a harmonic (5 decimals) and the harmonic of a period; any withNulls
     // other than 0 (also -1 for "all") counts as with nulls.
     static QString periodTextOfHarmonic(int harmonic, double tres, int withNulls);

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "core/settings.h"
+#include "core/tools.h"
 #include "core/workarea.h"
 #include "directory/calc/fouriercalculate.h"
 #include "directory/views/fourierform.h"
@@ -25,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 // The FFA graph types as the directory form runs them: the period window goes back into the form.
@@ -36,6 +38,7 @@ private slots:
     void windowWrittenBack();
     void ffaMapDrawn();
     void mapPointsOfEverySeries();
+    void dmGraphAfterPeriodWindow();
 
 private:
     void openChecked(const QString& path);
@@ -176,6 +179,39 @@ void TestFourierFormFfa::mapPointsOfEverySeries() {
         }
     }
     QVERIFY(red > 0);
+}
+
+// A period window that "ffa" wrote back cuts no DM axis, and comes back with the period graph.
+void TestFourierFormFfa::dmGraphAfterPeriodWindow() {
+    const QString root = tmp.filePath("ffadisp");
+    const FfaTreeWriter::Layout layout;
+    QVERIFY(FfaTreeWriter::writeLayout(root, layout));
+    const QVector<int> dms = Tools::dmList(false);
+    for (int day = 0; day < 2; ++day) {
+        QVERIFY(FfaTreeWriter::writePeriodograms(
+            root + QStringLiteral("/cache_%1/f00_n0_av0.txt").arg(2018 + day), dms, layout,
+            FfaTreeWriter::Pulse(), 7 + day));
+    }
+    openChecked(root);
+    child<QLineEdit>("period")->setText("4.25");
+    child<QRadioButton>("ffa")->click();
+    QVERIFY2(!form->grafik->hintShown, qPrintable(form->grafik->hintText));
+    QCOMPARE(child<QLineEdit>("showMinX")->text(), QString("0.50"));
+    QCOMPARE(child<QLineEdit>("showMaxX")->text(), QString("7.96"));
+
+    child<QRadioButton>("ffaSnrDisp")->click();
+    QVERIFY2(!form->grafik->hintShown, qPrintable(form->grafik->hintText));
+    const QVector<double> snr = form->grafik->arrGrafikY.value(0);
+    QCOMPARE(snr.size(), dms.size());
+    const int peak = int(std::max_element(snr.cbegin(), snr.cend()) - snr.cbegin());
+    QCOMPARE(dms[peak], 40);
+    // Every DM is drawn, the peak within the Y range.
+    QCOMPARE(form->grafik->points, dms.size());
+    QVERIFY(form->grafik->yMax >= snr[peak]);
+    QCOMPARE(child<QLineEdit>("showMaxX")->text().toDouble(), -1.0);
+
+    child<QRadioButton>("ffa")->click();
+    QCOMPARE(child<QLineEdit>("showMinX")->text(), QString("0.50"));
 }
 
 QTEST_MAIN(TestFourierFormFfa)
