@@ -299,9 +299,17 @@ void FourierForm::showResult(const std::shared_ptr<CalculationHolder>& holder, c
     if (progressBar) {
         progressBar->hide();
     }
-    // The FFA window the run settled on becomes the next run's input.
+    // The FFA window the run settled on becomes the next run's input. A bound rounded to the decimals of
+    // its size would cut its own first or last period at the next press: it gets as many as it needs.
     if (isFfa) {
-        auto bound = [](double x) { return QString::number(x, 'f', x > 0 ? Tools::decimalsFor(x) : 2); };
+        auto bound = [](double x) {
+            int decimals = x > 0 ? Tools::decimalsFor(x) : 2;
+            QString text = QString::number(x, 'f', decimals);
+            while (decimals < 17 && text.toDouble() != x) {
+                text = QString::number(x, 'f', ++decimals);
+            }
+            return text;
+        };
         ui->showMinX->setText(bound(calc->xMin));
         ui->showMaxX->setText(bound(calc->xMax));
     }

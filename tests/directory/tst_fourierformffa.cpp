@@ -196,8 +196,9 @@ void TestFourierFormFfa::dmGraphAfterPeriodWindow() {
     child<QLineEdit>("period")->setText("4.25");
     child<QRadioButton>("ffa")->click();
     QVERIFY2(!form->grafik->hintShown, qPrintable(form->grafik->hintText));
+    // The last period, 7.9625 s, is kept whole: rounded to 7.96 it would fall out at the next press.
     QCOMPARE(child<QLineEdit>("showMinX")->text(), QString("0.50"));
-    QCOMPARE(child<QLineEdit>("showMaxX")->text(), QString("7.96"));
+    QCOMPARE(child<QLineEdit>("showMaxX")->text(), QString("7.9625"));
 
     child<QRadioButton>("ffaSnrDisp")->click();
     QVERIFY2(!form->grafik->hintShown, qPrintable(form->grafik->hintText));
@@ -212,6 +213,10 @@ void TestFourierFormFfa::dmGraphAfterPeriodWindow() {
 
     child<QRadioButton>("ffa")->click();
     QCOMPARE(child<QLineEdit>("showMinX")->text(), QString("0.50"));
+    QCOMPARE(child<QLineEdit>("showMaxX")->text(), QString("7.9625"));
+    QCOMPARE(form->grafikInfo->calc->curvePoints, layout.rows);
+    child<QPushButton>("buttonOk")->click();
+    QCOMPARE(form->grafikInfo->calc->curvePoints, layout.rows);
 }
 
 QTEST_MAIN(TestFourierFormFfa)
