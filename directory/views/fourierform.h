@@ -195,6 +195,7 @@ private:
     void showFailure(const QString& errors);
     // Puts the window bounds of the graph type's X quantity into the fields, keeping those shown.
     void takeBoundsOf(const QString& grafikType);
+    void showBounds(const QString& minX, const QString& maxX);
 
     void warn(const QString& text);
     // The year boxes of the table and of the 3-sigma sums, 2014 first.

@@ -277,10 +277,17 @@ void FourierForm::takeBoundsOf(const QString& grafikType) {
         otherBounds.insert(boundsQuantity, {ui->showMinX->text(), ui->showMaxX->text()});
         const QString none = QStringLiteral("-1");
         const QPair<QString, QString> bounds = otherBounds.value(quantity, {none, none});
-        ui->showMinX->setText(bounds.first);
-        ui->showMaxX->setText(bounds.second);
+        showBounds(bounds.first, bounds.second);
     }
     boundsQuantity = quantity;
+}
+
+void FourierForm::showBounds(const QString& minX, const QString& maxX) {
+    ui->showMinX->setText(minX);
+    ui->showMaxX->setText(maxX);
+    // A bound longer than its narrow field shows its leading digits, not its last ones.
+    ui->showMinX->setCursorPosition(0);
+    ui->showMaxX->setCursorPosition(0);
 }
 
 void FourierForm::showFailure(const QString& errors) {
@@ -310,8 +317,7 @@ void FourierForm::showResult(const std::shared_ptr<CalculationHolder>& holder, c
             }
             return text;
         };
-        ui->showMinX->setText(bound(calc->xMin));
-        ui->showMaxX->setText(bound(calc->xMax));
+        showBounds(bound(calc->xMin), bound(calc->xMax));
     }
 
     grafik->hintShown = false;

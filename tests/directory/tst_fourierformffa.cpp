@@ -199,6 +199,7 @@ void TestFourierFormFfa::dmGraphAfterPeriodWindow() {
     // The last period, 7.9625 s, is kept whole: rounded to 7.96 it would fall out at the next press.
     QCOMPARE(child<QLineEdit>("showMinX")->text(), QString("0.50"));
     QCOMPARE(child<QLineEdit>("showMaxX")->text(), QString("7.9625"));
+    QCOMPARE(child<QLineEdit>("showMaxX")->cursorPosition(), 0); // its leading digits in sight
 
     child<QRadioButton>("ffaSnrDisp")->click();
     QVERIFY2(!form->grafik->hintShown, qPrintable(form->grafik->hintText));
