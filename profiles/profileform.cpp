@@ -68,8 +68,7 @@ ProfileForm::ProfileForm(QString dirName, QString dirMode, QWidget* parent)
     }
     ui->pulsarName->setText(Tools::sourceNameFromPath(dirPath, Tools::nameOfN(dirPath), true));
     ui->dirName->setText(Tools::shortPath(dirPath));
-    ui->printDispersion->setText(ui->comboBoxDispersion->currentText());
-    ui->printPeriod->setText(ui->comboBoxPeriod->currentText());
+    followSelectionInCaptions(ui->comboBoxDispersion->currentText(), ui->comboBoxPeriod->currentText());
     ui->groupBoxForPrint->setChecked(false);
     ui->widgetForPrint->hide();
     if (dirMode == QLatin1String("periods")) {
