@@ -27,10 +27,12 @@ bool DirScan::run(const QString& dir, const QStringList& nameFilters, QProgressB
     }
     const QStringList paths = files(dir, nameFilters);
     const qint64 n = paths.size();
+    bool completed = true;
     for (int i = 0; i < paths.size(); ++i) {
         const Step step = visit(i, paths[i]);
         if (step == Step::Stop) {
-            return false;
+            completed = false;
+            break;
         }
         if (step == Step::Visited && i % 10 == 0) {
             if (bar) {
@@ -39,9 +41,15 @@ bool DirScan::run(const QString& dir, const QStringList& nameFilters, QProgressB
             BusyGuard::processEvents();
         }
     }
-    if (bar) {
-        bar->setValue(100);
+    if (completed) {
+        if (bar) {
+            bar->setValue(100);
+        }
+        BusyGuard::processEvents();
     }
-    BusyGuard::processEvents();
-    return true;
+    // Hidden whatever was found: a bar left standing at 100 after an empty directory looks like a hang.
+    if (bar) {
+        bar->hide();
+    }
+    return completed;
 }

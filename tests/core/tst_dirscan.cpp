@@ -66,7 +66,7 @@ void TestDirScan::progressSteps() {
     QCOMPARE(seen.size(), 25);
     QCOMPARE(seen.first(), QString("f00.txt"));
     QCOMPARE(bar.values, (QVector<int>{0, 80, 100})); // 0 at start, 20 * 100 / 25, the end
-    QVERIFY(!bar.isHidden());                         // left for the caller to hide
+    QVERIFY(bar.isHidden());
 }
 
 void TestDirScan::nullBarAndStop() {
@@ -75,11 +75,14 @@ void TestDirScan::nullBarAndStop() {
         touch(dir.path() + QString("/f%1.txt").arg(i));
     }
     int visited = 0;
-    QVERIFY(!DirScan::run(dir.path(), {"*.txt"}, nullptr, [&](int i, const QString&) {
+    RecordingBar bar;
+    QVERIFY(!DirScan::run(dir.path(), {"*.txt"}, &bar, [&](int i, const QString&) {
         ++visited;
         return i == 2 ? DirScan::Step::Stop : DirScan::Step::Visited;
     }));
     QCOMPARE(visited, 3);
+    QCOMPARE(bar.values, QVector<int>{0}); // a stopped scan never reaches 100, and hides the bar too
+    QVERIFY(bar.isHidden());
     int none = 0;
     QVERIFY(DirScan::run(dir.path() + "/missing", {"*.txt"}, nullptr, [&](int, const QString&) {
         ++none;
