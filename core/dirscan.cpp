@@ -1,12 +1,11 @@
 #include "core/dirscan.h"
 
 #include "core/busyguard.h"
+#include "core/naturalorder.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QProgressBar>
-
-#include <algorithm>
 
 QStringList DirScan::files(const QString& dir, const QStringList& nameFilters) {
     QStringList paths;
@@ -14,7 +13,7 @@ QStringList DirScan::files(const QString& dir, const QStringList& nameFilters) {
     while (it.hasNext()) {
         paths.append(it.next());
     }
-    std::sort(paths.begin(), paths.end());
+    NaturalOrder::sort(paths);
     return paths;
 }
 

@@ -27,22 +27,25 @@ public:
 class TestDirScan : public QObject {
     Q_OBJECT
 private slots:
-    void listsSortedByPathText();
+    void listsInNaturalOrder();
     void progressSteps();
     void nullBarAndStop();
 };
 
-void TestDirScan::listsSortedByPathText() {
+void TestDirScan::listsInNaturalOrder() {
     QTemporaryDir dir;
     const QString d = dir.path();
     for (const char* name :
-         {"b/p2020.txt", "a/z/P2021.TXT", "p2019.txt", "a/p2020.txt", "a/q2020.txt", "B/p2020.txt"}) {
+         {"b/p2020.txt", "a/z/P2021.TXT", "p2019.txt", "a/p2020.txt", "a/q2020.txt", "B/p2020.txt",
+          "dm19/p2020.txt", "dm3/p2020.txt", "p2020_dm206_x.txt", "p2020_dm20_x.txt", "p2020_dm1_x.txt"}) {
         touch(d + "/" + name);
     }
     QDir().mkpath(d + "/p2022.txt"); // a directory, not a file
+    // Letters by code unit, upper case first; the numbers inside names rise.
     QCOMPARE(DirScan::files(d, {"p20*.txt"}),
              (QStringList{d + "/B/p2020.txt", d + "/a/p2020.txt", d + "/a/z/P2021.TXT", d + "/b/p2020.txt",
-                          d + "/p2019.txt"}));
+                          d + "/dm3/p2020.txt", d + "/dm19/p2020.txt", d + "/p2019.txt",
+                          d + "/p2020_dm1_x.txt", d + "/p2020_dm20_x.txt", d + "/p2020_dm206_x.txt"}));
     QVERIFY(DirScan::files(d + "/missing", {"*.txt"}).isEmpty());
 }
 

@@ -60,6 +60,7 @@ private slots:
     void modeHidesItsWidgets();
     void oneDateHidesDateArrows();
     void noBestProfileKeepsFirstDate();
+    void dmsRiseAsNumbers();
     void failedReadingKeepsPreviousForm_data();
     void failedReadingKeepsPreviousForm();
 
@@ -316,6 +317,30 @@ void TestProfileForm::noBestProfileKeepsFirstDate() {
     QCOMPARE(form.ui->comboBoxDate->currentText(), form.dates[0]);
     QCOMPARE(form.ui->comboBoxPeriod->count(), 0);
     QVERIFY(form.workLayout);
+}
+
+// File names list "dm19_" before "dm1_" as text; the selectors, the grid and the statistics read the
+// DMs in rising order.
+void TestProfileForm::dmsRiseAsNumbers() {
+    const QStringList dms{"206", "38", "20", "19", "3", "1"};
+    for (int i = 0; i < dms.size(); ++i) {
+        write(name(dms[i], "0.5", 1),
+              ProfileFileWriter::text({{"0.5", ProfileFileWriter::pulse(32, 10, 2 + i)}}));
+        write("st/sigma_dm" + dms[i] + "_p0.5_2020.txt", "2020.01.02;1;0;3;4;0\n");
+    }
+    ProfileForm form(root, "periods", window);
+    const QVector<QString> rising{"1", "3", "19", "20", "38", "206"};
+    QCOMPARE(form.dmsByDate.value(day), rising);
+    QCOMPARE(form.dateDms, rising);
+    QStringList items;
+    for (int i = 0; i < form.ui->comboBoxDispersion->count(); ++i) {
+        items << form.ui->comboBoxDispersion->itemText(i);
+    }
+    QCOMPARE(items, QStringList(rising.toList()));
+    QVERIFY(form.multiGrafik);
+    QCOMPARE(form.multiGrafik->columnTitles,
+             (QVector<QString>{"period", "DM=1", "DM=3", "DM=19", "DM=20", "DM=38", "DM=206"}));
+    QCOMPARE(form.statDms, rising);
 }
 
 void TestProfileForm::failedReadingKeepsPreviousForm_data() {
