@@ -60,6 +60,7 @@ private slots:
     void modeHidesItsWidgets();
     void oneDateHidesDateArrows();
     void noBestProfileKeepsFirstDate();
+    void bestDateWinsOverRoundedTie();
     void dmsRiseAsNumbers();
     void failedReadingKeepsPreviousForm_data();
     void failedReadingKeepsPreviousForm();
@@ -317,6 +318,21 @@ void TestProfileForm::noBestProfileKeepsFirstDate() {
     QCOMPARE(form.ui->comboBoxDate->currentText(), form.dates[0]);
     QCOMPARE(form.ui->comboBoxPeriod->count(), 0);
     QVERIFY(form.workLayout);
+}
+
+// 1.499996 and 1.5 tie as six digits, so the dates by maximum keep the scan order, while the best list
+// puts 1.5 first: the form opens on the best profile's date, with its DM, not on the first date.
+void TestProfileForm::bestDateWinsOverRoundedTie() {
+    const QString later = "2020.01.02";
+    write(name("10", "0.5", 1), "period=0.5\n1 1.499996\n");
+    write(name("20", "0.5", 1, later), "period=0.5\n1 1.5\n");
+    ProfileForm form(root, "periods", window);
+    QCOMPARE(form.datesByMax.first(), day);
+    QCOMPARE(form.ui->comboBoxDate->currentText(), later);
+    QCOMPARE(form.ui->comboBoxDispersion->currentText(), QString("20"));
+    QVERIFY(form.multiGrafik);
+    QCOMPARE(form.multiGrafik->columnTitles, (QVector<QString>{"period", "DM=20"}));
+    QVERIFY(form.multiGrafik->grafiks.value(0).value(0));
 }
 
 // File names list "dm19_" before "dm1_" as text; the selectors, the grid and the statistics read the
