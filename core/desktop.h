@@ -9,7 +9,8 @@ class QWidget;
 
 // The one seam between the program and what a headless test cannot drive: file and directory
 // dialogs, message boxes and the desktop's document viewer. Production code calls Desktop::instance();
-// tests install a recorder with Desktop::setInstance().
+// tests install a recorder with Desktop::setInstance(). The real dialogs and boxes show the normal
+// cursor while they wait for the user, also in the middle of busy work (BusyGuard::Pause).
 class Desktop {
 public:
     virtual ~Desktop();

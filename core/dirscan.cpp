@@ -1,12 +1,11 @@
 #include "core/dirscan.h"
 
 #include "core/busyguard.h"
+#include "core/naturalorder.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QProgressBar>
-
-#include <algorithm>
 
 QStringList DirScan::files(const QString& dir, const QStringList& nameFilters) {
     QStringList paths;
@@ -14,7 +13,7 @@ QStringList DirScan::files(const QString& dir, const QStringList& nameFilters) {
     while (it.hasNext()) {
         paths.append(it.next());
     }
-    std::sort(paths.begin(), paths.end());
+    NaturalOrder::sort(paths);
     return paths;
 }
 
@@ -27,10 +26,12 @@ bool DirScan::run(const QString& dir, const QStringList& nameFilters, QProgressB
     }
     const QStringList paths = files(dir, nameFilters);
     const qint64 n = paths.size();
+    bool completed = true;
     for (int i = 0; i < paths.size(); ++i) {
         const Step step = visit(i, paths[i]);
         if (step == Step::Stop) {
-            return false;
+            completed = false;
+            break;
         }
         if (step == Step::Visited && i % 10 == 0) {
             if (bar) {
@@ -39,9 +40,15 @@ bool DirScan::run(const QString& dir, const QStringList& nameFilters, QProgressB
             BusyGuard::processEvents();
         }
     }
-    if (bar) {
-        bar->setValue(100);
+    if (completed) {
+        if (bar) {
+            bar->setValue(100);
+        }
+        BusyGuard::processEvents();
     }
-    BusyGuard::processEvents();
-    return true;
+    // Hidden whatever was found: a bar left standing at 100 after an empty directory looks like a hang.
+    if (bar) {
+        bar->hide();
+    }
+    return completed;
 }

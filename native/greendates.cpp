@@ -33,8 +33,10 @@ GreenDates::List GreenDates::read(const QString& path) {
         // A date alone has no value: white, as a value that is not a number.
         const QString value = parts.size() > 1 ? parts.at(1) : QString();
         list.values.insert(date, value.toInt());
+        // Only a value that is there ends the fields: after an empty one ("date  1") the rest is no
+        // comment, or marking the date green would write "date 1 1".
         const int commentStart = date.size() + 1 + value.size() + 1;
-        if (parts.size() > 2 && commentStart <= line.size()) {
+        if (parts.size() > 2 && !value.isEmpty() && commentStart <= line.size()) {
             list.comments.insert(date, line.mid(commentStart));
         } else {
             list.comments.remove(date);

@@ -8,7 +8,8 @@
 
 // The list of green (good) dates of a native data directory, "green_dates.txt", and the copying of the
 // green dates' files. A counting line is "<date> <value>[ <comment>]" after trimming, starting with
-// "20"; a date's last line wins, comment included. Only green dates (value 1) are written back, sorted,
+// "20"; a comment follows only a value that is present (not after an empty one, as in "<date>  1"); a
+// date's last line wins, comment included. Only green dates (value 1) are written back, sorted,
 // each with its comment. Plain functions without boxes: the form says what happened.
 class GreenDates {
 public:

@@ -68,8 +68,7 @@ ProfileForm::ProfileForm(QString dirName, QString dirMode, QWidget* parent)
     }
     ui->pulsarName->setText(Tools::sourceNameFromPath(dirPath, Tools::nameOfN(dirPath), true));
     ui->dirName->setText(Tools::shortPath(dirPath));
-    ui->printDispersion->setText(ui->comboBoxDispersion->currentText());
-    ui->printPeriod->setText(ui->comboBoxPeriod->currentText());
+    followSelectionInCaptions(ui->comboBoxDispersion->currentText(), ui->comboBoxPeriod->currentText());
     ui->groupBoxForPrint->setChecked(false);
     ui->widgetForPrint->hide();
     if (dirMode == QLatin1String("periods")) {
@@ -109,6 +108,11 @@ void ProfileForm::fillSelectors() {
 
     ui->sortSnr->setChecked(true);
     sortSnr();
+    // Dates by maximum round to six digits and the best list truncates to hundredths, so the first date
+    // by maximum need not be the best profile's: the DM and period lists below are the best date's.
+    if (haveBest) {
+        ui->comboBoxDate->setCurrentIndex(std::max(0, ui->comboBoxDate->findText(best.date)));
+    }
 
     ui->comboBoxDispersion->clear();
     dateDms.clear();

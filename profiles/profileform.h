@@ -166,6 +166,12 @@ public slots:
     double getSigmaNoise(QVector<double> arr, int n1, int n2);
 
 private:
+    // The DM and period the print captions were last filled from; a caption typed by hand stays until
+    // the selection moves away from them.
+    QString captionDm;
+    QString captionPeriod;
+    // The one-profile captions follow the selection of date, DM and period.
+    void followSelectionInCaptions(const QString& dm, const QString& period);
     // Makes the cells of a planned grid (null for a missing profile) and puts the grid in the work area.
     bool showProfileGrid(const ProfileGridPlan& plan, bool smoothCells);
     void clearBestLinks();

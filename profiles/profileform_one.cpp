@@ -76,6 +76,17 @@ double ProfileForm::getTimeFromPoint(int index, int nPoints, double period) {
     return double(index) * period / double(nPoints);
 }
 
+void ProfileForm::followSelectionInCaptions(const QString& dm, const QString& period) {
+    if (dm != captionDm) {
+        captionDm = dm;
+        ui->printDispersion->setText(dm);
+    }
+    if (period != captionPeriod) {
+        captionPeriod = period;
+        ui->printPeriod->setText(period);
+    }
+}
+
 bool ProfileForm::drawGrafikOne() {
     const QString date = ui->comboBoxDate->currentText();
     const QString dm = ui->comboBoxDispersion->currentText();
@@ -144,6 +155,7 @@ bool ProfileForm::drawGrafikOne() {
     plot->yMin = stats.value(1);
     plot->caption8.clear();
     plot->caption1 = Tools::normalizeJName(ui->pulsarName->text());
+    followSelectionInCaptions(dm, period);
     plot->caption2 = QStringLiteral("DM=%1").arg(ui->printDispersion->text());
     plot->caption3 = QStringLiteral("period=%1").arg(ui->printPeriod->text());
     plot->caption4.clear();

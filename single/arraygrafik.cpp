@@ -2,6 +2,7 @@
 
 #include "core/data.h"
 #include "core/desktop.h"
+#include "core/naturalorder.h"
 #include "core/plotframe.h"
 #include "core/reader.h"
 #include "core/settings.h"
@@ -46,7 +47,9 @@ ArrayGrafik::ArrayGrafik(QString path, QWidget* parent) : QWidget(parent) {
         }
     } else {
         int files = 0;
-        const QFileInfoList entries = QDir(path).entryInfoList({QStringLiteral("*.txt")}, QDir::Files);
+        QFileInfoList entries =
+            QDir(path).entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::NoSort);
+        NaturalOrder::sortByFileName(entries);
         for (const QFileInfo& entry : entries) {
             if (!entry.fileName().endsWith(QLatin1String(".txt"))) {
                 continue;

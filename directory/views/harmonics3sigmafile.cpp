@@ -1,6 +1,7 @@
 #include "directory/views/harmonics3sigmafile.h"
 
 #include "core/busyguard.h"
+#include "core/naturalorder.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,11 +95,12 @@ QString Harmonics3sigmaFile::read(const QString& dir, double k, const QStringLis
         return dir + QStringLiteral("does not exist!");
     }
     QFileInfoList files;
-    for (const QFileInfo& info : directory.entryInfoList(QDir::Files, QDir::Name)) {
+    for (const QFileInfo& info : directory.entryInfoList(QDir::Files, QDir::NoSort)) {
         if (info.fileName().left(16) == QLatin1String("harmonics_3sigma")) {
             files.append(info);
         }
     }
+    NaturalOrder::sortByFileName(files);
     if (files.isEmpty()) {
         return QStringLiteral("В этой директории нет файлов harmonics_3sigma");
     }

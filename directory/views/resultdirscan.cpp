@@ -1,6 +1,7 @@
 #include "directory/views/resultdirscan.h"
 
 #include "core/busyguard.h"
+#include "core/naturalorder.h"
 #include "core/tables.h"
 
 #include <QDir>
@@ -69,7 +70,8 @@ bool ResultDirScan::readSumDir(const QString& dir) {
         }
     };
     static const QRegularExpression dayPattern(QStringLiteral("(\\d{4}.\\d{2}.\\d{2})"));
-    const QStringList entries = QDir(dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    QStringList entries = QDir(dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
+    NaturalOrder::sort(entries);
     const int count = entries.size();
     QStringList others, years, monthes;
     UniqueList days;
@@ -100,7 +102,9 @@ bool ResultDirScan::readSumDir(const QString& dir) {
                     const QDir monthDir(dir + QLatin1Char('/') + sub);
                     if (monthDir.exists()) {
                         const QString year = QString::number(y);
-                        for (const QString& file : monthDir.entryList(QDir::Files, QDir::Name)) {
+                        QStringList files = monthDir.entryList(QDir::Files, QDir::NoSort);
+                        NaturalOrder::sort(files);
+                        for (const QString& file : qAsConst(files)) {
                             if (file.left(4) == year && file.mid(5, 2) == mm) {
                                 const QString day = file.left(10);
                                 days.add(day);
@@ -170,14 +174,20 @@ bool ResultDirScan::readSearchDir(const QString& dir, const QString& nCode) {
 
     static const QRegularExpression searchPattern(
         QStringLiteral("^(.*/(a\\d{6}_m\\d{1,2}_r\\d[^/]*))/.*.txt$"));
-    UniqueList found;
     int counted = 0;
     QDirIterator it(dir, {QStringLiteral("*.txt")}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
         const QRegularExpressionMatch m = searchPattern.match(path);
-        if (m.hasMatch() && found.add(m.captured(2))) {
-            searchDirPaths.insert(m.captured(2), m.captured(1));
+        if (m.hasMatch()) {
+            // Of two directories with one name the first in NaturalOrder is kept, whatever order the
+            // file system delivers them in.
+            const auto known = searchDirPaths.find(m.captured(2));
+            if (known == searchDirPaths.end()) {
+                searchDirPaths.insert(m.captured(2), m.captured(1));
+            } else if (NaturalOrder::less(m.captured(1), known.value())) {
+                known.value() = m.captured(1);
+            }
         }
         ++counted;
         if (counted > searchProgressWrap) {
@@ -189,8 +199,9 @@ bool ResultDirScan::readSearchDir(const QString& dir, const QString& nCode) {
             BusyGuard::processEvents();
         }
     }
-    allRows = found.items;
-    tableRows = found.items;
+    allRows = searchDirPaths.keys();
+    NaturalOrder::sort(allRows);
+    tableRows = allRows;
     if (nCode == QLatin1String("N4")) {
         sortSearchDirs();
     }

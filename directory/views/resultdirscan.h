@@ -40,7 +40,8 @@ public:
     // months ("2019/03", file names beginning with the day) and dated directories ("2019.03.15_extra").
     QHash<QString, QStringList> dayLocations;
 
-    // False, with every member unchanged, when the directory does not exist.
+    // False, with every member unchanged, when the directory does not exist. Directories and files are
+    // taken in NaturalOrder, as are the search directories found.
     bool readSumDir(const QString& dir);
     // `nCode` "N4" re-sorts the directories by start time and the site's beam table.
     bool readSearchDir(const QString& dir, const QString& nCode);

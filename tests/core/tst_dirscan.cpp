@@ -27,22 +27,25 @@ public:
 class TestDirScan : public QObject {
     Q_OBJECT
 private slots:
-    void listsSortedByPathText();
+    void listsInNaturalOrder();
     void progressSteps();
     void nullBarAndStop();
 };
 
-void TestDirScan::listsSortedByPathText() {
+void TestDirScan::listsInNaturalOrder() {
     QTemporaryDir dir;
     const QString d = dir.path();
     for (const char* name :
-         {"b/p2020.txt", "a/z/P2021.TXT", "p2019.txt", "a/p2020.txt", "a/q2020.txt", "B/p2020.txt"}) {
+         {"b/p2020.txt", "a/z/P2021.TXT", "p2019.txt", "a/p2020.txt", "a/q2020.txt", "B/p2020.txt",
+          "dm19/p2020.txt", "dm3/p2020.txt", "p2020_dm206_x.txt", "p2020_dm20_x.txt", "p2020_dm1_x.txt"}) {
         touch(d + "/" + name);
     }
     QDir().mkpath(d + "/p2022.txt"); // a directory, not a file
+    // Letters by code unit, upper case first; the numbers inside names rise.
     QCOMPARE(DirScan::files(d, {"p20*.txt"}),
              (QStringList{d + "/B/p2020.txt", d + "/a/p2020.txt", d + "/a/z/P2021.TXT", d + "/b/p2020.txt",
-                          d + "/p2019.txt"}));
+                          d + "/dm3/p2020.txt", d + "/dm19/p2020.txt", d + "/p2019.txt",
+                          d + "/p2020_dm1_x.txt", d + "/p2020_dm20_x.txt", d + "/p2020_dm206_x.txt"}));
     QVERIFY(DirScan::files(d + "/missing", {"*.txt"}).isEmpty());
 }
 
@@ -66,7 +69,7 @@ void TestDirScan::progressSteps() {
     QCOMPARE(seen.size(), 25);
     QCOMPARE(seen.first(), QString("f00.txt"));
     QCOMPARE(bar.values, (QVector<int>{0, 80, 100})); // 0 at start, 20 * 100 / 25, the end
-    QVERIFY(!bar.isHidden());                         // left for the caller to hide
+    QVERIFY(bar.isHidden());
 }
 
 void TestDirScan::nullBarAndStop() {
@@ -75,11 +78,14 @@ void TestDirScan::nullBarAndStop() {
         touch(dir.path() + QString("/f%1.txt").arg(i));
     }
     int visited = 0;
-    QVERIFY(!DirScan::run(dir.path(), {"*.txt"}, nullptr, [&](int i, const QString&) {
+    RecordingBar bar;
+    QVERIFY(!DirScan::run(dir.path(), {"*.txt"}, &bar, [&](int i, const QString&) {
         ++visited;
         return i == 2 ? DirScan::Step::Stop : DirScan::Step::Visited;
     }));
     QCOMPARE(visited, 3);
+    QCOMPARE(bar.values, QVector<int>{0}); // a stopped scan never reaches 100, and hides the bar too
+    QVERIFY(bar.isHidden());
     int none = 0;
     QVERIFY(DirScan::run(dir.path() + "/missing", {"*.txt"}, nullptr, [&](int, const QString&) {
         ++none;

@@ -68,8 +68,10 @@ void TestGreenDates::read_data() {
     QTest::newRow("plain") << QByteArray("2024.05.17 1\n") << Values{{"2024.05.17", 1}} << Comments{};
     QTest::newRow("trimmed") << QByteArray("  \t2024.05.17 1   \n") << Values{{"2024.05.17", 1}}
                              << Comments{};
-    QTest::newRow("two blanks read 0")
-        << QByteArray("2024.05.17  1\n") << Values{{"2024.05.17", 0}} << Comments{{"2024.05.17", "1"}};
+    QTest::newRow("two blanks read 0, no comment")
+        << QByteArray("2024.05.17  1\n") << Values{{"2024.05.17", 0}} << Comments{};
+    QTest::newRow("no comment after an empty value")
+        << QByteArray("2024.05.17  1 good\n") << Values{{"2024.05.17", 0}} << Comments{};
     QTest::newRow("two-digit year ignored") << QByteArray("24.05.17 1\n") << Values{} << Comments{};
     QTest::newRow("hash line ignored")
         << QByteArray("# 2024.05.17 1\nno green dates") << Values{} << Comments{};
@@ -146,10 +148,11 @@ void TestGreenDates::roundTripKeepsComments() {
     QTemporaryDir dir;
     const QString path = dir.filePath("green_dates.txt");
     const QByteArray text = "2024.05.17 1 good  pulse\n2024.05.18 1\n";
-    QVERIFY(put(path, text + "2024.05.19 0 white\n"));
-    const GreenDates::List list = GreenDates::read(path);
+    QVERIFY(put(path, text + "2024.05.19 0 white\n2024.05.20  1\n"));
+    GreenDates::List list = GreenDates::read(path);
+    list.values["2024.05.20"] = 1; // marked green: its empty value left no comment behind
     QCOMPARE(GreenDates::write(path, list.values, list.comments), GreenDates::Written::Dates);
-    QCOMPARE(contents(path), text);
+    QCOMPARE(contents(path), text + "2024.05.20 1\n");
 }
 
 void TestGreenDates::failedWriteKeepsOldFile() {

@@ -215,7 +215,7 @@ void TestSearchNativeForm::readsWithoutProgressBar() {
 void TestSearchNativeForm::refusedTreeLeavesWorkArea_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("box");
-    QTest::addColumn<bool>("barShown");
+    QTest::addColumn<bool>("barUsed");
     const QString undated = dir.filePath("undated");
     SearchResultWriter::write(undated + "/notes.txt", Blocks{{"10", {1}}});
     SearchResultWriter::write(undated + "/2024.01.01.txt", Blocks{{"10", {1}}}); // no "_" after the date
@@ -227,7 +227,7 @@ void TestSearchNativeForm::refusedTreeLeavesWorkArea_data() {
 void TestSearchNativeForm::refusedTreeLeavesWorkArea() {
     QFETCH(QString, path);
     QFETCH(QString, box);
-    QFETCH(bool, barShown);
+    QFETCH(bool, barUsed);
     QProgressBar* bar = Settings::getInstance()->getProgressBar();
     bar->hide();
     QPointer<QWidget> previous = workArea().value(0);
@@ -238,8 +238,9 @@ void TestSearchNativeForm::refusedTreeLeavesWorkArea() {
     QCOMPARE(desktop->boxes()[0].text, box);
     QCOMPARE(workArea(), QList<QWidget*>{previous.data()});
     QVERIFY(!form->isVisible());
-    QCOMPARE(bar->isVisible(), barShown);
-    if (barShown) {
+    // Hidden after an empty tree too: a bar left at 100 looks like a hang.
+    QVERIFY(!bar->isVisible());
+    if (barUsed) {
         QCOMPARE(bar->value(), 100);
     }
     // Nothing is connected: the buttons of a refused form do nothing.

@@ -291,14 +291,14 @@ void TestProfileGrids::snrGraph() {
         p[3] = v;
         return p;
     };
-    // Scanned by path: 0, 100, 10, 11, 2.
+    // Scanned with the numbers in names compared as numbers: 0, 2, 10, 11, 100.
     put("0", "0.5", at3(5));
     put("10", "0.5", at3(9));
     put("100", "0.5", at3(2));
     put("11", "0.5", at3(9));
     put("2", "0.5", {0, 0, 40});
     ProfileForm form(root, "dispersions", window);
-    QCOMPARE(form.dateDms, (QVector<QString>{"0", "100", "10", "11", "2"}));
+    QCOMPARE(form.dateDms, (QVector<QString>{"0", "2", "10", "11", "100"}));
     form.ui->pulsarName->setText("J0000+00");
     form.ui->showMax->setChecked(true);
     form.ui->harmonic->setValue(3);

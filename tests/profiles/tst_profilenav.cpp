@@ -107,7 +107,7 @@ void TestProfileNav::dispersionArrows() {
     QVERIFY(form->drawGrafikOne());
     form->dispPre(); // from the first to the last, and redraws the profile
     QCOMPARE(ui->comboBoxDispersion->currentText(), QString("20"));
-    QCOMPARE(form->profileGrafik->caption2, QString("DM=10")); // the print field is not followed
+    QCOMPARE(form->profileGrafik->caption2, QString("DM=20")); // the caption follows the DM shown
     QCOMPARE(plotCount(), before + 2);
 }
 

@@ -30,6 +30,7 @@ private slots:
     void view_data();
     void view();
     void smoothingKeepsStoredRange();
+    void captionsFollowSelection();
     void failedChecksKeepScreen_data();
     void failedChecksKeepScreen();
     void nearlyFlatNegativePaints();
@@ -228,6 +229,35 @@ void TestProfileOne::smoothingKeepsStoredRange() {
     QCOMPARE(plot->visible, (QVector<bool>{true, true}));
     // Unchecked calculator: no window markers and the fields hidden.
     QVERIFY(ui->widgetCalculator->isHidden());
+}
+
+// A date change that moves the DM, or a period step, shows the new values in the captions; a caption
+// typed for print stays through redraws that keep the selection.
+void TestProfileOne::captionsFollowSelection() {
+    const QString later = QStringLiteral("2020.01.02");
+    QVERIFY(ProfileFileWriter::write(root + "/" + ProfileFileWriter::fileName(later, "20", "1.2", 1),
+                                     {{"1.2", {1, 2, 3, 4, 3, 2, 1}}}));
+    QScopedPointer<ProfileForm> form(makeForm("periods")); // preselects the strongest: day, 10, 1.2
+    Ui::ProfileForm* ui = form->ui;
+    QVERIFY(form->drawGrafikOne());
+    QCOMPARE(form->profileGrafik->caption2, QString("DM=10"));
+    QCOMPARE(form->profileGrafik->caption3, QString("period=1.2"));
+
+    ui->printDispersion->setText("10 (typed)");
+    ui->showMax->click();
+    QCOMPARE(form->profileGrafik->caption2, QString("DM=10 (typed)"));
+
+    ui->comboBoxDate->setCurrentText(later);
+    QCOMPARE(ui->comboBoxDispersion->currentText(), QString("20"));
+    QCOMPARE(form->view, QString("one"));
+    QCOMPARE(form->profileGrafik->caption2, QString("DM=20"));
+    QCOMPARE(ui->printDispersion->text(), QString("20"));
+
+    ui->comboBoxDate->setCurrentText(day);
+    form->periodNext(); // 1.2 is the last of 0.8, 1.2: back to 0.8
+    QCOMPARE(ui->comboBoxPeriod->currentText(), QString("0.8"));
+    QCOMPARE(form->profileGrafik->caption2, QString("DM=10"));
+    QCOMPARE(form->profileGrafik->caption3, QString("period=0.8"));
 }
 
 void TestProfileOne::failedChecksKeepScreen_data() {

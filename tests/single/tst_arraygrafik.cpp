@@ -154,6 +154,8 @@ void TstArrayGrafik::directoryOfFiles() {
     QTemporaryDir here;
     writeText(here.filePath("b.txt"), "5\n6\n");
     writeText(here.filePath("a.txt"), "1 2\n3\n4\n");
+    writeText(here.filePath("a10.txt"), "3\n1\n"); // numbered names in rising order: a9 before a10
+    writeText(here.filePath("a9.txt"), "5\n5\n");
     writeText(here.filePath("c.TXT"), "9\n");
     writeText(here.filePath("d.dat"), "9\n");
     QVERIFY(QDir(here.path()).mkpath("sub.txt"));
@@ -164,7 +166,7 @@ void TstArrayGrafik::directoryOfFiles() {
     QVERIFY(desktop.boxes().isEmpty());
     ArrayGrafik* grafik = laidOut(window);
     QVERIFY(grafik);
-    QCOMPARE(grafik->arrGrafiks, Arrays({{1, 2}, {3, 4}, {5, 6}}));
+    QCOMPARE(grafik->arrGrafiks, Arrays({{1, 2}, {3, 4}, {5, 5}, {3, 1}, {5, 6}}));
     QCOMPARE(grafik->max, 6.0f);
     QCOMPARE(grafik->min, 1.0f);
     QCOMPARE(window.centralWidget()->layout()->contentsMargins(), QMargins(10, 10, 10, 10));
