@@ -1,12 +1,13 @@
-// Times the "periods" grid of the profile form, 20 periods by 25 DMs of 512 samples, drawn by
-// drawGrafikMulti end to end (cells, work-area swap, grid build, first paint), against 500 bare widgets
-// of the same size in the same grid put into the work area the same way, in the same run. Prints how
+// Times the "periods" grid of the profile form (20 periods by 25 DMs of 512 samples unless given as
+// arguments: DMs periods samples; a year's best date is 128 3 256) drawn by drawGrafikMulti end to end
+// (cells, work-area swap, grid build, first paint), against as many plain widgets of the cell size with
+// titles in a plain grid shown in place of the previous one (plaingrid.h), in the same run. Prints how
 // many cells painted: only those in view should.
 #include "app/mainwindow.h"
 #include "benchclock.h"
 #include "core/multigrafik.h"
 #include "core/profilegrafik.h"
-#include "core/workarea.h"
+#include "plaingrid.h"
 #include "profiles/profileform.h"
 
 #include <QApplication>
@@ -17,10 +18,12 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
-constexpr int dms = 25;
-constexpr int periods = 20;
+int dms = 25;
+int periods = 20;
+int samples = 512;
 
 void writeFiles(const QString& root) {
     for (int d = 0; d < dms; ++d) {
@@ -31,11 +34,11 @@ void writeFiles(const QString& root) {
         QByteArray text;
         for (int p = 0; p < periods; ++p) {
             text += "period=" + QByteArray::number(0.7 + 0.0001 * p, 'f', 4) + "\n";
-            for (int i = 0; i < 512; ++i) {
-                const double x = (i - 256 - (d * 7 + p) % 60) / 6.0;
+            for (int i = 0; i < samples; ++i) {
+                const double x = (i - samples / 2 - (d * 7 + p) % 60) / 6.0;
                 text += QByteArray::number(1 + 5 * std::exp(-x * x / 2) + 0.3 * std::sin(i * 0.7 + d + p),
                                            'f', 5);
-                text += i == 511 ? '\n' : ' ';
+                text += i == samples - 1 ? '\n' : ' ';
             }
         }
         file.write(text);
@@ -53,47 +56,28 @@ public:
     }
 };
 
-void settle() {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 double runGrid(ProfileForm* form) {
     const auto t0 = Bench::Clock::now();
     form->drawGrafikMulti();
-    settle();
+    Bench::settle();
     return Bench::secondsSince(t0);
 }
 
-double runBare(ProfileForm* form) {
+double runPlain(Bench::PlainHost& plain, int cellWidth, int cellHeight) {
     const auto t0 = Bench::Clock::now();
-    auto* grid = new MultiGrafik(form);
-    grid->columns = dms;
-    grid->rows = periods;
-    grid->columnTitles = {"period"};
-    grid->rowTitles = {"DM"};
-    grid->grafiks.clear();
-    for (int r = 0; r < periods; ++r) {
-        grid->rowTitles << QString::number(r);
-        QVector<QWidget*> row;
-        for (int c = 0; c < dms; ++c) {
-            if (r == 0) {
-                grid->columnTitles << QStringLiteral("DM=%1").arg(10 + c);
-            }
-            row << new QWidget(form);
-        }
-        grid->grafiks << row;
-    }
-    grid->draw();
-    WorkArea::install({form, grid});
-    settle();
+    plain.replaceBy(Bench::plainGrid(periods, dms, cellWidth, cellHeight));
+    Bench::settle();
     return Bench::secondsSince(t0);
 }
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    if (argc > 3) {
+        dms = std::atoi(argv[1]);
+        periods = std::atoi(argv[2]);
+        samples = std::atoi(argv[3]);
+    }
     QTemporaryDir dir;
     const QString root = dir.path() + QStringLiteral("/N1/J0000+00");
     QDir().mkpath(root);
@@ -102,7 +86,7 @@ int main(int argc, char** argv) {
     window->resize(1400, 900);
     window->show();
     auto* form = new ProfileForm(root, QStringLiteral("periods"), window);
-    settle();
+    Bench::settle();
 
     PaintCounter counter;
     app.installEventFilter(&counter);
@@ -110,14 +94,21 @@ int main(int argc, char** argv) {
     const int painted = counter.painted.size();
     app.removeEventFilter(&counter);
 
+    const int cellWidth = form->multiGrafik ? form->multiGrafik->cellWidth : 200;
+    const int cellHeight = form->multiGrafik ? form->multiGrafik->cellHeight : 200;
+    Bench::PlainHost plain;
+    plain.host.resize(window->centralWidget()->size());
+    plain.host.show();
+    Bench::settle();
+
     double grid = 1e9, bare = 1e9;
     for (int rep = 0; rep < 5; ++rep) {
         grid = std::min(grid, runGrid(form));
-        bare = std::min(bare, runBare(form));
+        bare = std::min(bare, runPlain(plain, cellWidth, cellHeight));
     }
-    std::printf("periods grid of %d cells by drawGrafikMulti: %.1f ms, bare widgets %.1f ms, ratio %.2f; "
-                "%d cells painted\n",
-                dms * periods, grid * 1000, bare * 1000, grid / bare, painted);
+    std::printf("periods grid of %d cells (%d samples) by drawGrafikMulti: %.1f ms, plain widgets %.1f ms, "
+                "ratio %.2f; %d cells painted\n",
+                dms * periods, samples, grid * 1000, bare * 1000, grid / bare, painted);
     delete window;
     return 0;
 }

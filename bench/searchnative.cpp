@@ -1,14 +1,13 @@
 // The search-result browser on a tree of dates by DMs (365 x 128 x 1000 numbers unless given as
 // arguments: dates DMs points): readDir against a bare loop that reads the same lines and converts every
-// piece with toDouble, and the rebuild of the grid (as a date arrow does it, painted) against the same
-// number of bare widgets in the same grid. Prints both ratios and the peak resident memory. Times are
-// the process's CPU seconds, so that other work on the machine does not blur the ratios.
+// piece with toDouble. Prints the ratio and the peak resident memory. Times are the process's CPU
+// seconds, so that other work on the machine does not blur the ratio. The grid is timed by
+// bench_searchgrid.
 #include "app/mainwindow.h"
 #include "core/desktop.h"
-#include "core/graphgrid.h"
 #include "core/workarea.h"
 #include "native/searchnativeform.h"
-#include "native/searchnativemultigrafik.h"
+#include "searchtree.h"
 
 #include <QApplication>
 #include <QDirIterator>
@@ -32,35 +31,6 @@ class QuietDesktop : public Desktop {
 public:
     void warning(QWidget*, const QString&, const QString&) override {}
 };
-
-bool writeTree(const QString& root, int dates, int dms, int points) {
-    unsigned state = 7;
-    for (int d = 0; d < dates; ++d) {
-        const int day = d % 28 + 1;
-        const int month = d / 28 % 12 + 1;
-        const QString dir = QString("%1/%2").arg(root).arg(month, 2, 10, QChar('0'));
-        QDir().mkpath(dir);
-        QFile f(QString("%1/2024.%2.%3_%4_search.txt")
-                    .arg(dir)
-                    .arg(month, 2, 10, QChar('0'))
-                    .arg(day, 2, 10, QChar('0'))
-                    .arg(d));
-        if (!f.open(QIODevice::WriteOnly)) {
-            return false;
-        }
-        QByteArray text;
-        for (int m = 0; m < dms; ++m) {
-            text += "sigma=3.1\ndisp=" + QByteArray::number(m * 0.5, 'f', 1) + '\n';
-            for (int i = 0; i < points; ++i) {
-                state = state * 1664525u + 1013904223u;
-                text += QByteArray::number(double(state >> 12) / 100000.0, 'f', 3);
-                text += i + 1 < points ? ' ' : '\n';
-            }
-        }
-        f.write(text);
-    }
-    return true;
-}
 
 // Reads every "*.txt" file line by line and converts every blank-separated piece.
 double bareRead(const QString& root) {
@@ -113,7 +83,7 @@ int main(int argc, char** argv) {
     QuietDesktop quiet;
     Desktop::setInstance(&quiet);
     QTemporaryDir tmp;
-    if (!tmp.isValid() || !writeTree(tmp.path(), dates, dms, points)) {
+    if (!tmp.isValid() || !Bench::writeSearchTree(tmp.path(), dates, dms, points)) {
         std::fprintf(stderr, "cannot write the tree\n");
         return 1;
     }
@@ -133,51 +103,10 @@ int main(int argc, char** argv) {
     const double readS = secondsSince(t0);
     const double afterRead = peakMiB();
 
-    // Bare widgets in the same grid, installed and painted the same way.
-    t0 = std::clock();
-    {
-        auto* grid = new SearchNativeMultiGrafik(nullptr);
-        grid->columns = dms;
-        grid->rows = dates;
-        grid->columnTitles = {" "};
-        grid->rowTitles = {" "};
-        for (int d = 0; d < dates; ++d) {
-            grid->rowTitles << QString::number(d);
-            QVector<QWidget*> row;
-            for (int m = 0; m < dms; ++m) {
-                row << new QWidget;
-            }
-            grid->grafiks << row;
-        }
-        for (int m = 0; m < dms; ++m) {
-            grid->columnTitles << QString("DM=%1").arg(m);
-        }
-        WorkArea::install({grid});
-        grid->draw();
-        settle();
-        grid->repaint();
-    }
-    const double bareGridS = secondsSince(t0);
-    WorkArea::clear();
-    settle();
-
-    // A date arrow replaces a shown grid: build one first, then time the rebuild with its deletion.
-    form->drawGrafikMulti();
-    settle();
-    t0 = std::clock();
-    form->drawGrafikMulti();
-    settle();
-    if (form->multiGrafik) {
-        form->multiGrafik->repaint();
-    }
-    const double gridS = secondsSince(t0);
-
     std::printf("tree %d dates x %d DMs x %d points (checksum %.0f, read %d)\n", dates, dms, points, sum,
                 int(read));
     std::printf("readDir %.2f s, bare read %.2f s: ratio %.2f (limit 2)\n", readS, bareS, readS / bareS);
-    std::printf("grid rebuild %.2f s, bare widgets %.2f s: ratio %.2f (limit 3)\n", gridS, bareGridS,
-                gridS / bareGridS);
-    std::printf("peak RSS after readDir %.0f MiB, at the end %.0f MiB\n", afterRead, peakMiB());
+    std::printf("peak RSS after readDir %.0f MiB\n", afterRead);
     WorkArea::clear();
     settle();
     Desktop::setInstance(nullptr);

@@ -1,15 +1,82 @@
 #include "core/graphgrid.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFont>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
+// Showing a widget posts it a request to repaint itself; every widget with such a request pending is
+// then, at the next paint, compared with all its later siblings, so a grid of n cells shown at once
+// costs n * n. From a show of the grid until the requests it posted have come, the gate drops those of
+// the cells and then asks for a repaint of the cells in view, which is all those requests would have
+// painted.
+class ShowGate : public QObject {
+public:
+    ShowGate(QWidget* owner, QScrollArea* area, QWidget* frame, QLayout* cells)
+        : QObject(owner), owner(owner), area(area), frame(frame), cells(cells) {
+        owner->installEventFilter(this);
+    }
+
+    ~ShowGate() override {
+        if (closing) {
+            QCoreApplication::instance()->removeEventFilter(this);
+        }
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == owner) {
+            // The cells were shown before their grid hears of its own show: their requests are posted,
+            // and the gate's own event comes after them.
+            if (event->type() == QEvent::Show && !closing) {
+                closing = true;
+                QCoreApplication::instance()->installEventFilter(this);
+                QCoreApplication::postEvent(this, new QEvent(QEvent::Type(doneType())));
+            }
+            return false;
+        }
+        return event->type() == QEvent::UpdateLater && frame && watched->parent() == frame;
+    }
+
+    bool event(QEvent* event) override {
+        if (event->type() != doneType()) {
+            return QObject::event(event);
+        }
+        closing = false;
+        QCoreApplication::instance()->removeEventFilter(this);
+        if (area && frame && cells && frame->isVisible()) {
+            QWidget* viewport = area->viewport();
+            const QRect view(frame->mapFrom(viewport, QPoint(0, 0)), viewport->size());
+            for (int i = 0; i < cells->count(); ++i) {
+                QWidget* w = cells->itemAt(i)->widget();
+                if (w && w->isVisible() && w->geometry().intersects(view)) {
+                    w->update();
+                }
+            }
+        }
+        return true;
+    }
+
+private:
+    static int doneType() {
+        static const int type = QEvent::registerEventType();
+        return type;
+    }
+
+    QWidget* owner;
+    QPointer<QScrollArea> area;
+    QPointer<QWidget> frame;
+    QPointer<QLayout> cells;
+    bool closing = false; // from a show of the grid until the requests it posted have come
+};
+
 QScrollArea* scrollFrame(QWidget* owner, QFrame** content) {
     owner->setFont(QFont(QStringLiteral("Arial"), 10));
     auto* outer = new QHBoxLayout(owner);
@@ -46,9 +113,6 @@ QScrollArea* GraphGrid::build(QWidget* owner, int columns, int rows, int cellWid
                               const QVector<QString>& columnTitles, const QVector<QString>& rowTitles,
                               const QVector<QVector<QWidget*>>& grafiks, const QString& cornerJoiner,
                               int placeholderOrigin) {
-    // One layout pass at the end instead of one per placed cell.
-    const bool updates = owner->updatesEnabled();
-    owner->setUpdatesEnabled(false);
     QFrame* content = nullptr;
     if (columns == 1) {
         owner->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
@@ -65,7 +129,7 @@ QScrollArea* GraphGrid::build(QWidget* owner, int columns, int rows, int cellWid
             }
         }
         area->setWidget(content);
-        owner->setUpdatesEnabled(updates);
+        new ShowGate(owner, area, plain, grid);
         return area;
     }
 
@@ -100,12 +164,12 @@ QScrollArea* GraphGrid::build(QWidget* owner, int columns, int rows, int cellWid
         grid->setRowMinimumHeight(r, cellHeight);
     }
 
-    grid->addWidget(new QLabel(corner, owner), 0, 0, Qt::AlignCenter);
+    grid->addWidget(new QLabel(corner, gridFrame), 0, 0, Qt::AlignCenter);
     for (int i = 1; i < columnTitles.size(); ++i) {
-        grid->addWidget(new QLabel(columnTitles[i], owner), 0, i, Qt::AlignCenter);
+        grid->addWidget(new QLabel(columnTitles[i], gridFrame), 0, i, Qt::AlignCenter);
     }
     for (int j = 1; j < rowTitles.size(); ++j) {
-        grid->addWidget(new QLabel(rowTitles[j], owner), j, 0, Qt::AlignCenter);
+        grid->addWidget(new QLabel(rowTitles[j], gridFrame), j, 0, Qt::AlignCenter);
     }
     for (int r = 0; r < grafiks.size(); ++r) {
         for (int c = 0; c < grafiks[r].size(); ++c) {
@@ -114,14 +178,14 @@ QScrollArea* GraphGrid::build(QWidget* owner, int columns, int rows, int cellWid
             } else {
                 auto* missing = new QLabel(
                     QStringLiteral("Нет графика %1-%2").arg(r + placeholderOrigin).arg(c + placeholderOrigin),
-                    owner);
+                    gridFrame);
                 grid->addWidget(missing, r + 1, c + 1, Qt::AlignHCenter | Qt::AlignTop | Qt::AlignVCenter);
             }
         }
     }
     line->addStretch(5);
     area->setWidget(content);
-    owner->setUpdatesEnabled(updates);
+    new ShowGate(owner, area, gridFrame, grid);
     return area;
 }
 

@@ -8,7 +8,9 @@ class QScrollArea;
 class QWidget;
 
 // The scrollable, titled grid of graphs that every grid class builds on itself. The cell widgets are
-// the caller's; placing them makes them children of the grid's frame, so they go with the owner.
+// the caller's; placing them makes them children of the grid's frame, so they go with the owner. Build
+// it while the owner is not shown: the cells are then laid out in one pass and shown once, with their
+// grid, and that show repaints the cells in view rather than every cell on its own.
 namespace GraphGrid {
 // Column titles: entry 0 is the first part of the corner text, entry i >= 1 titles graph column i - 1;
 // row titles likewise. A null cell becomes the label "Нет графика r-c", numbered from placeholderOrigin.

@@ -180,8 +180,9 @@ bool NativeMultiForm::drawGrafikMulti() {
     }
     grid->grafiks = cells;
 
-    showView(grid);
+    // Built while it is not shown, so that it is laid out once and shown once.
     grid->draw();
+    showView(grid);
     viewName = QStringLiteral("multi");
 
     if ((currentRow != 0 || currentCol != 0) && currentRow < rows && currentCol < columns) {

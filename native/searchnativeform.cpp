@@ -210,6 +210,9 @@ bool SearchNativeForm::drawGrafikMulti() {
 
     grid->grafiks.clear();
     grid->grafiks.reserve(dates.size());
+    // Shared by the cells rather than made for each of tens of thousands of them.
+    const QVector<bool> visibleCurve{true};
+    QHash<int, QVector<QString>> bottomLabels; // by series length
     for (const QString& date : dates) {
         const QPair<double, double> range = dateMaxMin.value(
             date, qMakePair(SearchResultParser::rangeStartMax, SearchResultParser::rangeStartMin));
@@ -224,15 +227,19 @@ bool SearchNativeForm::drawGrafikMulti() {
                 continue;
             }
             const int n = s->size();
-            const int q = n / 4;
+            auto labels = bottomLabels.constFind(n);
+            if (labels == bottomLabels.cend()) {
+                const int q = n / 4;
+                labels = bottomLabels.insert(
+                    n, {"0", QString::number(q), QString::number(2 * q), QString::number(3 * q), " "});
+            }
             // Without a parent until the grid places it: a cell made inside the window would join the
             // window's focus chain, and every later placement would walk that chain again.
             grafik = new SearchNativeGrafik("", nullptr);
             grafik->inGrid = true;
             grafik->arrGrafikY = {*s};
-            grafik->visible = {true};
-            grafik->labelsBottom = {"0", QString::number(q), QString::number(2 * q), QString::number(3 * q),
-                                    " "};
+            grafik->visible = visibleCurve;
+            grafik->labelsBottom = *labels;
             grafik->nPoints = n;
             grafik->grafikMode = 1;
             grafik->drawCircles = false;
@@ -247,9 +254,10 @@ bool SearchNativeForm::drawGrafikMulti() {
         grid->grafiks.append(row);
     }
 
+    // Built while it is not shown, so that it is laid out once and shown once.
+    grid->draw();
     multiGrafik = grid;
     workLayout = WorkArea::install({this, multiGrafik});
-    multiGrafik->draw();
     viewName = "multi";
     QTimer::singleShot(20, this, &SearchNativeForm::scrollToCurrentGrafik);
     return true;

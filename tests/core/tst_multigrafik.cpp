@@ -25,6 +25,21 @@ QWidget* cell(int w = 200, int h = 200) {
     c->setMinimumSize(w, h);
     return c;
 }
+
+// A cell that counts its paints and the repaint requests it is handed.
+class CountingCell : public QWidget {
+public:
+    CountingCell() { setMinimumSize(200, 200); }
+    int paints = 0;
+    int requests = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+    bool event(QEvent* e) override {
+        requests += e->type() == QEvent::UpdateLater ? 1 : 0;
+        return QWidget::event(e);
+    }
+};
 } // namespace
 
 class TestMultiGrafik : public QObject {
@@ -38,6 +53,7 @@ private slots:
     void oneColumn();
     void placeholderOriginAndJoiner();
     void scrollToGrafik();
+    void showPaintsTheCellsInView();
     void pressesAreSwallowed();
 };
 
@@ -166,6 +182,42 @@ void TestMultiGrafik::scrollToGrafik() {
     m.scrollToGrafik(5, 5); // missing graph: no scroll
     QCOMPARE(m.scrollArea->verticalScrollBar()->value(), v);
     m.scrollToGrafik(9, 0); // outside: no crash
+}
+
+void TestMultiGrafik::showPaintsTheCellsInView() {
+    MultiGrafik m(nullptr);
+    m.resize(500, 500);
+    m.columns = 6;
+    m.rows = 6;
+    QVector<CountingCell*> cells;
+    m.grafiks.clear();
+    for (int r = 0; r < 6; ++r) {
+        QVector<QWidget*> row;
+        for (int c = 0; c < 6; ++c) {
+            cells << new CountingCell;
+            row << cells.last();
+        }
+        m.grafiks << row;
+    }
+    m.draw();
+    m.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&m));
+    CountingCell* first = cells.first();
+    QTRY_VERIFY(first->paints > 0);
+    QCOMPARE(cells.last()->paints, 0); // out of view
+    // Showing the grid hands no cell a repaint request of its own: with thousands of cells each such
+    // request would make the paint compare that cell with all the others.
+    for (CountingCell* c : cells) {
+        QCOMPARE(c->requests, 0);
+    }
+
+    // Once the grid is shown, a cell shown again on its own repaints as any widget does.
+    first->hide();
+    QTest::qWait(20);
+    const int paints = first->paints;
+    first->show();
+    QTRY_VERIFY(first->paints > paints);
+    QCOMPARE(first->requests, 1);
 }
 
 void TestMultiGrafik::pressesAreSwallowed() {

@@ -6,6 +6,7 @@
 #include "core/workarea.h"
 #include "native/greendates.h"
 #include "native/nativemultiform.h"
+#include "support/gridwatch.h"
 #include "support/nativedates.h"
 #include "support/recordingdesktop.h"
 #include "support/testenv.h"
@@ -25,6 +26,8 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -622,12 +625,24 @@ void TestNativeMultiForm::rightPressOnCellTurnsGreenAndScrolls() {
     QVERIFY(grid->scrollArea->verticalScrollBar()->maximum() > 0);
     grid->scrollToGrafik(2, 0);
     QTest::qWait(10);
+    GridWatch watch("MultiGrafik", "ProfileGrafik");
     press(window, g, Qt::RightButton);
     QCOMPARE(form->greenDates.value("2024.05.07"), 1);
     QCOMPARE(form->currentRow, 2);
     QCOMPARE(form->currentCol, 0);
     MultiGrafik* rebuilt = gridOf(window);
     QVERIFY(rebuilt && rebuilt != grid);
+    // The new grid is built and laid out before it is shown once; the old one goes hidden.
+    dropDeferred();
+    QCOMPARE(watch.gridsShown, 1);
+    QCOMPARE(watch.gridsShownUnbuilt, 0);
+    QCOMPARE(watch.gridsDeletedShown, 0);
+    int cells = 0;
+    for (const QVector<QWidget*>& row : rebuilt->grafiks) {
+        cells += int(std::count_if(row.cbegin(), row.cend(), [](QWidget* w) { return w != nullptr; }));
+    }
+    QCOMPARE(watch.cellShows.size(), cells);
+    QCOMPARE(watch.mostShowsOfACell(), 1);
     QCOMPARE(cell(rebuilt, 2, 0)->background, QString("#defbdd"));
     QVERIFY(cell(rebuilt, 0, 0)->background != QString("#defbdd"));
     // The new grid starts at the top; only the form's deferred scroll brings the cell back.

@@ -5,6 +5,7 @@
 #include "native/searchnativegrafik.h"
 #include "native/searchnativemultigrafik.h"
 #include "support/findchild.h"
+#include "support/gridwatch.h"
 #include "support/recordingdesktop.h"
 #include "support/searchresultwriter.h"
 #include "support/testenv.h"
@@ -356,11 +357,18 @@ void TestSearchNativeForm::dateArrowsRebuildAndScroll() {
     };
     for (int press = 0; press < 2; ++press) {
         QPointer<SearchNativeMultiGrafik> before = grid();
+        GridWatch watch("SearchNativeMultiGrafik", "SearchNativeGrafik");
         child<QPushButton>("dateNext")->click();
         QCOMPARE(date->currentIndex(), 2);
         flushDeletes();
         QVERIFY(!before); // rebuilt, also on the last date
         QVERIFY(grid());
+        // The new grid is built and laid out before it is shown once; the old one goes hidden.
+        QCOMPARE(watch.gridsShown, 1);
+        QCOMPARE(watch.gridsShownUnbuilt, 0);
+        QCOMPARE(watch.gridsDeletedShown, 0);
+        QCOMPARE(watch.cellShows.size(), 9);
+        QCOMPARE(watch.mostShowsOfACell(), 1);
         QTRY_VERIFY(rowShown(2));
     }
 
