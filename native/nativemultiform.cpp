@@ -3,6 +3,7 @@
 #include "core/busyguard.h"
 #include "core/desktop.h"
 #include "core/dirscan.h"
+#include "core/formcolumn.h"
 #include "core/multigrafik.h"
 #include "core/profilegrafik.h"
 #include "core/reader.h"
@@ -30,6 +31,7 @@ NativeMultiForm::NativeMultiForm(QString dirPath, QWidget* parent) : QWidget(par
 
     ui = new Ui::NativeMultiForm;
     ui->setupUi(this);
+    FormColumn::fit(this, ui->scrollArea);
 
     Settings* settings = Settings::getInstance();
     progressBar = settings->getProgressBar();
@@ -57,7 +59,7 @@ NativeMultiForm::NativeMultiForm(QString dirPath, QWidget* parent) : QWidget(par
     }
     ui->comboBoxAverageType->addItem(QStringLiteral("simple twice"));
     ui->comboBoxAverageType->addItem(QStringLiteral("movig average"));
-    ui->dirName->setText(Tools::shortPath(dirPath));
+    FormColumn::setElidedText(ui->dirName, Tools::shortPath(dirPath));
     sourceName = Tools::sourceNameFromPath(dirPath, QStringLiteral("N1"), false);
 
     drawGrafikMulti();

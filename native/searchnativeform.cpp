@@ -2,6 +2,7 @@
 
 #include "core/desktop.h"
 #include "core/dirscan.h"
+#include "core/formcolumn.h"
 #include "core/settings.h"
 #include "core/tools.h"
 #include "core/workarea.h"
@@ -26,6 +27,7 @@ SearchNativeForm::SearchNativeForm(QString dir, QString mode, QWidget* parent) :
     viewName = "";
     dirPath = dir;
     ui->setupUi(this);
+    FormColumn::fit(this, ui->scrollArea);
     progressBar = Settings::getInstance()->getProgressBar();
 
     ui->labelPlosh->hide();
@@ -55,7 +57,7 @@ SearchNativeForm::SearchNativeForm(QString dir, QString mode, QWidget* parent) :
         ui->dispNext->hide();
         ui->dispPre->hide();
     }
-    ui->dirName->setText(Tools::shortPath(dirPath));
+    FormColumn::setElidedText(ui->dirName, Tools::shortPath(dirPath));
 
     mainWindow = Settings::getInstance()->registeredMainWindow();
     grafik = new SearchNativeGrafik("", this);

@@ -1,5 +1,6 @@
 #include "profiles/profileform.h"
 
+#include "core/formcolumn.h"
 #include "core/multigrafik.h"
 #include "core/profilegrafik.h"
 #include "core/settings.h"
@@ -14,6 +15,7 @@ ProfileForm::ProfileForm(QString dirName, QString dirMode, QWidget* parent)
     : QWidget(parent), dirPath(dirName), dirMode(dirMode) {
     ui = new Ui::ProfileForm;
     ui->setupUi(this);
+    FormColumn::fit(this, ui->scrollArea);
     progressBar = Settings::getInstance()->getProgressBar();
     maxToCenter = ui->shiftMaxToCenter->isChecked();
     bestForDate = ui->comboBoxMaximums->currentIndex() == 1;
@@ -67,7 +69,7 @@ ProfileForm::ProfileForm(QString dirName, QString dirMode, QWidget* parent)
         ui->comboBoxMaximums->hide();
     }
     ui->pulsarName->setText(Tools::sourceNameFromPath(dirPath, Tools::nameOfN(dirPath), true));
-    ui->dirName->setText(Tools::shortPath(dirPath));
+    FormColumn::setElidedText(ui->dirName, Tools::shortPath(dirPath));
     followSelectionInCaptions(ui->comboBoxDispersion->currentText(), ui->comboBoxPeriod->currentText());
     ui->groupBoxForPrint->setChecked(false);
     ui->widgetForPrint->hide();

@@ -1,6 +1,7 @@
 // The best-profile links of the profile form and the order of its date selector. A link's index points
 // into the list it was made from; links of a former list go with the next rebuild.
 #include "core/clicklable.h"
+#include "core/formcolumn.h"
 #include "core/tools.h"
 #include "profiles/profileform.h"
 #include "ui_profileform.h"
@@ -51,7 +52,9 @@ void ProfileForm::addBestLink(const QString& entry, int index, bool forDate) {
     const QString text =
         QStringLiteral("%1   p=%2   disp=%3   %4\n")
             .arg(QString::number(parts[0].toInt() / 100.0, 'f', 2), parts[3], parts[2], parts[1]);
-    auto* link = new ClickLable(text, this);
+    auto* link = new ClickLable(QString(), this);
+    // Period and DM texts come from file names and may be of any length.
+    FormColumn::setWrappedText(link, text);
     link->setIndex(index);
     ui->layoutMaximums->addWidget(link);
     connect(link, &ClickLable::clicked, this,

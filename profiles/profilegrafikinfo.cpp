@@ -1,5 +1,6 @@
 #include "profiles/profilegrafikinfo.h"
 
+#include "core/formcolumn.h"
 #include "core/panelcolumn.h"
 #include "core/profilegrafik.h"
 #include "core/rectwidget.h"
@@ -13,17 +14,10 @@
 ProfileGrafikInfo::ProfileGrafikInfo(QWidget* parent) : QWidget(parent) {}
 
 void ProfileGrafikInfo::createLayout() {
-    // The shared panel column, but with both bars and a column of exactly 250 pixels.
     QScrollArea* scroll = PanelColumn::install(this);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    scroll->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
-    scroll->setMinimumWidth(250);
-    scroll->setMaximumWidth(250);
 
     auto* column = new QFrame(this);
-    column->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
-    column->setMinimumWidth(230);
-    column->setMaximumWidth(230);
+    column->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::MinimumExpanding); // fills the column
     column->setContentsMargins(0, 3, 0, 0);
     auto* columnLayout = new QVBoxLayout(column);
 
@@ -54,10 +48,14 @@ void ProfileGrafikInfo::createLayout() {
     auto* coordsLayout = new QVBoxLayout(coordsFrame);
     coordsLayout->setContentsMargins(10, 10, 10, 10);
     coordsLabel = new QLabel(QStringLiteral("Coords: click on graph area..."), coordsFrame);
+    // Wrapped, so that the text under the moving mouse never changes the panel's width.
+    coordsLabel->setWordWrap(true);
     coordsLayout->addWidget(coordsLabel);
     coordsLayout->addWidget(new QLabel(infoText, coordsFrame));
     columnLayout->addWidget(coordsFrame);
     scroll->setWidget(column);
+    // The specified 250 px of the column and its left margin.
+    FormColumn::fit(this, scroll, 260);
 }
 
 void ProfileGrafikInfo::setCoords(QPointF p, QString str) {

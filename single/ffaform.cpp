@@ -21,7 +21,7 @@
 FfaForm::FfaForm(QString fileName, QWidget* parent) : QWidget(parent) {
     ui = new Ui::FfaForm;
     ui->setupUi(this);
-    ui->fileName->setText(Tools::lastPathPart(fileName));
+    FormColumn::setElidedText(ui->fileName, Tools::lastPathPart(fileName));
 
     // The previous form goes before the file is read, so a refused file leaves the work area empty.
     WorkArea::clear();

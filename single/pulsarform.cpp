@@ -21,7 +21,7 @@ PulsarForm::PulsarForm(QString fileName, QWidget* parent) : QWidget(parent) {
     hide();
     ui = new Ui::PulsarForm;
     ui->setupUi(this);
-    ui->fileName->setText(Tools::lastPathPart(fileName));
+    FormColumn::setElidedText(ui->fileName, Tools::lastPathPart(fileName));
     FormColumn::fit(this, ui->scrollArea);
 
     WorkArea::clear();

@@ -2,6 +2,7 @@
 
 #include "core/busyguard.h"
 #include "core/calculationholder.h"
+#include "core/formcolumn.h"
 #include "core/settings.h"
 #include "core/workarea.h"
 #include "directory/views/fourierformrules.h"
@@ -63,6 +64,7 @@ FourierForm::FourierForm(QString dir, bool isFfa, bool isMap, bool isSearch, QWi
     } else {
         setupSumMode();
     }
+    FormColumn::fit(this, ui->scrollArea);
     const int remembered = ui->comboBoxDispersion->findText(QString::number(settings->getDispersion()));
     if (remembered >= 0) {
         ui->comboBoxDispersion->setCurrentIndex(remembered);
@@ -124,7 +126,7 @@ bool FourierForm::scan() {
 }
 
 void FourierForm::setupCommon() {
-    ui->directoryName->setText(FourierFormRules::directoryLabel(dir, isSearch));
+    FormColumn::setElidedText(ui->directoryName, FourierFormRules::directoryLabel(dir, isSearch));
     for (int dm : dispersions) {
         ui->comboBoxDispersion->addItem(QString::number(dm));
     }

@@ -2,6 +2,7 @@
 
 #include "core/circlewidget.h"
 #include "core/clicklable.h"
+#include "core/formcolumn.h"
 #include "core/panelcolumn.h"
 #include "core/rectwidget.h"
 #include "core/tables.h"
@@ -67,14 +68,8 @@ void FourierGrafikInfo::addSymbolRows(QVBoxLayout* column, const QStringList& te
 
 void FourierGrafikInfo::createWidgets() {
     QScrollArea* scroll = PanelColumn::install(this);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    scroll->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
-    scroll->setMinimumWidth(300);
-    scroll->setMaximumWidth(300);
     auto* columnFrame = new QFrame(this);
-    columnFrame->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
-    columnFrame->setMinimumWidth(280);
-    columnFrame->setMaximumWidth(280);
+    columnFrame->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::MinimumExpanding); // fills the column
     columnFrame->setContentsMargins(0, 3, 0, 0);
     auto* column = new QVBoxLayout(columnFrame);
     scroll->setWidget(columnFrame);
@@ -168,8 +163,10 @@ void FourierGrafikInfo::createWidgets() {
         QFrame* frame = makeFrame(this, column, QMargins(2, 7, 2, 7));
         frame->layout()->setContentsMargins(10, 10, 10, 10);
         frame->layout()->addWidget(new QLabel(QStringLiteral("Calculation:\n"), this));
-        textLabel = new QLabel(text, this);
+        textLabel = new QLabel(this);
         textLabel->setObjectName(QStringLiteral("textLabel"));
+        // Lists of unreadable files carry whole paths.
+        FormColumn::setWrappedText(textLabel, text);
         frame->layout()->addWidget(textLabel);
     }
     if (!mapLike && !grafikType.isEmpty()) {
@@ -197,12 +194,16 @@ void FourierGrafikInfo::createWidgets() {
     coords->layout()->setContentsMargins(10, 10, 10, 10);
     coordsLabel = new QLabel(QStringLiteral("Coords: click on graph area..."), this);
     coordsLabel->setObjectName(QStringLiteral("coordsLabel"));
+    // Wrapped, so that the coordinates under the moving mouse never change the panel's width.
+    coordsLabel->setWordWrap(true);
     coords->layout()->addWidget(coordsLabel);
     coords->layout()->addWidget(new QLabel(summaryText, this));
 
     if (grafik) {
         connect(grafik, &FourierGrafik::coordsChanged, this, &FourierGrafikInfo::setCoords);
     }
+    // The specified 300 px of the column and its left margin.
+    FormColumn::fit(this, scroll, 310);
 }
 
 void FourierGrafikInfo::changePoints() {
@@ -216,7 +217,7 @@ void FourierGrafikInfo::changePoints() {
     grafik->points = points;
     grafik->updateRange();
     if (calc) {
-        textLabel->setText(calc->text);
+        FormColumn::setWrappedText(textLabel, calc->text);
     }
 }
 
@@ -227,7 +228,7 @@ void FourierGrafikInfo::resetPoints() {
     grafik->points = maxPoints;
     grafik->updateRange();
     if (calc) {
-        textLabel->setText(calc->text);
+        FormColumn::setWrappedText(textLabel, calc->text);
     }
     pointsSpinBox->setValue(maxPoints);
 }
@@ -250,7 +251,7 @@ void FourierGrafikInfo::showMultiResult() {
     }
     grafik->updateRange();
     if (textLabel) {
-        textLabel->setText(calc->multiText);
+        FormColumn::setWrappedText(textLabel, calc->multiText);
     }
     if (mainViewButton && multiViewButton) {
         mainViewButton->setEnabled(true);
@@ -271,7 +272,7 @@ void FourierGrafikInfo::returnMultiGrafiks() {
     grafik->title = QStringLiteral("S/N from DM");
     grafik->updateRange();
     if (textLabel) {
-        textLabel->setText(calc->text);
+        FormColumn::setWrappedText(textLabel, calc->text);
     }
     if (mainViewButton && multiViewButton) {
         mainViewButton->setEnabled(false);

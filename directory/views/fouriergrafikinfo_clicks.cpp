@@ -1,5 +1,6 @@
 #include "core/clicklable.h"
 #include "core/desktop.h"
+#include "core/formcolumn.h"
 #include "core/tools.h"
 #include "directory/views/fouriergrafikinfo.h"
 
@@ -81,7 +82,9 @@ void FourierGrafikInfo::show3sigmaInfo(QPointF p0, QString info) {
             const double snr = parts[2].toDouble();
             if (pointInfoLabel) {
                 pointInfoLabel->setStyleSheet(QStringLiteral("color: black"));
-                pointInfoLabel->setText(
+                // One line per contributing file, each with its path.
+                FormColumn::setElidedText(
+                    pointInfoLabel,
                     QStringLiteral("\n%1\ndisp=%2\nsnr=%3\n\nfile name\t\t           position\t  snr\n%4")
                         .arg(names[i])
                         .arg(dm, 0, 'g', 6)
@@ -101,7 +104,7 @@ void FourierGrafikInfo::show3sigmaInfo(QPointF p0, QString info) {
     }
     if (pointInfoLabel) {
         pointInfoLabel->setStyleSheet(QStringLiteral("color: red"));
-        pointInfoLabel->setText(QStringLiteral("\nPoint not found, click on circle!"));
+        FormColumn::setElidedText(pointInfoLabel, QStringLiteral("\nPoint not found, click on circle!"));
     }
 }
 

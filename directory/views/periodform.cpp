@@ -2,6 +2,7 @@
 
 #include "core/busyguard.h"
 #include "core/desktop.h"
+#include "core/formcolumn.h"
 #include "core/settings.h"
 #include "core/tools.h"
 #include "core/workarea.h"
@@ -19,7 +20,8 @@
 PeriodForm::PeriodForm(const QString& fileName, const QString& mode, QWidget* parent) : QWidget(parent) {
     ui = new Ui::PeriodForm;
     ui->setupUi(this);
-    ui->fileName->setText(Tools::lastPathPart(fileName));
+    FormColumn::setElidedText(ui->fileName, Tools::lastPathPart(fileName));
+    FormColumn::fit(this, nullptr);
 
     // Builds and registers the main window when there is none yet; its work area leads back to it.
     Settings::getInstance()->getMainWindow();

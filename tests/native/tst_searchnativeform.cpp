@@ -267,7 +267,7 @@ void TestSearchNativeForm::startState() {
     QCOMPARE(child<QComboBox>("comboBoxDate")->currentText(), QString("2024.03.01"));
     QCOMPARE(child<QComboBox>("comboBoxDispersion")->currentText(), QString("10"));
     QVERIFY(child<QLabel>("dirName")->text().endsWith("/three" + QString::number(treeNumber)));
-    QCOMPARE(form->width(), 320);
+    QVERIFY(form->width() >= 320); // the specified width, wider where its widgets need more
 }
 
 void TestSearchNativeForm::oneDateOneDmHidesArrows() {
