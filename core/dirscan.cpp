@@ -4,9 +4,137 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFuture>
 #include <QProgressBar>
+#include <QThreadPool>
+#include <QVector>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+namespace {
+void showAtStart(QProgressBar* bar) {
+    if (bar) {
+        bar->show();
+        bar->setValue(0);
+    }
+}
+
+void stepAt(QProgressBar* bar, int i, qint64 n, DirScan::Step step) {
+    if (step == DirScan::Step::Visited && i % 10 == 0) {
+        if (bar) {
+            bar->setValue(int(qint64(i) * 100 / n));
+        }
+        BusyGuard::processEvents();
+    }
+}
+
+// The progress steps of a parallel scan: the bar moves at the same positions as in a serial scan, but
+// the event loop runs there only every 10 ms; files read eight at a time come too fast for a pass at
+// every tenth of them to cost nothing.
+class ThrottledSteps {
+public:
+    ThrottledSteps(QProgressBar* bar, qint64 n) : bar(bar), n(n) { sincePass.start(); }
+    void at(int i, DirScan::Step step) {
+        if (step != DirScan::Step::Visited || i % 10 != 0) {
+            return;
+        }
+        if (bar) {
+            bar->setValue(int(qint64(i) * 100 / n));
+        }
+        if (sincePass.elapsed() >= 10) {
+            BusyGuard::processEvents();
+            sincePass.restart();
+        }
+    }
+
+private:
+    QProgressBar* bar;
+    qint64 n;
+    QElapsedTimer sincePass;
+};
+
+void showEnd(QProgressBar* bar) {
+    if (bar) {
+        bar->setValue(100);
+    }
+    BusyGuard::processEvents();
+}
+
+// Hands out the paths to the workers in chunks, in list order and at most `ahead` chunks beyond the
+// one being merged, so that a stop wastes little reading and unmerged results stay few. A thread
+// sleeps and wakes once per chunk, not per file: on a busy machine every wake-up costs a time slice.
+class ReadQueue {
+public:
+    ReadQueue(int count, int chunk, int ahead)
+        : ahead(ahead), ready(std::size_t((count + chunk - 1) / chunk), 0) {}
+
+    // The next chunk to read, or -1 when there is none or the scan stopped.
+    int claim() {
+        std::unique_lock<std::mutex> lock(mutex);
+        ++idle;
+        workerWake.wait(lock, [this] { return stopped || next >= chunks() || next < merged + ahead; });
+        --idle;
+        return stopped || next >= chunks() ? -1 : next++;
+    }
+    // The merger's own claim of chunk c when no worker has taken it yet (a busy pool).
+    bool claimIfFree(int c) {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (stopped || next != c) {
+            return false;
+        }
+        ++next;
+        return true;
+    }
+    void markRead(int c) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            ready[std::size_t(c)] = 1;
+        }
+        mergerWake.notify_one();
+    }
+    // Waits a little for chunk c; false when it is not read yet.
+    bool waitRead(int c, std::chrono::milliseconds patience) {
+        std::unique_lock<std::mutex> lock(mutex);
+        return mergerWake.wait_for(lock, patience, [this, c] { return ready[std::size_t(c)] != 0; });
+    }
+    void markMerged(int c) {
+        bool wake = false;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            merged = c + 1;
+            wake = idle > 0 && next < chunks();
+        }
+        if (wake) {
+            workerWake.notify_all();
+        }
+    }
+    void stop() {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            stopped = true;
+        }
+        workerWake.notify_all();
+    }
+
+private:
+    int chunks() const { return int(ready.size()); }
+
+    std::mutex mutex;
+    std::condition_variable workerWake;
+    std::condition_variable mergerWake;
+    const int ahead;
+    int next = 0;
+    int merged = 0;
+    int idle = 0;
+    bool stopped = false;
+    std::vector<char> ready;
+};
+} // namespace
 
 QStringList DirScan::files(const QString& dir, const QStringList& nameFilters) {
     QStringList paths;
@@ -21,10 +149,7 @@ QStringList DirScan::files(const QString& dir, const QStringList& nameFilters) {
 bool DirScan::run(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
                   const std::function<Step(int index, const QString& path)>& visit) {
     BusyGuard busy;
-    if (bar) {
-        bar->show();
-        bar->setValue(0);
-    }
+    showAtStart(bar);
     const QStringList paths = files(dir, nameFilters);
     const qint64 n = paths.size();
     for (int i = 0; i < paths.size(); ++i) {
@@ -32,16 +157,73 @@ bool DirScan::run(const QString& dir, const QStringList& nameFilters, QProgressB
         if (step == Step::Stop) {
             return false;
         }
-        if (step == Step::Visited && i % 10 == 0) {
-            if (bar) {
-                bar->setValue(int(qint64(i) * 100 / n));
+        stepAt(bar, i, n, step);
+    }
+    showEnd(bar);
+    return true;
+}
+
+bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
+                               const std::function<void(int count)>& begin,
+                               const std::function<void(int index, const QString& path)>& read,
+                               const std::function<Step(int index, const QString& path)>& merge) {
+    BusyGuard busy;
+    showAtStart(bar);
+    const QStringList paths = files(dir, nameFilters);
+    const int n = paths.size();
+    begin(n);
+
+    // The calling thread reads too, whenever the chunk it is to merge next is still unclaimed: with a
+    // pool of one thread the whole scan runs here, as a serial one.
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int threads = std::max(1, pool->maxThreadCount());
+    // About eight chunks per thread, of at most 64 files: small files cost their opening more than
+    // their parse, and the merge should not wait long for the first chunk.
+    const int chunk = std::max(1, std::min(64, n / (8 * threads)));
+    const int chunks = (n + chunk - 1) / chunk;
+    const int workers = std::min(threads - 1, chunks);
+    ReadQueue queue(n, chunk, 4 * threads);
+    const auto readChunk = [&queue, &read, &paths, n, chunk](int c) {
+        for (int i = c * chunk; i < std::min(n, (c + 1) * chunk); ++i) {
+            read(i, paths[i]);
+        }
+        queue.markRead(c);
+    };
+    QVector<QFuture<void>> running;
+    for (int w = 0; w < workers; ++w) {
+        running.append(QtConcurrent::run(pool, [&queue, &readChunk] {
+            for (int c = queue.claim(); c >= 0; c = queue.claim()) {
+                readChunk(c);
             }
+        }));
+    }
+
+    ThrottledSteps steps(bar, n);
+    bool completed = true;
+    for (int c = 0; c < chunks && completed; ++c) {
+        if (queue.claimIfFree(c)) {
+            readChunk(c);
+        }
+        // A slow file keeps the window painting while the workers go on.
+        while (!queue.waitRead(c, std::chrono::milliseconds(50))) {
             BusyGuard::processEvents();
         }
+        for (int i = c * chunk; i < std::min(n, (c + 1) * chunk); ++i) {
+            const Step step = merge(i, paths[i]);
+            if (step == Step::Stop) {
+                completed = false;
+                break;
+            }
+            steps.at(i, step);
+        }
+        queue.markMerged(c);
     }
-    if (bar) {
-        bar->setValue(100);
+    queue.stop();
+    for (QFuture<void>& f : running) {
+        f.waitForFinished();
     }
-    BusyGuard::processEvents();
-    return true;
+    if (completed) {
+        showEnd(bar);
+    }
+    return completed;
 }

@@ -12,6 +12,7 @@ class MainWindow;
 class QHBoxLayout;
 class QProgressBar;
 class SearchNativeGrafik;
+class SearchResultParser;
 class SearchNativeMultiGrafik;
 
 namespace Ui {
@@ -63,6 +64,10 @@ public slots:
 
 private:
     void warn(const QString& text);
+    // The reading of one file split for the worker threads: the parse (any thread; false when the file
+    // does not open) and the store into the tables (GUI thread, with the box of a file that did not open).
+    static bool parseResultFile(const QString& path, SearchResultParser& parser);
+    void storeResultFile(const QString& path, const QString& date, bool opened, SearchResultParser& parser);
     // Quick look-ups beside the ordered lists.
     QSet<QString> knownDates;
     QSet<QString> knownDispersions;

@@ -41,24 +41,52 @@ int maximumCode(double max) {
 } // namespace
 
 bool ProfileForm::readProfileFile(QString path, QString date, QString dm, int decimals) {
+    FileTables tables = readFileTables(path, date, dm, decimals);
+    return storeFileTables(path, date, dm, tables);
+}
+
+ProfileForm::FileTables ProfileForm::readFileTables(const QString& path, const QString& date,
+                                                    const QString& dm, int decimals) {
+    FileTables t;
     ProfileFile content;
-    if (!ProfileFile::read(path, content)) {
+    t.opened = ProfileFile::read(path, content);
+    if (!t.opened) {
+        return t;
+    }
+    const QString prefix = date + QLatin1Char('_') + dm + QLatin1Char('_');
+    t.keys.reserve(content.blocks.size());
+    t.samples.reserve(content.blocks.size());
+    t.stats.reserve(content.blocks.size());
+    for (ProfileFile::Block& block : content.blocks) {
+        t.keys.append(prefix + block.periodText);
+        // A profile grown sample by sample holds room for up to twice its samples; a year of them is
+        // most of the memory the form keeps.
+        block.samples.squeeze();
+        t.samples.append(block.samples);
+        t.stats.append(QVector<double>{block.max, block.min, double(block.maxIndex)});
+    }
+    t.hasPeriods = !content.periods.isEmpty();
+    t.periodTexts = content.periodTexts(decimals);
+    return t;
+}
+
+bool ProfileForm::storeFileTables(const QString& path, const QString& date, const QString& dm,
+                                  const FileTables& t) {
+    if (!t.opened) {
         Desktop::instance()->warning(this, QStringLiteral("Error"),
                                      QStringLiteral("Can't open file=") + path);
         return false;
     }
-    const QString prefix = date + QLatin1Char('_') + dm + QLatin1Char('_');
-    for (const ProfileFile::Block& block : content.blocks) {
-        const QString key = prefix + block.periodText;
-        profiles.insert(key, block.samples);
-        profileStats.insert(key, QVector<double>{block.max, block.min, double(block.maxIndex)});
+    for (int i = 0; i < t.keys.size(); ++i) {
+        profiles.insert(t.keys[i], t.samples[i]);
+        profileStats.insert(t.keys[i], t.stats[i]);
     }
     QVector<QString>& list = periodsByDateDm[date + QLatin1Char('_') + dm];
-    if (content.periods.isEmpty()) {
+    if (!t.hasPeriods) {
         qDebug().noquote() << "В файле " + path + " не найдено ни одного периода!";
         return false;
     }
-    list += content.periodTexts(decimals);
+    list += t.periodTexts;
     return true;
 }
 
@@ -75,21 +103,40 @@ bool ProfileForm::readDirProfile(QString dir) {
     profileStats.clear();
     dateStats.clear();
 
+    // Files are parsed on worker threads; the tables are filled here, in scan order, as a serial scan
+    // fills them.
+    struct Parsed {
+        bool ours = false;
+        QString date;
+        QString dm;
+        FileTables tables;
+    };
     static const QRegularExpression name(
         QStringLiteral("p(20\\d\\d.\\d\\d.\\d\\d)_dm(\\d*)_p([\\d.]*)_s(\\d).txt"));
-    DirScan::run(dir, {QStringLiteral("p20*.txt")}, progressBar, [&](int, const QString& path) {
-        const QRegularExpressionMatch m = name.match(path);
-        if (!m.hasMatch()) {
-            return DirScan::Step::Skipped;
-        }
-        const QString date = m.captured(1);
-        const QString dm = dmText(m.captured(2));
-        if (readProfileFile(path, date, dm, m.captured(4).toInt())) {
-            appendOnce(dates, date);
-            appendOnce(dmsByDate[date], dm);
-        }
-        return DirScan::Step::Visited;
-    });
+    DirScan::runParallel<Parsed>(
+        dir, {QStringLiteral("p20*.txt")}, progressBar,
+        [](const QString& path) {
+            Parsed p;
+            const QRegularExpressionMatch m = name.match(path);
+            if (!m.hasMatch()) {
+                return p;
+            }
+            p.ours = true;
+            p.date = m.captured(1);
+            p.dm = dmText(m.captured(2));
+            p.tables = readFileTables(path, p.date, p.dm, m.captured(4).toInt());
+            return p;
+        },
+        [this](int, const QString& path, Parsed& p) {
+            if (!p.ours) {
+                return DirScan::Step::Skipped;
+            }
+            if (storeFileTables(path, p.date, p.dm, p.tables)) {
+                appendOnce(dates, p.date);
+                appendOnce(dmsByDate[p.date], p.dm);
+            }
+            return DirScan::Step::Visited;
+        });
 
     if (dates.isEmpty()) {
         Desktop::instance()->warning(this, QStringLiteral("Error"),
