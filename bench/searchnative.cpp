@@ -1,21 +1,26 @@
 // The search-result browser on a tree of dates by DMs (365 x 128 x 1000 numbers unless given as
-// arguments: dates DMs points): readDir against a bare loop that reads the same lines and converts every
-// piece with toDouble, and the rebuild of the grid (as a date arrow does it, painted) against the same
-// number of bare widgets in the same grid. Prints both ratios and the peak resident memory. Times are
-// the process's CPU seconds, so that other work on the machine does not blur the ratios.
+// arguments: dates DMs points): readDir on this thread alone (a pool of one thread) against a plain read
+// of the same files (each in one read, every number parsed with std::from_chars, single-threaded), and
+// readDir with the whole pool, by wall time; and the rebuild of the grid (as a date arrow does it,
+// painted) against the same number of bare widgets in the same grid. Prints both ratios and the peak
+// resident memory. Times but the threaded one are the process's CPU seconds, so that other work on
+// the machine does not blur the ratios.
 #include "app/mainwindow.h"
+#include "benchclock.h"
 #include "core/desktop.h"
 #include "core/graphgrid.h"
 #include "core/workarea.h"
 #include "native/searchnativeform.h"
 #include "native/searchnativemultigrafik.h"
+#include "plainread.h"
 
 #include <QApplication>
 #include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTextStream>
+#include <QThreadPool>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -62,23 +67,18 @@ bool writeTree(const QString& root, int dates, int dms, int points) {
     return true;
 }
 
-// Reads every "*.txt" file line by line and converts every blank-separated piece.
+// Lists the "*.txt" files as the form does and reads them plainly.
 double bareRead(const QString& root) {
-    double sum = 0;
+    QStringList paths;
     QDirIterator it(root, {"*.txt"}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        QFile f(it.next());
-        if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            continue;
-        }
-        QTextStream in(&f);
-        in.setCodec("UTF-8"); // as the parser reads
-        QString line;
-        while (in.readLineInto(&line)) {
-            for (const QString& piece : line.trimmed().split(' ')) {
-                sum += piece.toDouble();
-            }
-        }
+        paths.append(it.next());
+    }
+    std::sort(paths.begin(), paths.end());
+    Bench::PlainReader reader;
+    double sum = 0;
+    for (const QString& path : paths) {
+        reader.read(path.toStdString(), {"sigma=", "disp="}, sum);
     }
     return sum;
 }
@@ -128,9 +128,16 @@ int main(int argc, char** argv) {
     const double bareS = secondsSince(t0);
 
     auto* form = new SearchNativeForm(tmp.path() + "/absent", "native", &window);
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int threads = pool->maxThreadCount();
+    pool->setMaxThreadCount(1);
     t0 = std::clock();
-    const bool read = form->readDir(tmp.path());
+    bool read = form->readDir(tmp.path());
     const double readS = secondsSince(t0);
+    pool->setMaxThreadCount(threads);
+    const auto w0 = Bench::Clock::now();
+    read = form->readDir(tmp.path()) && read;
+    const double threadedS = Bench::secondsSince(w0);
     const double afterRead = peakMiB();
 
     // Bare widgets in the same grid, installed and painted the same way.
@@ -174,7 +181,9 @@ int main(int argc, char** argv) {
 
     std::printf("tree %d dates x %d DMs x %d points (checksum %.0f, read %d)\n", dates, dms, points, sum,
                 int(read));
-    std::printf("readDir %.2f s, bare read %.2f s: ratio %.2f (limit 2)\n", readS, bareS, readS / bareS);
+    std::printf("readDir on one thread %.2f s, plain from_chars read %.2f s: ratio %.2f (limit 1.3); on %d "
+                "threads %.2f s wall\n",
+                readS, bareS, readS / bareS, threads, threadedS);
     std::printf("grid rebuild %.2f s, bare widgets %.2f s: ratio %.2f (limit 3)\n", gridS, bareGridS,
                 gridS / bareGridS);
     std::printf("peak RSS after readDir %.0f MiB, at the end %.0f MiB\n", afterRead, peakMiB());
