@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QIODevice>
+#include <QTextCodec>
 
 #include <algorithm>
 #include <cstring>
@@ -93,6 +94,25 @@ void FileBytes::readRest(QIODevice& device) {
 void FileBytes::skipByteOrderMark() {
     if (size() >= 3 && std::memcmp(begin(), "\xEF\xBB\xBF", 3) == 0) {
         start += 3;
+    }
+}
+
+void FileBytes::trimAsTextStream() {
+    skipByteOrderMark();
+    // The last character from its first byte: the decoder keeps it waiting for more when it is cut.
+    int continuation = 0;
+    while (continuation < 3 && continuation < size() &&
+           (static_cast<unsigned char>(end()[-1 - continuation]) & 0xC0) == 0x80) {
+        ++continuation;
+    }
+    if (continuation == size() || static_cast<unsigned char>(end()[-1 - continuation]) < 0xC0) {
+        return;
+    }
+    const char* lead = end() - 1 - continuation;
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    QTextCodec::codecForMib(106)->toUnicode(lead, int(end() - lead), &state);
+    if (state.remainingChars > 0) {
+        bytes->resize(int(lead - bytes->constData()));
     }
 }
 

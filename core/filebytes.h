@@ -26,6 +26,9 @@ public:
 
     // Leaves out a UTF-8 byte-order mark at the start, which decoding the file as text drops.
     void skipByteOrderMark();
+    // Leaves out what a text stream reading the file as UTF-8 drops: the byte-order mark at the start and
+    // a character cut off at the end.
+    void trimAsTextStream();
     // Removes every carriage return, as reading a device opened in text mode does.
     void removeCarriageReturns();
 

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* e = b + size;
     // The toolkit drops a byte-order mark at the start of what it decodes; a piece meets one inside a line.
     const QByteArray bytes(b, int(size));
-    QString text = QString::fromUtf8(bytes);
+    QString text = QString::fromUtf8(b, int(size)); // the text of every byte, a NUL included
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         text.prepend(QChar(0xFEFF));
     }

@@ -23,7 +23,7 @@ void SearchResultParser::addLine(const QString& raw) {
 
 void SearchResultParser::addAll(QIODevice& device) {
     FileBytes bytes(device);
-    bytes.skipByteOrderMark(); // as decoding the text drops it
+    bytes.trimAsTextStream();
     const auto* file = qobject_cast<const QFile*>(&device);
     addText(bytes.begin(), bytes.end(), file ? file->fileName() : QStringLiteral("a search-result text"));
 }
@@ -33,8 +33,8 @@ bool SearchResultParser::read(const QString& path) {
     if (!bytes.opened()) {
         return false;
     }
-    bytes.skipByteOrderMark();
     bytes.removeCarriageReturns();
+    bytes.trimAsTextStream();
     addText(bytes.begin(), bytes.end(), path);
     return true;
 }

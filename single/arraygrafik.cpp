@@ -90,8 +90,8 @@ QVector<QVector<float>> ArrayGrafik::readArraysFromTxt(QString path) {
         return result;
     }
     // As the text stream of a file opened in text mode read it.
-    bytes.skipByteOrderMark();
     bytes.removeCarriageReturns();
+    bytes.trimAsTextStream();
     QVector<float> current;
     auto close = [&]() {
         if (!current.isEmpty()) {

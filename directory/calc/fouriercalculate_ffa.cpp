@@ -25,8 +25,8 @@ bool FourierCalculate::readPeriodogramInfo(const QString& path, PeriodogramInfo&
         info.error = QStringLiteral("Нет файла ") + path;
         return false;
     }
-    bytes.skipByteOrderMark();
     bytes.removeCarriageReturns();
+    bytes.trimAsTextStream();
     bool inPeriods = false;
     bool inWidths = false;
     bool inFoldbins = false;

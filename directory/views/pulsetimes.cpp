@@ -200,7 +200,7 @@ bool PulseTimes::timeOfLine(const QString& raw, qint64& ms) {
 PulseTimes::Read PulseTimes::parseTimes(QIODevice& in, QVector<qint64>& times) {
     times.clear();
     FileBytes bytes(in);
-    bytes.skipByteOrderMark();
+    bytes.trimAsTextStream();
     const char* at = bytes.begin();
     const char* line = nullptr;
     const char* lineEnd = nullptr;
@@ -230,7 +230,7 @@ PulseTimes::Read PulseTimes::parseTimes(QIODevice& in, QVector<qint64>& times) {
 PulseTimes::Read PulseTimes::parsePnthrList(QIODevice& in, QVector<qint64>& times) {
     times.clear();
     FileBytes bytes(in);
-    bytes.skipByteOrderMark();
+    bytes.trimAsTextStream();
     const char* at = bytes.begin();
     const char* line = nullptr;
     const char* lineEnd = nullptr;
