@@ -1,0 +1,128 @@
+#include "core/filebytes.h"
+
+#include <QFile>
+#include <QIODevice>
+#include <QTextCodec>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+struct ThreadBuffer {
+    QByteArray bytes;
+    bool inUse = false;
+};
+
+ThreadBuffer& threadBuffer() {
+    thread_local ThreadBuffer buffer;
+    return buffer;
+}
+
+constexpr int keptCapacity = 16 << 20;
+
+} // namespace
+
+FileBytes::FileBytes(const QString& path) : bytes(&own) {
+    acquire();
+    QFile file(path);
+    // Unbuffered: the bytes go straight into the buffer, not through the device's own first.
+    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        isOpen = true;
+        readRest(file);
+    }
+}
+
+FileBytes::FileBytes(QIODevice& device) : bytes(&own) {
+    acquire();
+    isOpen = device.isOpen();
+    if (isOpen) {
+        readRest(device);
+    }
+}
+
+FileBytes::~FileBytes() {
+    if (bytes->capacity() > keptCapacity) {
+        *bytes = QByteArray();
+    }
+    if (borrowed) {
+        threadBuffer().inUse = false;
+    }
+}
+
+void FileBytes::acquire() {
+    ThreadBuffer& shared = threadBuffer();
+    if (!shared.inUse) {
+        shared.inUse = true;
+        borrowed = true;
+        bytes = &shared.bytes;
+    }
+    bytes->resize(0); // a buffer whose capacity was reserved keeps it
+}
+
+void FileBytes::readRest(QIODevice& device) {
+    constexpr qint64 most = std::numeric_limits<int>::max() - 64; // what a QByteArray holds
+    qint64 have = 0;
+    // A file is read with one read of the size it has now; a device that tells no size is read on in
+    // pieces until it gives nothing.
+    const qint64 told = device.isSequential() ? 0 : std::min(device.size() - device.pos(), most);
+    if (told > 0) {
+        bytes->reserve(int(told));
+        bytes->resize(int(told));
+        have = std::max<qint64>(device.read(bytes->data(), told), 0);
+    } else {
+        for (;;) {
+            if (have == bytes->size()) {
+                const qint64 grown = std::min(std::max<qint64>(have * 2, 64 << 10), most);
+                if (grown == have) {
+                    break;
+                }
+                bytes->reserve(int(grown));
+                bytes->resize(int(grown));
+            }
+            const qint64 got = device.read(bytes->data() + have, bytes->size() - have);
+            if (got <= 0) {
+                break;
+            }
+            have += got;
+        }
+    }
+    bytes->resize(int(have));
+}
+
+void FileBytes::skipByteOrderMark() {
+    if (size() >= 3 && std::memcmp(begin(), "\xEF\xBB\xBF", 3) == 0) {
+        start += 3;
+    }
+}
+
+void FileBytes::trimAsTextStream() {
+    skipByteOrderMark();
+    // The last character from its first byte: the decoder keeps it waiting for more when it is cut.
+    int continuation = 0;
+    while (continuation < 3 && continuation < size() &&
+           (static_cast<unsigned char>(end()[-1 - continuation]) & 0xC0) == 0x80) {
+        ++continuation;
+    }
+    if (continuation == size() || static_cast<unsigned char>(end()[-1 - continuation]) < 0xC0) {
+        return;
+    }
+    const char* lead = end() - 1 - continuation;
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    QTextCodec::codecForMib(106)->toUnicode(lead, int(end() - lead), &state);
+    if (state.remainingChars > 0) {
+        bytes->resize(int(lead - bytes->constData()));
+    }
+}
+
+void FileBytes::removeCarriageReturns() {
+    char* data = bytes->data();
+    char* from = data + start;
+    char* const last = data + bytes->size();
+    char* cr = static_cast<char*>(std::memchr(from, '\r', size_t(last - from)));
+    if (!cr) {
+        return;
+    }
+    bytes->resize(int(std::remove(cr, last, '\r') - data));
+}
