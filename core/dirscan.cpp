@@ -177,12 +177,13 @@ bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilter
     // pool of one thread the whole scan runs here, as a serial one.
     QThreadPool* pool = QThreadPool::globalInstance();
     const int threads = std::max(1, pool->maxThreadCount());
-    // About eight chunks per thread, of at most 64 files: small files cost their opening more than
-    // their parse, and the merge should not wait long for the first chunk.
-    const int chunk = std::max(1, std::min(64, n / (8 * threads)));
+    // About eight chunks per thread, of at most 16 files: small files cost their opening more than their
+    // parse, and the merge should not wait long for the first chunk. Two chunks per thread may be read
+    // ahead of the merge: enough to keep the threads busy, and few passing buffers in their heaps.
+    const int chunk = std::max(1, std::min(16, n / (8 * threads)));
     const int chunks = (n + chunk - 1) / chunk;
     const int workers = std::min(threads - 1, chunks);
-    ReadQueue queue(n, chunk, 4 * threads);
+    ReadQueue queue(n, chunk, 2 * threads);
     const auto readChunk = [&queue, &read, &paths, n, chunk](int c) {
         for (int i = c * chunk; i < std::min(n, (c + 1) * chunk); ++i) {
             read(i, paths[i]);

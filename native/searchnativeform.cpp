@@ -13,7 +13,6 @@
 #include "ui_searchnativeform.h"
 
 #include <QDebug>
-#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QProgressBar>
@@ -109,7 +108,7 @@ bool SearchNativeForm::readDir(QString dir) {
             const QRegularExpressionMatch m = datePattern.match(path);
             if (m.hasMatch()) {
                 p.date = m.captured(1);
-                p.opened = parseResultFile(path, p.parser);
+                p.opened = p.parser.read(path);
             }
             return p;
         },
@@ -134,17 +133,8 @@ bool SearchNativeForm::readDir(QString dir) {
 
 void SearchNativeForm::readResultFile(QString path, QString date) {
     SearchResultParser parser;
-    const bool opened = parseResultFile(path, parser);
+    const bool opened = parser.read(path);
     storeResultFile(path, date, opened, parser);
-}
-
-bool SearchNativeForm::parseResultFile(const QString& path, SearchResultParser& parser) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        return false;
-    }
-    parser.addAll(file);
-    return true;
 }
 
 void SearchNativeForm::storeResultFile(const QString& path, const QString& date, bool opened,

@@ -64,9 +64,8 @@ public slots:
 
 private:
     void warn(const QString& text);
-    // The reading of one file split for the worker threads: the parse (any thread; false when the file
-    // does not open) and the store into the tables (GUI thread, with the box of a file that did not open).
-    static bool parseResultFile(const QString& path, SearchResultParser& parser);
+    // What a parsed file adds to the tables, on the GUI thread, with the box of a file that did not open;
+    // the parse itself may run on any thread.
     void storeResultFile(const QString& path, const QString& date, bool opened, SearchResultParser& parser);
     // Quick look-ups beside the ordered lists.
     QSet<QString> knownDates;

@@ -57,16 +57,17 @@ ProfileForm::FileTables ProfileForm::readFileTables(const QString& path, const Q
     t.keys.reserve(content.blocks.size());
     t.samples.reserve(content.blocks.size());
     t.stats.reserve(content.blocks.size());
-    for (ProfileFile::Block& block : content.blocks) {
+    for (const ProfileFile::Block& block : content.blocks) {
         t.keys.append(prefix + block.periodText);
-        // A profile grown sample by sample holds room for up to twice its samples; a year of them is
-        // most of the memory the form keeps.
-        block.samples.squeeze();
-        t.samples.append(block.samples);
+        // A profile as the parser grew it holds room for up to twice its samples, and a year of them is
+        // most of the memory the form keeps: it is kept at its size.
+        t.samples.append(QVector<double>(block.samples.cbegin(), block.samples.cend()));
         t.stats.append(QVector<double>{block.max, block.min, double(block.maxIndex)});
     }
     t.hasPeriods = !content.periods.isEmpty();
     t.periodTexts = content.periodTexts(decimals);
+    // Everything kept was made before the parser's buffers go, so that the next file's buffers fill
+    // the room these leave, not holes between kept profiles.
     return t;
 }
 
