@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <climits>
@@ -114,6 +115,7 @@ bool ProfileForm::readDirProfile(QString dir) {
     };
     static const QRegularExpression name(
         QStringLiteral("p(20\\d\\d.\\d\\d.\\d\\d)_dm(\\d*)_p([\\d.]*)_s(\\d).txt"));
+    QSet<QString> knownDates; // a year has hundreds of dates, met in no particular order
     DirScan::runParallel<Parsed>(
         dir, {QStringLiteral("p20*.txt")}, progressBar,
         [](const QString& path) {
@@ -128,12 +130,15 @@ bool ProfileForm::readDirProfile(QString dir) {
             p.tables = readFileTables(path, p.date, p.dm, m.captured(4).toInt());
             return p;
         },
-        [this](int, const QString& path, Parsed& p) {
+        [this, &knownDates](int, const QString& path, Parsed& p) {
             if (!p.ours) {
                 return DirScan::Step::Skipped;
             }
             if (storeFileTables(path, p.date, p.dm, p.tables)) {
-                appendOnce(dates, p.date);
+                if (!knownDates.contains(p.date)) {
+                    knownDates.insert(p.date);
+                    dates.append(p.date);
+                }
                 appendOnce(dmsByDate[p.date], p.dm);
             }
             return DirScan::Step::Visited;
