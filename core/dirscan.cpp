@@ -31,15 +31,6 @@ void showAtStart(QProgressBar* bar) {
     }
 }
 
-void stepAt(QProgressBar* bar, int i, qint64 n, DirScan::Step step) {
-    if (step == DirScan::Step::Visited && i % 10 == 0) {
-        if (bar) {
-            bar->setValue(int(qint64(i) * 100 / n));
-        }
-        BusyGuard::processEvents();
-    }
-}
-
 // The progress steps of a parallel scan: the bar moves at the same positions as in a serial scan, but
 // the event loop runs there only every 10 ms; files read eight at a time come too fast for a pass at
 // every tenth of them to cost nothing.
@@ -197,7 +188,10 @@ QStringList DirScan::files(const QString& dir, const QStringList& nameFilters) {
 bool DirScan::run(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
                   const std::function<Step(int index, const QString& path)>& visit) {
     BusyGuard busy;
-    showAtStart(bar);
+    if (bar) {
+        bar->show();
+        bar->setValue(0);
+    }
     const QStringList paths = files(dir, nameFilters);
     const qint64 n = paths.size();
     for (int i = 0; i < paths.size(); ++i) {
@@ -205,9 +199,17 @@ bool DirScan::run(const QString& dir, const QStringList& nameFilters, QProgressB
         if (step == Step::Stop) {
             return false;
         }
-        stepAt(bar, i, n, step);
+        if (step == Step::Visited && i % 10 == 0) {
+            if (bar) {
+                bar->setValue(int(qint64(i) * 100 / n));
+            }
+            BusyGuard::processEvents();
+        }
     }
-    showEnd(bar);
+    if (bar) {
+        bar->setValue(100);
+    }
+    BusyGuard::processEvents();
     return true;
 }
 
