@@ -116,6 +116,11 @@ void FileBytes::trimAsTextStream() {
     }
 }
 
+QString FileBytes::nameOf(const QIODevice& device) {
+    const auto* file = qobject_cast<const QFileDevice*>(&device);
+    return file ? file->fileName() : QStringLiteral("a text without a file");
+}
+
 void FileBytes::removeCarriageReturns() {
     char* data = bytes->data();
     char* from = data + start;

@@ -32,6 +32,9 @@ public:
     // Removes every carriage return, as reading a device opened in text mode does.
     void removeCarriageReturns();
 
+    // The name of the file behind a device, for messages about it.
+    static QString nameOf(const QIODevice& device);
+
 private:
     void acquire();
     void readRest(QIODevice& device);
