@@ -98,6 +98,18 @@ void FileBytes::skipByteOrderMark() {
 }
 
 void FileBytes::trimAsTextStream() {
+    // The byte-order marks of UTF-16 (either order) and UTF-32 (either order starts as UTF-16 does).
+    const auto* u = reinterpret_cast<const unsigned char*>(begin());
+    if (size() >= 2 && ((u[0] == 0xFE && u[1] == 0xFF) || (u[0] == 0xFF && u[1] == 0xFE) ||
+                        (size() >= 4 && u[0] == 0 && u[1] == 0 && u[2] == 0xFE && u[3] == 0xFF))) {
+        QTextCodec* codec =
+            QTextCodec::codecForUtfText(QByteArray::fromRawData(begin(), int(qMin<qint64>(size(), 4))));
+        QTextCodec::ConverterState state;
+        const QByteArray decoded = codec->toUnicode(begin(), int(size()), &state).toUtf8();
+        *bytes = decoded;
+        start = 0;
+        return;
+    }
     skipByteOrderMark();
     // The last character from its first byte: the decoder keeps it waiting for more when it is cut.
     int continuation = 0;
@@ -114,6 +126,11 @@ void FileBytes::trimAsTextStream() {
     if (state.remainingChars > 0) {
         bytes->resize(int(lead - bytes->constData()));
     }
+}
+
+QString FileBytes::nameOf(const QIODevice& device) {
+    const auto* file = qobject_cast<const QFileDevice*>(&device);
+    return file ? file->fileName() : QStringLiteral("a text without a file");
 }
 
 void FileBytes::removeCarriageReturns() {

@@ -26,11 +26,15 @@ public:
 
     // Leaves out a UTF-8 byte-order mark at the start, which decoding the file as text drops.
     void skipByteOrderMark();
-    // Leaves out what a text stream reading the file as UTF-8 drops: the byte-order mark at the start and
-    // a character cut off at the end.
+    // The bytes as a text stream decodes them, in UTF-8: a file that starts with the byte-order mark of
+    // UTF-16 or UTF-32 is decoded from that; the byte-order mark and a character cut off at the end are
+    // left out.
     void trimAsTextStream();
     // Removes every carriage return, as reading a device opened in text mode does.
     void removeCarriageReturns();
+
+    // The name of the file behind a device, for messages about it.
+    static QString nameOf(const QIODevice& device);
 
 private:
     void acquire();

@@ -62,6 +62,15 @@ public:
         }
     }
 
+    // Calls line(lineBegin, lineEnd) for every line of [begin, end) as nextLine gives them.
+    template <typename Line> static void forEachLine(const char* begin, const char* end, Line line) {
+        const char* b = nullptr;
+        const char* e = nullptr;
+        while (nextLine(begin, end, b, e)) {
+            line(b, e);
+        }
+    }
+
     // Text of bytes decoded as UTF-8, a byte-order mark kept as the character it is (it was decoded
     // in the middle of a file).
     static QString text(const char* begin, const char* end);

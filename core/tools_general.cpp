@@ -39,21 +39,17 @@ QVector<double> readNumbers(const QString& path) {
     }
     bytes.removeCarriageReturns();
     bytes.trimAsTextStream();
-    const char* at = bytes.begin();
-    const char* line = nullptr;
-    const char* end = nullptr;
-    while (NumberReader::nextLine(at, bytes.end(), line, end)) {
+    NumberReader::forEachLine(bytes.begin(), bytes.end(), [&](const char* line, const char* end) {
         bool blank = true;
         bool ascii = true;
         for (const char* p = line; p < end; ++p) {
             blank = blank && NumberReader::isSpace(*p);
             ascii = ascii && static_cast<unsigned char>(*p) < 0x80;
         }
-        if (blank || (!ascii && NumberReader::text(line, end).trimmed().isEmpty())) {
-            continue;
+        if (!blank && (ascii || !NumberReader::text(line, end).trimmed().isEmpty())) {
+            out << NumberReader::toDouble(line, end);
         }
-        out << NumberReader::toDouble(line, end);
-    }
+    });
     return out;
 }
 

@@ -4,7 +4,6 @@
 #include "core/numberreader.h"
 #include "native/appendunseen.h"
 
-#include <QFile>
 #include <QIODevice>
 
 #include <algorithm>
@@ -24,8 +23,7 @@ void SearchResultParser::addLine(const QString& raw) {
 void SearchResultParser::addAll(QIODevice& device) {
     FileBytes bytes(device);
     bytes.trimAsTextStream();
-    const auto* file = qobject_cast<const QFile*>(&device);
-    addText(bytes.begin(), bytes.end(), file ? file->fileName() : QStringLiteral("a search-result text"));
+    addText(bytes.begin(), bytes.end(), FileBytes::nameOf(device));
 }
 
 bool SearchResultParser::read(const QString& path) {
@@ -41,11 +39,7 @@ bool SearchResultParser::read(const QString& path) {
 
 void SearchResultParser::addText(const char* begin, const char* end, const QString& where) {
     const qint64 before = nonFinite;
-    const char* line = nullptr;
-    const char* lineEnd = nullptr;
-    while (NumberReader::nextLine(begin, end, line, lineEnd)) {
-        addLine(line, lineEnd);
-    }
+    NumberReader::forEachLine(begin, end, [this](const char* b, const char* e) { addLine(b, e); });
     NumberReader::reportNonFinite(nonFinite - before, where);
 }
 

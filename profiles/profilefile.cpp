@@ -35,11 +35,7 @@ bool ProfileFile::read(const QString& path, ProfileFile& out) {
 }
 
 void ProfileFile::addText(const char* begin, const char* end) {
-    const char* line = nullptr;
-    const char* lineEnd = nullptr;
-    while (NumberReader::nextLine(begin, end, line, lineEnd)) {
-        addLine(line, lineEnd);
-    }
+    NumberReader::forEachLine(begin, end, [this](const char* b, const char* e) { addLine(b, e); });
 }
 
 void ProfileFile::addLine(QStringRef line) {

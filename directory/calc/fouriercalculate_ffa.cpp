@@ -30,10 +30,7 @@ bool FourierCalculate::readPeriodogramInfo(const QString& path, PeriodogramInfo&
     bool inPeriods = false;
     bool inWidths = false;
     bool inFoldbins = false;
-    const char* at = bytes.begin();
-    const char* b = nullptr;
-    const char* e = nullptr;
-    while (NumberReader::nextLine(at, bytes.end(), b, e)) {
+    NumberReader::forEachLine(bytes.begin(), bytes.end(), [&](const char* b, const char* e) {
         if (b < e && *b == '}') {
             inPeriods = inWidths = inFoldbins = false;
         } else if (inWidths) {
@@ -53,7 +50,7 @@ bool FourierCalculate::readPeriodogramInfo(const QString& path, PeriodogramInfo&
         } else if (NumberReader::startsWith(b, e, "rows=")) {
             info.rows = NumberReader::toInt(b + 5, e);
         }
-    }
+    });
     if (info.cols < 1) {
         info.error = QStringLiteral("No cols in periodogram info!");
     } else if (info.rows < 1) {

@@ -84,12 +84,9 @@ int splitLine(const char* begin, const char* end, QByteArray& clean, const char*
 void readInto(QIODevice& device, double k, const QStringList& years, Harmonics3sigma& out, qint64& line,
               qint64 estimate, const std::function<void(int)>& progress, QSet<QString>& seen) {
     const FileBytes bytes(device);
-    const char* at = bytes.begin();
-    const char* text = nullptr;
-    const char* textEnd = nullptr;
     QByteArray clean;
     qint64 nonFinite = 0;
-    while (NumberReader::nextLine(at, bytes.end(), text, textEnd)) {
+    NumberReader::forEachLine(bytes.begin(), bytes.end(), [&](const char* text, const char* textEnd) {
         if (line % 100 == 0 && estimate > 0 && progress) {
             progress(int(line * 100 / estimate));
             BusyGuard::processEvents();
@@ -98,16 +95,16 @@ void readInto(QIODevice& device, double k, const QStringList& years, Harmonics3s
         const char* field[7];
         const char* fieldEnd[7];
         if (splitLine(text, textEnd, clean, field, fieldEnd, 7) < 7) {
-            continue;
+            return;
         }
         const int harmonic = NumberReader::toInt(field[3], fieldEnd[3]);
         const double snr = NumberReader::finiteOr0(NumberReader::toDouble(field[4], fieldEnd[4]), nonFinite);
         const QString fileName = NumberReader::text(field[6], fieldEnd[6]);
         if (!years.isEmpty() && !years.contains(fileName.mid(4, 2))) {
-            continue;
+            return;
         }
         if (harmonic <= 0 || !(k <= snr)) {
-            continue;
+            return;
         }
         const QString descriptor = NumberReader::text(field[1], fieldEnd[1]);
         const int dm = NumberReader::toInt(field[2], fieldEnd[2]);
@@ -132,9 +129,8 @@ void readInto(QIODevice& device, double k, const QStringList& years, Harmonics3s
             found->lines.append(lineText);
             seen.insert(entry);
         }
-    }
-    const auto* file = qobject_cast<const QFile*>(&device);
-    NumberReader::reportNonFinite(nonFinite, file ? file->fileName() : QStringLiteral("a 3-sigma text"));
+    });
+    NumberReader::reportNonFinite(nonFinite, FileBytes::nameOf(device));
 }
 
 } // namespace

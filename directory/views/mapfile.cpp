@@ -160,18 +160,17 @@ void MapFile::read(QIODevice& device, qint64 byteSize, QVector<MapPoint>& points
     qint64 nonFinite = 0;
     MapPoint point;
     QByteArray scratch;
-    while (NumberReader::nextLine(at, end, line, lineEnd)) {
+    NumberReader::forEachLine(at, end, [&](const char* b, const char* e) {
         ++lines;
-        if (parseBytes(line, int(lineEnd - line), point, sizeColumn, scratch, nonFinite)) {
+        if (parseBytes(b, int(e - b), point, sizeColumn, scratch, nonFinite)) {
             points.append(point);
         }
         if (lines % 200 == 0 && progress) {
             progress(int(perLine * double(lines)));
             BusyGuard::processEvents();
         }
-    }
-    const auto* file = qobject_cast<const QFile*>(&device);
-    NumberReader::reportNonFinite(nonFinite, file ? file->fileName() : QStringLiteral("a map text"));
+    });
+    NumberReader::reportNonFinite(nonFinite, FileBytes::nameOf(device));
     if (progress) {
         progress(100);
     }

@@ -111,6 +111,25 @@ QString timeOfDay(int msOfDay) {
 
 namespace {
 
+// The characters of text as bytes, those of other scripts as a byte that is neither a digit nor a
+// separator, white space left out when dropSpace is set.
+QByteArray oneBytePerCharacter(const QString& text, bool dropSpace) {
+    QByteArray out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (!dropSpace || !c.isSpace()) {
+            out.append(c.unicode() < 0x80 ? char(c.unicode()) : '\x80');
+        }
+    }
+    return out;
+}
+
+template <typename Line> void forEachLine(QIODevice& in, Line line) {
+    FileBytes bytes(in);
+    bytes.trimAsTextStream();
+    NumberReader::forEachLine(bytes.begin(), bytes.end(), line);
+}
+
 // A times line with its white space removed, one byte per character (a character of another script
 // stands as a byte that is neither a digit nor a separator).
 bool timeOfStripped(const char* line, int n, qint64& ms) {
@@ -187,25 +206,14 @@ void appendPoints(const char* head, const char* begin, const char* end, QVector<
 } // namespace
 
 bool PulseTimes::timeOfLine(const QString& raw, qint64& ms) {
-    QByteArray line;
-    line.reserve(raw.size());
-    for (const QChar c : raw) {
-        if (!c.isSpace()) {
-            line.append(c.unicode() < 0x80 ? char(c.unicode()) : '\x80');
-        }
-    }
+    const QByteArray line = oneBytePerCharacter(raw, true);
     return timeOfStripped(line.constData(), line.size(), ms);
 }
 
 PulseTimes::Read PulseTimes::parseTimes(QIODevice& in, QVector<qint64>& times) {
     times.clear();
-    FileBytes bytes(in);
-    bytes.trimAsTextStream();
-    const char* at = bytes.begin();
-    const char* line = nullptr;
-    const char* lineEnd = nullptr;
     QByteArray stripped;
-    while (NumberReader::nextLine(at, bytes.end(), line, lineEnd)) {
+    forEachLine(in, [&](const char* line, const char* lineEnd) {
         qint64 ms = 0;
         bool taken = false;
         if (hasNonAscii(line, lineEnd)) {
@@ -223,39 +231,28 @@ PulseTimes::Read PulseTimes::parseTimes(QIODevice& in, QVector<qint64>& times) {
         if (taken) {
             times.append(ms);
         }
-    }
+    });
     return finish(times);
 }
 
 PulseTimes::Read PulseTimes::parsePnthrList(QIODevice& in, QVector<qint64>& times) {
     times.clear();
-    FileBytes bytes(in);
-    bytes.trimAsTextStream();
-    const char* at = bytes.begin();
-    const char* line = nullptr;
-    const char* lineEnd = nullptr;
-    QByteArray head;
-    while (NumberReader::nextLine(at, bytes.end(), line, lineEnd)) {
+    forEachLine(in, [&](const char* line, const char* lineEnd) {
         // The name takes character positions 0-22; in a line of other scripts they are not byte positions.
         const char* nameEnd = lineEnd - line < 23 ? lineEnd : line + 23;
-        if (hasNonAscii(line, nameEnd)) {
-            const QString text = NumberReader::text(line, lineEnd);
-            head.clear();
-            for (int i = 0; i < qMin(text.size(), 23); ++i) {
-                head.append(text.at(i).unicode() < 0x80 ? char(text.at(i).unicode()) : '\x80');
+        if (!hasNonAscii(line, nameEnd)) {
+            if (nameEnd - line == 23 && std::memcmp(line + 15, ".pnthr: ", 8) == 0) {
+                appendPoints(line, nameEnd, lineEnd, times);
             }
-            const QByteArray tail = text.mid(23).toUtf8();
-            if (head.size() < 23 || std::memcmp(head.constData() + 15, ".pnthr: ", 8) != 0) {
-                continue;
-            }
+            return;
+        }
+        const QString text = NumberReader::text(line, lineEnd);
+        const QByteArray head = oneBytePerCharacter(text.left(23), false);
+        const QByteArray tail = text.mid(23).toUtf8();
+        if (head.size() == 23 && std::memcmp(head.constData() + 15, ".pnthr: ", 8) == 0) {
             appendPoints(head.constData(), tail.constData(), tail.constData() + tail.size(), times);
-            continue;
         }
-        if (lineEnd - line < 23 || std::memcmp(line + 15, ".pnthr: ", 8) != 0) {
-            continue;
-        }
-        appendPoints(line, nameEnd, lineEnd, times);
-    }
+    });
     return finish(times);
 }
 

@@ -254,11 +254,16 @@ void TestNumberReader::fileBytesCleaning() {
     bytes.removeCarriageReturns();
     QCOMPARE(QByteArray(bytes.begin(), int(bytes.size())), QByteArray("1\n23\n"));
 
-    // A text stream drops a character cut off at the end, but keeps a byte that starts none.
-    for (const QByteArray& end : {QByteArray("\xE6"), QByteArray("\xF0\x9F\x98"), QByteArray("\xC0")}) {
-        QByteArray cut = "\xEF\xBB\xBF"
-                         "2 " +
-                         end;
+    // A text stream drops a character cut off at the end, but keeps a byte that starts none; it reads
+    // a text of UTF-16 by its byte-order mark.
+    const QByteArray utf16("\xFF\xFE"
+                           "1\0 \0"
+                           "2\0\n\0",
+                           10);
+    for (const QByteArray& text : {QByteArray("\xEF\xBB\xBF"
+                                              "2 \xE6"),
+                                   QByteArray("2 \xF0\x9F\x98"), QByteArray("2 \xC0"), utf16}) {
+        QByteArray cut = text;
         QBuffer device(&cut);
         QVERIFY(device.open(QIODevice::ReadOnly));
         QString streamed = QTextStream(&cut).readAll();
