@@ -216,8 +216,8 @@ int main(int argc, char** argv) {
 
     std::printf("%s year: %d dates x %d DMs x %s, %.0f MB of text\n", profiles ? "profiles" : "search",
                 dateCount, dmCount, profiles ? "3 periods x 256 samples" : "1,000 numbers", bytes / 1e6);
-    std::printf("open to the settled window: %.2f s; CPU: process %.2f s, GUI thread %.2f s (form %s)\n", seconds,
-                cpuSeconds, mainSeconds, form->isVisible() ? "shown" : "NOT shown");
+    std::printf("open to the settled window: %.2f s; CPU: process %.2f s, GUI thread %.2f s (form %s)\n",
+                seconds, cpuSeconds, mainSeconds, form->isVisible() ? "shown" : "NOT shown");
     const double sampleMiB = profiles
                                  ? double(dateCount) * dmCount * periodCount * profileSamples * 8 / 1048576.0
                                  : double(dateCount) * dmCount * searchNumbers * 8 / 1048576.0;
