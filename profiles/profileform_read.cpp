@@ -28,6 +28,22 @@ QString dmText(const QString& digits) {
     return digits.isEmpty() ? QStringLiteral("0") : digits.mid(i);
 }
 
+// "%1_%2" of the code written with at least 8 digits, padded with "0", and the key; built by hand for
+// the usual code, as a year of profiles makes a hundred thousand of them.
+QString bestEntry(int code, const QString& key) {
+    if (code < 0) {
+        return QStringLiteral("%1_%2").arg(QStringLiteral("%1").arg(code, 8, 10, QLatin1Char('0')), key);
+    }
+    const QString digits = QString::number(code);
+    QString entry;
+    entry.reserve(std::max(8, digits.size()) + 1 + key.size());
+    entry.fill(QLatin1Char('0'), std::max(0, 8 - digits.size()));
+    entry += digits;
+    entry += QLatin1Char('_');
+    entry += key;
+    return entry;
+}
+
 // The maximum times 100, truncated, computed wide and held to the int range.
 int maximumCode(double max) {
     const double v = std::trunc(max * 100);
@@ -255,8 +271,7 @@ void ProfileForm::buildDerivedTables() {
     bestFiveByDate.clear();
     bestFiveByDatePeriod.clear();
     for (const Ranked& r : ranked) {
-        const QString entry =
-            QStringLiteral("%1_%2").arg(QStringLiteral("%1").arg(r.code, 8, 10, QLatin1Char('0')), r.key);
+        const QString entry = bestEntry(r.code, r.key);
         bestList.append(entry);
         // The cut splitBestEntry makes of the entry (the code holds no '_'), made on the key without
         // parsing the entry back: the date is the first ten characters, the period follows the first '_'
