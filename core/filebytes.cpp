@@ -34,11 +34,21 @@ FileBytes::FileBytes(const QString& path) : bytes(&own) {
     }
 }
 
-FileBytes::FileBytes(QIODevice& device) : bytes(&own) {
+FileBytes::FileBytes(QIODevice& device, bool asTextStream) : bytes(&own) {
     acquire();
     isOpen = device.isOpen();
-    if (isOpen) {
-        readRest(device);
+    if (!isOpen) {
+        return;
+    }
+    // A text stream reads the device's own bytes and drops carriage returns itself.
+    const bool textMode = device.isTextModeEnabled();
+    if (asTextStream) {
+        device.setTextModeEnabled(false);
+    }
+    readRest(device);
+    if (asTextStream) {
+        device.setTextModeEnabled(textMode);
+        trimAsTextStream(textMode);
     }
 }
 
@@ -97,20 +107,35 @@ void FileBytes::skipByteOrderMark() {
     }
 }
 
-void FileBytes::trimAsTextStream() {
-    // The byte-order marks of UTF-16 (either order) and UTF-32 (either order starts as UTF-16 does).
+void FileBytes::trimAsTextStream(bool textMode) {
+    // A text stream looks for a byte-order mark and decodes before it drops carriage returns. The marks of
+    // UTF-16 (either order) and UTF-32 (either order starts as UTF-16 does) make it decode from those.
     const auto* u = reinterpret_cast<const unsigned char*>(begin());
-    if (size() >= 2 && ((u[0] == 0xFE && u[1] == 0xFF) || (u[0] == 0xFF && u[1] == 0xFE) ||
-                        (size() >= 4 && u[0] == 0 && u[1] == 0 && u[2] == 0xFE && u[3] == 0xFF))) {
-        QTextCodec* codec =
-            QTextCodec::codecForUtfText(QByteArray::fromRawData(begin(), int(qMin<qint64>(size(), 4))));
-        QTextCodec::ConverterState state;
-        const QByteArray decoded = codec->toUnicode(begin(), int(size()), &state).toUtf8();
-        *bytes = decoded;
+    const bool wide =
+        size() >= 2 && ((u[0] == 0xFE && u[1] == 0xFF) || (u[0] == 0xFF && u[1] == 0xFE) ||
+                        (size() >= 4 && u[0] == 0 && u[1] == 0 && u[2] == 0xFE && u[3] == 0xFF));
+    QTextCodec* codec = QTextCodec::codecForMib(106);
+    if (wide) {
+        codec = QTextCodec::codecForUtfText(QByteArray::fromRawData(begin(), int(qMin<qint64>(size(), 4))));
+    } else {
+        skipByteOrderMark();
+    }
+    const bool dropReturns = textMode && std::memchr(begin(), '\r', size_t(size()));
+    if (dropReturns && !wide &&
+        std::all_of(begin(), end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        removeCarriageReturns(); // in ASCII, dropping the bytes is dropping the characters
+        return;
+    }
+    if (wide || dropReturns) {
+        QTextCodec::ConverterState state(wide ? QTextCodec::DefaultConversion : QTextCodec::IgnoreHeader);
+        QString text = codec->toUnicode(begin(), int(size()), &state); // a cut last character waits, unused
+        if (dropReturns) {
+            text.remove(QLatin1Char('\r'));
+        }
+        *bytes = text.toUtf8();
         start = 0;
         return;
     }
-    skipByteOrderMark();
     // The last character from its first byte: the decoder keeps it waiting for more when it is cut.
     int continuation = 0;
     while (continuation < 3 && continuation < size() &&
@@ -122,7 +147,7 @@ void FileBytes::trimAsTextStream() {
     }
     const char* lead = end() - 1 - continuation;
     QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
-    QTextCodec::codecForMib(106)->toUnicode(lead, int(end() - lead), &state);
+    codec->toUnicode(lead, int(end() - lead), &state);
     if (state.remainingChars > 0) {
         bytes->resize(int(lead - bytes->constData()));
     }

@@ -14,7 +14,8 @@ class FileBytes {
 public:
     // opened() is false when the file cannot be opened.
     explicit FileBytes(const QString& path);
-    explicit FileBytes(QIODevice& device);
+    // With asTextStream, the bytes as a text stream on the device would decode them (trimAsTextStream).
+    explicit FileBytes(QIODevice& device, bool asTextStream = false);
     ~FileBytes();
     FileBytes(const FileBytes&) = delete;
     FileBytes& operator=(const FileBytes&) = delete;
@@ -28,8 +29,9 @@ public:
     void skipByteOrderMark();
     // The bytes as a text stream decodes them, in UTF-8: a file that starts with the byte-order mark of
     // UTF-16 or UTF-32 is decoded from that; the byte-order mark and a character cut off at the end are
-    // left out.
-    void trimAsTextStream();
+    // left out. `textMode`: every carriage return goes too, as the file opened in text mode gave them
+    // (after the stream saw whether the file starts with a byte-order mark).
+    void trimAsTextStream(bool textMode);
     // Removes every carriage return, as reading a device opened in text mode does.
     void removeCarriageReturns();
 

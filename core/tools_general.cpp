@@ -37,8 +37,7 @@ QVector<double> readNumbers(const QString& path) {
     if (!bytes.opened()) {
         return out;
     }
-    bytes.removeCarriageReturns();
-    bytes.trimAsTextStream();
+    bytes.trimAsTextStream(true);
     NumberReader::forEachLine(bytes.begin(), bytes.end(), [&](const char* line, const char* end) {
         bool blank = true;
         bool ascii = true;

@@ -21,8 +21,7 @@ void SearchResultParser::addLine(const QString& raw) {
 }
 
 void SearchResultParser::addAll(QIODevice& device) {
-    FileBytes bytes(device);
-    bytes.trimAsTextStream();
+    const FileBytes bytes(device, true);
     addText(bytes.begin(), bytes.end(), FileBytes::nameOf(device));
 }
 
@@ -31,8 +30,7 @@ bool SearchResultParser::read(const QString& path) {
     if (!bytes.opened()) {
         return false;
     }
-    bytes.removeCarriageReturns();
-    bytes.trimAsTextStream();
+    bytes.trimAsTextStream(true);
     addText(bytes.begin(), bytes.end(), path);
     return true;
 }

@@ -74,7 +74,7 @@ bool StatisticsFile::read(const QString& path, QHash<QString, StatisticsRow>& ro
     if (!bytes.opened()) {
         return false;
     }
-    bytes.trimAsTextStream();
+    bytes.trimAsTextStream(false);
     qint64 nonFinite = 0;
     rows = parseBytes(bytes.begin(), bytes.end(), nonFinite);
     NumberReader::reportNonFinite(nonFinite, path);

@@ -90,8 +90,7 @@ QVector<QVector<float>> ArrayGrafik::readArraysFromTxt(QString path) {
         return result;
     }
     // As the text stream of a file opened in text mode read it.
-    bytes.removeCarriageReturns();
-    bytes.trimAsTextStream();
+    bytes.trimAsTextStream(true);
     QVector<float> current;
     auto close = [&]() {
         if (!current.isEmpty()) {

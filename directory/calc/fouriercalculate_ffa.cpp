@@ -25,8 +25,7 @@ bool FourierCalculate::readPeriodogramInfo(const QString& path, PeriodogramInfo&
         info.error = QStringLiteral("Нет файла ") + path;
         return false;
     }
-    bytes.removeCarriageReturns();
-    bytes.trimAsTextStream();
+    bytes.trimAsTextStream(true);
     bool inPeriods = false;
     bool inWidths = false;
     bool inFoldbins = false;

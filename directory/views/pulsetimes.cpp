@@ -125,8 +125,7 @@ QByteArray oneBytePerCharacter(const QString& text, bool dropSpace) {
 }
 
 template <typename Line> void forEachLine(QIODevice& in, Line line) {
-    FileBytes bytes(in);
-    bytes.trimAsTextStream();
+    const FileBytes bytes(in, true);
     NumberReader::forEachLine(bytes.begin(), bytes.end(), line);
 }
 

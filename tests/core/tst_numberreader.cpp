@@ -255,21 +255,28 @@ void TestNumberReader::fileBytesCleaning() {
     QCOMPARE(QByteArray(bytes.begin(), int(bytes.size())), QByteArray("1\n23\n"));
 
     // A text stream drops a character cut off at the end, but keeps a byte that starts none; it reads
-    // a text of UTF-16 by its byte-order mark.
+    // a text of UTF-16 by its byte-order mark; in text mode it looks for the mark before the carriage
+    // returns go.
     const QByteArray utf16("\xFF\xFE"
                            "1\0 \0"
                            "2\0\n\0",
                            10);
-    for (const QByteArray& text : {QByteArray("\xEF\xBB\xBF"
-                                              "2 \xE6"),
-                                   QByteArray("2 \xF0\x9F\x98"), QByteArray("2 \xC0"), utf16}) {
-        QByteArray cut = text;
-        QBuffer device(&cut);
-        QVERIFY(device.open(QIODevice::ReadOnly));
-        QString streamed = QTextStream(&cut).readAll();
-        FileBytes trimmed(device);
-        trimmed.trimAsTextStream();
-        QCOMPARE(NumberReader::text(trimmed.begin(), trimmed.end()), streamed);
+    for (const bool textMode : {false, true}) {
+        for (QByteArray text : {QByteArray("\xEF\xBB\xBF"
+                                           "2 \xE6"),
+                                QByteArray("2 \xF0\x9F\x98\r"), QByteArray("2 \xC0"),
+                                QByteArray("\r\xEF\xBB\xBF"
+                                           "2\r\n"),
+                                utf16}) {
+            QBuffer streamed(&text);
+            QVERIFY(streamed.open(textMode ? QIODevice::ReadOnly | QIODevice::Text : QIODevice::ReadOnly));
+            const QString expected = QTextStream(&streamed).readAll();
+            QBuffer raw(&text);
+            QVERIFY(raw.open(QIODevice::ReadOnly));
+            FileBytes trimmed(raw);
+            trimmed.trimAsTextStream(textMode);
+            QCOMPARE(NumberReader::text(trimmed.begin(), trimmed.end()), expected);
+        }
     }
 }
 
