@@ -1,20 +1,24 @@
 // The search-result browser on a tree of dates by DMs (365 x 128 x 1000 numbers unless given as
-// arguments: dates DMs points): readDir against a bare loop that reads the same lines and converts every
-// piece with toDouble. Prints the ratio and the peak resident memory. Times are the process's CPU
-// seconds, so that other work on the machine does not blur the ratio. The grid is timed by
-// bench_searchgrid.
+// arguments: dates DMs points): readDir on this thread alone (a pool of one thread) against a plain read
+// of the same files (each in one read, every number parsed with std::from_chars, single-threaded), and
+// readDir with the whole pool, by wall time. Prints the ratio and the peak resident memory. Times but the
+// threaded one are the process's CPU seconds, so that other work on the machine does not blur the ratio.
+// The grid is timed by bench_searchgrid.
 #include "app/mainwindow.h"
+#include "benchclock.h"
 #include "core/desktop.h"
 #include "core/workarea.h"
 #include "native/searchnativeform.h"
+#include "plainread.h"
 #include "searchtree.h"
 
 #include <QApplication>
 #include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTextStream>
+#include <QThreadPool>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -32,23 +36,18 @@ public:
     void warning(QWidget*, const QString&, const QString&) override {}
 };
 
-// Reads every "*.txt" file line by line and converts every blank-separated piece.
+// Lists the "*.txt" files as the form does and reads them plainly.
 double bareRead(const QString& root) {
-    double sum = 0;
+    QStringList paths;
     QDirIterator it(root, {"*.txt"}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        QFile f(it.next());
-        if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            continue;
-        }
-        QTextStream in(&f);
-        in.setCodec("UTF-8"); // as the parser reads
-        QString line;
-        while (in.readLineInto(&line)) {
-            for (const QString& piece : line.trimmed().split(' ')) {
-                sum += piece.toDouble();
-            }
-        }
+        paths.append(it.next());
+    }
+    std::sort(paths.begin(), paths.end());
+    Bench::PlainReader reader;
+    double sum = 0;
+    for (const QString& path : paths) {
+        reader.read(path.toStdString(), {"sigma=", "disp="}, sum);
     }
     return sum;
 }
@@ -98,14 +97,23 @@ int main(int argc, char** argv) {
     const double bareS = secondsSince(t0);
 
     auto* form = new SearchNativeForm(tmp.path() + "/absent", "native", &window);
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int threads = pool->maxThreadCount();
+    pool->setMaxThreadCount(1);
     t0 = std::clock();
-    const bool read = form->readDir(tmp.path());
+    bool read = form->readDir(tmp.path());
     const double readS = secondsSince(t0);
+    pool->setMaxThreadCount(threads);
+    const auto w0 = Bench::Clock::now();
+    read = form->readDir(tmp.path()) && read;
+    const double threadedS = Bench::secondsSince(w0);
     const double afterRead = peakMiB();
 
     std::printf("tree %d dates x %d DMs x %d points (checksum %.0f, read %d)\n", dates, dms, points, sum,
                 int(read));
-    std::printf("readDir %.2f s, bare read %.2f s: ratio %.2f (limit 2)\n", readS, bareS, readS / bareS);
+    std::printf("readDir on one thread %.2f s, plain from_chars read %.2f s: ratio %.2f (limit 1.3); on %d "
+                "threads %.2f s wall\n",
+                readS, bareS, readS / bareS, threads, threadedS);
     std::printf("peak RSS after readDir %.0f MiB\n", afterRead);
     WorkArea::clear();
     settle();

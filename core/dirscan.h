@@ -5,6 +5,8 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class QProgressBar;
 
@@ -25,6 +27,37 @@ QStringList files(const QString& dir, const QStringList& nameFilters);
 // False when visit stopped the scan.
 bool run(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
          const std::function<Step(int index, const QString& path)>& visit);
+
+// run() with the files read on worker threads. read(path) runs on a pool thread for every listed path,
+// a bounded number of paths ahead of the merge, and must touch nothing but its own result and the
+// file: no widget, no Settings, no box. merge(index, path, result) runs on the calling thread in list
+// order, with the progress steps and event passes of run(), so the tables it fills come out as a
+// serial scan fills them. After a Stop the workers end without reading further paths.
+template <typename Result>
+bool runParallel(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
+                 const std::function<Result(const QString& path)>& read,
+                 const std::function<Step(int index, const QString& path, Result& result)>& merge);
+
+// The untyped core of runParallel: begin(count) sizes the result slots before any worker starts.
+bool runParallelSlots(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
+                      const std::function<void(int count)>& begin,
+                      const std::function<void(int index, const QString& path)>& read,
+                      const std::function<Step(int index, const QString& path)>& merge);
 } // namespace DirScan
+
+template <typename Result>
+bool DirScan::runParallel(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
+                          const std::function<Result(const QString& path)>& read,
+                          const std::function<Step(int index, const QString& path, Result& result)>& merge) {
+    std::vector<Result> results;
+    return runParallelSlots(
+        dir, nameFilters, bar, [&](int count) { results.resize(std::size_t(count)); },
+        [&](int index, const QString& path) { results[std::size_t(index)] = read(path); },
+        [&](int index, const QString& path) {
+            Result result = std::move(results[std::size_t(index)]);
+            results[std::size_t(index)] = Result(); // a merged result is held by the tables only
+            return merge(index, path, result);
+        });
+}
 
 #endif // DIRSCAN_H

@@ -1,5 +1,8 @@
 #include "core/tools.h"
 
+#include "core/filebytes.h"
+#include "core/numberreader.h"
+
 #include <QDate>
 #include <QFile>
 #include <QTextStream>
@@ -27,19 +30,25 @@ int saturate(double v) {
 // Exact powers of ten: every one up to 1e22 is representable, so x * 10^k rounds only once.
 constexpr double tens[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
 
+// One number per line; lines of white space only are left out.
 QVector<double> readNumbers(const QString& path) {
     QVector<double> out;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    FileBytes bytes(path);
+    if (!bytes.opened()) {
         return out;
     }
-    QTextStream in(&f);
-    QString line;
-    while (in.readLineInto(&line)) {
-        if (!line.trimmed().isEmpty()) {
-            out << line.trimmed().toDouble();
+    bytes.trimAsTextStream(true);
+    NumberReader::forEachLine(bytes.begin(), bytes.end(), [&](const char* line, const char* end) {
+        bool blank = true;
+        bool ascii = true;
+        for (const char* p = line; p < end; ++p) {
+            blank = blank && NumberReader::isSpace(*p);
+            ascii = ascii && static_cast<unsigned char>(*p) < 0x80;
         }
-    }
+        if (!blank && (ascii || !NumberReader::text(line, end).trimmed().isEmpty())) {
+            out << NumberReader::toDouble(line, end);
+        }
+    });
     return out;
 }
 

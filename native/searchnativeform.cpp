@@ -14,7 +14,6 @@
 #include "ui_searchnativeform.h"
 
 #include <QDebug>
-#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QProgressBar>
@@ -96,17 +95,33 @@ bool SearchNativeForm::readDir(QString dir) {
     dispersions.clear();
     knownDispersions.clear();
 
+    // Files are parsed on worker threads; the tables are filled here, in scan order, as a serial scan
+    // fills them.
+    struct Parsed {
+        QString date; // empty: not a search-result file
+        bool opened = false;
+        SearchResultParser parser;
+    };
     static const QRegularExpression datePattern(QStringLiteral("(20\\d\\d.\\d\\d.\\d\\d)_.*.txt"));
-    DirScan::run(dir, {QStringLiteral("*.txt")}, progressBar, [this](int, const QString& path) {
-        const QRegularExpressionMatch m = datePattern.match(path);
-        if (!m.hasMatch()) {
-            return DirScan::Step::Skipped;
-        }
-        const QString date = m.captured(1);
-        appendUnseen(dates, knownDates, date);
-        readResultFile(path, date);
-        return DirScan::Step::Visited;
-    });
+    DirScan::runParallel<Parsed>(
+        dir, {QStringLiteral("*.txt")}, progressBar,
+        [](const QString& path) {
+            Parsed p;
+            const QRegularExpressionMatch m = datePattern.match(path);
+            if (m.hasMatch()) {
+                p.date = m.captured(1);
+                p.opened = p.parser.read(path);
+            }
+            return p;
+        },
+        [this](int, const QString& path, Parsed& p) {
+            if (p.date.isEmpty()) {
+                return DirScan::Step::Skipped;
+            }
+            appendUnseen(dates, knownDates, p.date);
+            storeResultFile(path, p.date, p.opened, p.parser);
+            return DirScan::Step::Visited;
+        });
 
     if (dates.isEmpty()) {
         warn(QStringLiteral("В этой директории ничего не найдено"));
@@ -119,13 +134,17 @@ bool SearchNativeForm::readDir(QString dir) {
 }
 
 void SearchNativeForm::readResultFile(QString path, QString date) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    SearchResultParser parser;
+    const bool opened = parser.read(path);
+    storeResultFile(path, date, opened, parser);
+}
+
+void SearchNativeForm::storeResultFile(const QString& path, const QString& date, bool opened,
+                                       SearchResultParser& parser) {
+    if (!opened) {
         warn("Can't open file=" + path);
         return;
     }
-    SearchResultParser parser;
-    parser.addAll(file);
     for (const QString& dm : parser.dispersions()) {
         appendUnseen(dispersions, knownDispersions, dm);
     }

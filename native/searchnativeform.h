@@ -12,6 +12,7 @@ class MainWindow;
 class QHBoxLayout;
 class QProgressBar;
 class SearchNativeGrafik;
+class SearchResultParser;
 class SearchNativeMultiGrafik;
 
 namespace Ui {
@@ -63,6 +64,9 @@ public slots:
 
 private:
     void warn(const QString& text);
+    // What a parsed file adds to the tables, on the GUI thread, with the box of a file that did not open;
+    // the parse itself may run on any thread.
+    void storeResultFile(const QString& path, const QString& date, bool opened, SearchResultParser& parser);
     // Quick look-ups beside the ordered lists.
     QSet<QString> knownDates;
     QSet<QString> knownDispersions;

@@ -1,71 +1,92 @@
 #include "native/searchresultparser.h"
 
+#include "core/filebytes.h"
+#include "core/numberreader.h"
 #include "native/appendunseen.h"
 
 #include <QIODevice>
-#include <QLatin1String>
-#include <QStringRef>
-#include <QTextStream>
 
-#include <cmath>
+#include <algorithm>
+#include <cstring>
 
 namespace {
-const QLatin1String sigmaTag("sigma=");
-const QLatin1String dispTag("disp=");
-
-// A piece that is empty, not a number, or not finite counts as 0: an infinite value would leave the
-// plot of its date without a range.
-double pieceValue(const QStringRef& piece) {
-    bool ok = false;
-    const double v = piece.toDouble(&ok);
-    return ok && std::isfinite(v) ? v : 0.0;
+bool isAscii(char c) {
+    return static_cast<unsigned char>(c) < 0x80;
 }
 } // namespace
 
 void SearchResultParser::addLine(const QString& raw) {
-    const QString line = raw.trimmed();
-    if (line.startsWith(sigmaTag)) {
+    const QByteArray bytes = raw.toUtf8();
+    addLine(bytes.constData(), bytes.constData() + bytes.size());
+}
+
+void SearchResultParser::addAll(QIODevice& device) {
+    const FileBytes bytes(device, true);
+    addText(bytes.begin(), bytes.end(), FileBytes::nameOf(device));
+}
+
+bool SearchResultParser::read(const QString& path) {
+    FileBytes bytes(path);
+    if (!bytes.opened()) {
+        return false;
+    }
+    bytes.trimAsTextStream(true);
+    addText(bytes.begin(), bytes.end(), path);
+    return true;
+}
+
+void SearchResultParser::addText(const char* begin, const char* end, const QString& where) {
+    const qint64 before = nonFinite;
+    NumberReader::forEachLine(begin, end, [this](const char* b, const char* e) { addLine(b, e); });
+    NumberReader::reportNonFinite(nonFinite - before, where);
+}
+
+void SearchResultParser::addLine(const char* begin, const char* end) {
+    const char* b = begin;
+    const char* e = end;
+    while (b < e && NumberReader::isSpace(*b)) {
+        ++b;
+    }
+    while (e > b && NumberReader::isSpace(e[-1])) {
+        --e;
+    }
+    // Space of other scripts at the ends is trimmed as the toolkit trims it.
+    QByteArray trimmed;
+    if (b < e && (!isAscii(*b) || !isAscii(e[-1]))) {
+        trimmed = NumberReader::text(begin, end).trimmed().toUtf8();
+        b = trimmed.constData();
+        e = b + trimmed.size();
+    }
+    if (NumberReader::startsWith(b, e, "sigma=")) {
         return;
     }
-    if (line.startsWith(dispTag)) {
-        currentDm = line.mid(dispTag.size());
+    if (NumberReader::startsWith(b, e, "disp=")) {
+        currentDm = NumberReader::text(b + 5, e);
         appendUnseen(dms, seenDms, currentDm);
         return;
     }
     if (currentDm.isEmpty()) {
         return;
     }
-    // Split at every single blank, empty pieces kept: two blanks put a 0 between the numbers.
-    QVector<double> values;
-    values.reserve(line.count(QLatin1Char(' ')) + 1);
-    int from = 0;
-    for (;;) {
-        const int blank = line.indexOf(QLatin1Char(' '), from);
-        const int end = blank < 0 ? line.size() : blank;
-        const double v = pieceValue(line.midRef(from, end - from));
-        values.append(v);
-        if (v > maxValue) {
-            maxValue = v;
-        }
-        if (v < minValue) {
-            minValue = v;
-        }
-        if (blank < 0) {
-            break;
-        }
-        from = blank + 1;
-    }
-    ++numberLines;
-    byDm.insert(currentDm, values);
+    addNumbers(b, e);
 }
 
-void SearchResultParser::addAll(QIODevice& device) {
-    QTextStream in(&device);
-    in.setCodec("UTF-8");
-    QString line;
-    while (in.readLineInto(&line)) {
-        addLine(line);
-    }
+void SearchResultParser::addNumbers(const char* begin, const char* end) {
+    // Split at every single blank, empty pieces kept: two blanks put a 0 between the numbers.
+    QVector<double> values(NumberReader::countPieces(begin, end, ' '));
+    double* out = values.data();
+    double max = maxValue;
+    double min = minValue;
+    NumberReader::forEachPiece(begin, end, ' ', [&](const char* b, const char* e) {
+        const double v = NumberReader::finiteOr0(NumberReader::toDouble(b, e), nonFinite);
+        *out++ = v;
+        max = std::max(max, v);
+        min = std::min(min, v);
+    });
+    maxValue = max;
+    minValue = min;
+    ++numberLines;
+    byDm.insert(currentDm, values);
 }
 
 QHash<QString, QVector<double>> SearchResultParser::takeSeries() {

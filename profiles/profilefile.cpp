@@ -1,110 +1,100 @@
 #include "profiles/profilefile.h"
 
-#include <QByteArray>
-#include <QFile>
-#include <QStringRef>
+#include "core/filebytes.h"
+#include "core/numberreader.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 bool samePeriod(double a, double b) {
     return a == b || (std::isnan(a) && std::isnan(b));
 }
-
-void addSamples(const QStringRef& line, ProfileFile::Block& block) {
-    int j = 0;
-    int from = 0;
-    for (;;) {
-        const int space = line.indexOf(QLatin1Char(' '), from);
-        const QStringRef part = line.mid(from, space < 0 ? -1 : space - from);
-        const double v = part.isEmpty() ? 0.0 : part.toDouble(); // malformed text reads as 0
-        block.samples.append(v);
-        if (v > block.max) {
-            block.max = v;
-            block.maxIndex = j;
-        }
-        if (v < block.min) {
-            block.min = v;
-        }
-        ++j;
-        if (space < 0) {
-            break;
-        }
-        from = space + 1;
-    }
-}
 } // namespace
 
 ProfileFile ProfileFile::parse(const QString& text) {
     ProfileFile file;
-    file.addLines(text);
+    const QByteArray bytes = text.toUtf8();
+    file.addText(bytes.constData(), bytes.constData() + bytes.size());
     file.finish();
     return file;
 }
 
 bool ProfileFile::read(const QString& path, ProfileFile& out) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    FileBytes bytes(path);
+    if (!bytes.opened()) {
         return false;
     }
+    bytes.skipByteOrderMark();
     out = ProfileFile();
-    constexpr qint64 chunk = 4 << 20;
-    QByteArray carry;
-    for (;;) {
-        const QByteArray piece = f.read(chunk);
-        if (piece.isEmpty()) {
-            break;
-        }
-        carry += piece;
-        // A line end never falls inside a UTF-8 sequence, so whole lines decode on their own.
-        const int lastEnd = carry.lastIndexOf('\n');
-        if (lastEnd < 0) {
-            continue;
-        }
-        out.addLines(QString::fromUtf8(carry.constData(), lastEnd + 1));
-        carry.remove(0, lastEnd + 1);
-    }
-    out.addLines(QString::fromUtf8(carry));
+    out.addText(bytes.begin(), bytes.end());
     out.finish();
+    NumberReader::reportNonFinite(out.nonFinite, path);
     return true;
 }
 
-void ProfileFile::addLines(const QString& text) {
-    const int size = text.size();
-    int start = 0;
-    while (start < size) {
-        int end = text.indexOf(QLatin1Char('\n'), start);
-        const int next = end < 0 ? size : end + 1;
-        if (end < 0) {
-            end = size;
-        }
-        if (end > start && text.at(end - 1) == QLatin1Char('\r')) {
-            --end;
-        }
-        addLine(text.midRef(start, end - start));
-        start = next;
-    }
+void ProfileFile::addText(const char* begin, const char* end) {
+    NumberReader::forEachLine(begin, end, [this](const char* b, const char* e) { addLine(b, e); });
 }
 
 void ProfileFile::addLine(QStringRef line) {
-    if (line.contains(QLatin1String(" *"))) {
-        replaced = line.toString();
-        replaced.replace(QLatin1String(" *"), QLatin1String(" "));
-        line = QStringRef(&replaced);
+    const QByteArray bytes = line.toUtf8();
+    addLine(bytes.constData(), bytes.constData() + bytes.size());
+}
+
+void ProfileFile::addLine(const char* begin, const char* end) {
+    // " *" is one space: the star after a space goes. Few lines hold a star at all.
+    if (std::memchr(begin, '*', size_t(end - begin))) {
+        replaced.resize(int(end - begin));
+        char* out = replaced.data();
+        for (const char* p = begin; p < end; ++p) {
+            if (!(*p == '*' && p > begin && p[-1] == ' ')) {
+                *out++ = *p;
+            }
+        }
+        replaced.resize(int(out - replaced.data()));
+        begin = replaced.constData();
+        end = begin + replaced.size();
     }
-    if (line.startsWith(QLatin1String("period="))) {
+    if (NumberReader::startsWith(begin, end, "period=")) {
         finish();
-        open.periodText = line.mid(7).toString();
-        const double value = open.periodText.toDouble(); // 0 when it is no number
+        open.periodText = NumberReader::text(begin + 7, end);
+        const double value = NumberReader::toDouble(begin + 7, end); // 0 when it is no number
         if (std::none_of(periods.cbegin(), periods.cend(),
                          [value](double p) { return samePeriod(p, value); })) {
             periods.append(value);
         }
         inBlock = true;
     } else if (inBlock) {
-        addSamples(line, open);
+        addSamples(begin, end);
     }
+}
+
+void ProfileFile::addSamples(const char* begin, const char* end) {
+    // Split at every single space, empty parts kept: an empty or malformed part reads as 0.
+    const int from = open.samples.size();
+    open.samples.resize(from + NumberReader::countPieces(begin, end, ' '));
+    double* out = open.samples.data() + from;
+    double max = open.max;
+    double min = open.min;
+    int maxIndex = open.maxIndex;
+    int j = 0;
+    NumberReader::forEachPiece(begin, end, ' ', [&](const char* b, const char* e) {
+        const double v = NumberReader::finiteOr0(NumberReader::toDouble(b, e), nonFinite);
+        out[j] = v;
+        if (v > max) {
+            max = v;
+            maxIndex = j;
+        }
+        if (v < min) {
+            min = v;
+        }
+        ++j;
+    });
+    open.max = max;
+    open.min = min;
+    open.maxIndex = maxIndex;
 }
 
 void ProfileFile::finish() {

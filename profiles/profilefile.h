@@ -1,13 +1,15 @@
 #ifndef PROFILEFILE_H
 #define PROFILEFILE_H
 
+#include <QByteArray>
 #include <QString>
 #include <QStringRef>
 #include <QVector>
 
 // The text format of an average-profile file: "period=<text>" lines, each opening a block, and sample
 // lines of numbers separated by single spaces (an empty part reads as 0, " *" counts as one space).
-// Samples before the first period line are dropped. Plain values only.
+// Samples before the first period line are dropped; a sample that is not a finite number counts 0.
+// Plain values only; nothing is shared between objects, so files may be parsed on several threads.
 class ProfileFile {
 public:
     struct Block {
@@ -21,10 +23,12 @@ public:
     QVector<Block> blocks;
     // Distinct period values in the order met; a period line without samples is listed too.
     QVector<double> periods;
+    // Samples that were NaN, infinite or overflowing and count 0.
+    qint64 nonFinite = 0;
 
     static ProfileFile parse(const QString& text);
-    // Reads a file in pieces of whole lines, so its size is bounded by the disk, not by one string;
-    // false when it cannot be opened.
+    // Reads a file with one read; false when it cannot be opened. Samples that count 0 are reported in
+    // one debug line.
     static bool read(const QString& path, ProfileFile& out);
 
     // Line by line, for reading in pieces: every line (without its end), then finish().
@@ -34,12 +38,14 @@ public:
     QVector<QString> periodTexts(int decimals) const;
 
 private:
-    // Feeds every line of text; a last line without an end is fed too.
-    void addLines(const QString& text);
+    // Feeds every line of UTF-8 text; a last line without an end is fed too.
+    void addText(const char* begin, const char* end);
+    void addLine(const char* begin, const char* end);
+    void addSamples(const char* begin, const char* end);
 
     Block open;
     bool inBlock = false;
-    QString replaced;
+    QByteArray replaced;
 };
 
 #endif // PROFILEFILE_H

@@ -197,6 +197,20 @@ private:
     void appendStatYear(const QString& year, bool inAll, bool lastYear, const QString& nextYear);
     // An arrow of a statistics selector: the step, then the day series and the graph again.
     void stepStatSelector(QComboBox* box, int size, bool forward);
+    // What one profile file adds to the tables, made on any thread: profile keys with their samples
+    // (held at their size) and statistics, and the period texts of the file.
+    struct FileTables {
+        bool opened = false;
+        bool hasPeriods = false;
+        QVector<QString> keys;
+        QVector<QVector<double>> samples;
+        QVector<QVector<double>> stats;
+        QVector<QString> periodTexts;
+    };
+    static FileTables readFileTables(const QString& path, const QString& date, const QString& dm,
+                                     int decimals);
+    // Adds them on the GUI thread, with the box of a file that did not open; the result of readProfileFile.
+    bool storeFileTables(const QString& path, const QString& date, const QString& dm, const FileTables& t);
     void detectSite(const QString& dir);
     void buildDerivedTables();
     void fillSelectors();

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <climits>
@@ -25,6 +26,22 @@ QString dmText(const QString& digits) {
         ++i;
     }
     return digits.isEmpty() ? QStringLiteral("0") : digits.mid(i);
+}
+
+// "%1_%2" of the code written with at least 8 digits, padded with "0", and the key; built by hand for
+// the usual code, as a year of profiles makes a hundred thousand of them.
+QString bestEntry(int code, const QString& key) {
+    if (code < 0) {
+        return QStringLiteral("%1_%2").arg(QStringLiteral("%1").arg(code, 8, 10, QLatin1Char('0')), key);
+    }
+    const QString digits = QString::number(code);
+    QString entry;
+    entry.reserve(std::max(8, digits.size()) + 1 + key.size());
+    entry.fill(QLatin1Char('0'), std::max(0, 8 - digits.size()));
+    entry += digits;
+    entry += QLatin1Char('_');
+    entry += key;
+    return entry;
 }
 
 // The maximum times 100, truncated, computed wide and held to the int range.
@@ -41,24 +58,53 @@ int maximumCode(double max) {
 } // namespace
 
 bool ProfileForm::readProfileFile(QString path, QString date, QString dm, int decimals) {
+    FileTables tables = readFileTables(path, date, dm, decimals);
+    return storeFileTables(path, date, dm, tables);
+}
+
+ProfileForm::FileTables ProfileForm::readFileTables(const QString& path, const QString& date,
+                                                    const QString& dm, int decimals) {
+    FileTables t;
     ProfileFile content;
-    if (!ProfileFile::read(path, content)) {
+    t.opened = ProfileFile::read(path, content);
+    if (!t.opened) {
+        return t;
+    }
+    const QString prefix = date + QLatin1Char('_') + dm + QLatin1Char('_');
+    t.keys.reserve(content.blocks.size());
+    t.samples.reserve(content.blocks.size());
+    t.stats.reserve(content.blocks.size());
+    for (const ProfileFile::Block& block : content.blocks) {
+        t.keys.append(prefix + block.periodText);
+        // A profile as the parser grew it holds room for up to twice its samples, and a year of them is
+        // most of the memory the form keeps: it is kept at its size.
+        t.samples.append(QVector<double>(block.samples.cbegin(), block.samples.cend()));
+        t.stats.append(QVector<double>{block.max, block.min, double(block.maxIndex)});
+    }
+    t.hasPeriods = !content.periods.isEmpty();
+    t.periodTexts = content.periodTexts(decimals);
+    // Everything kept was made before the parser's buffers go, so that the next file's buffers fill
+    // the room these leave, not holes between kept profiles.
+    return t;
+}
+
+bool ProfileForm::storeFileTables(const QString& path, const QString& date, const QString& dm,
+                                  const FileTables& t) {
+    if (!t.opened) {
         Desktop::instance()->warning(this, QStringLiteral("Error"),
                                      QStringLiteral("Can't open file=") + path);
         return false;
     }
-    const QString prefix = date + QLatin1Char('_') + dm + QLatin1Char('_');
-    for (const ProfileFile::Block& block : content.blocks) {
-        const QString key = prefix + block.periodText;
-        profiles.insert(key, block.samples);
-        profileStats.insert(key, QVector<double>{block.max, block.min, double(block.maxIndex)});
+    for (int i = 0; i < t.keys.size(); ++i) {
+        profiles.insert(t.keys[i], t.samples[i]);
+        profileStats.insert(t.keys[i], t.stats[i]);
     }
     QVector<QString>& list = periodsByDateDm[date + QLatin1Char('_') + dm];
-    if (content.periods.isEmpty()) {
+    if (!t.hasPeriods) {
         qDebug().noquote() << "В файле " + path + " не найдено ни одного периода!";
         return false;
     }
-    list += content.periodTexts(decimals);
+    list += t.periodTexts;
     return true;
 }
 
@@ -75,21 +121,44 @@ bool ProfileForm::readDirProfile(QString dir) {
     profileStats.clear();
     dateStats.clear();
 
+    // Files are parsed on worker threads; the tables are filled here, in scan order, as a serial scan
+    // fills them.
+    struct Parsed {
+        bool ours = false;
+        QString date;
+        QString dm;
+        FileTables tables;
+    };
     static const QRegularExpression name(
         QStringLiteral("p(20\\d\\d.\\d\\d.\\d\\d)_dm(\\d*)_p([\\d.]*)_s(\\d).txt"));
-    DirScan::run(dir, {QStringLiteral("p20*.txt")}, progressBar, [&](int, const QString& path) {
-        const QRegularExpressionMatch m = name.match(path);
-        if (!m.hasMatch()) {
-            return DirScan::Step::Skipped;
-        }
-        const QString date = m.captured(1);
-        const QString dm = dmText(m.captured(2));
-        if (readProfileFile(path, date, dm, m.captured(4).toInt())) {
-            appendOnce(dates, date);
-            appendOnce(dmsByDate[date], dm);
-        }
-        return DirScan::Step::Visited;
-    });
+    QSet<QString> knownDates; // a year has hundreds of dates, met in no particular order
+    DirScan::runParallel<Parsed>(
+        dir, {QStringLiteral("p20*.txt")}, progressBar,
+        [](const QString& path) {
+            Parsed p;
+            const QRegularExpressionMatch m = name.match(path);
+            if (!m.hasMatch()) {
+                return p;
+            }
+            p.ours = true;
+            p.date = m.captured(1);
+            p.dm = dmText(m.captured(2));
+            p.tables = readFileTables(path, p.date, p.dm, m.captured(4).toInt());
+            return p;
+        },
+        [this, &knownDates](int, const QString& path, Parsed& p) {
+            if (!p.ours) {
+                return DirScan::Step::Skipped;
+            }
+            if (storeFileTables(path, p.date, p.dm, p.tables)) {
+                if (!knownDates.contains(p.date)) {
+                    knownDates.insert(p.date);
+                    dates.append(p.date);
+                }
+                appendOnce(dmsByDate[p.date], p.dm);
+            }
+            return DirScan::Step::Visited;
+        });
 
     if (dates.isEmpty()) {
         Desktop::instance()->warning(this, QStringLiteral("Error"),
@@ -202,8 +271,7 @@ void ProfileForm::buildDerivedTables() {
     bestFiveByDate.clear();
     bestFiveByDatePeriod.clear();
     for (const Ranked& r : ranked) {
-        const QString entry =
-            QStringLiteral("%1_%2").arg(QStringLiteral("%1").arg(r.code, 8, 10, QLatin1Char('0')), r.key);
+        const QString entry = bestEntry(r.code, r.key);
         bestList.append(entry);
         // The cut splitBestEntry makes of the entry (the code holds no '_'), made on the key without
         // parsing the entry back: the date is the first ten characters, the period follows the first '_'

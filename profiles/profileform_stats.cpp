@@ -22,7 +22,8 @@ QString twoDigits(int v) {
 } // namespace
 
 void ProfileForm::appendOnce(QVector<QString>& list, const QString& s) {
-    if (!list.contains(s)) {
+    // A scan meets the files of one date or DM one after another: the last entry answers most calls.
+    if ((list.isEmpty() || list.last() != s) && !list.contains(s)) {
         list.append(s);
     }
 }
@@ -39,7 +40,8 @@ bool ProfileForm::readDirStatistic(QString dir) {
 
     QRegExp name(QStringLiteral("sigma_dm(\\d*)_p([\\d.]*)_(20\\d\\d).txt"));
     for (const QString& path : DirScan::files(dir, {QStringLiteral("*.txt")})) {
-        if (name.indexIn(path) < 0) {
+        // The plain test first: a tree of profiles holds tens of thousands of other text files.
+        if (!path.contains(QLatin1String("sigma_dm")) || name.indexIn(path) < 0) {
             continue;
         }
         const QString dm = name.cap(1);

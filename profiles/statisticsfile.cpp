@@ -1,46 +1,82 @@
 #include "profiles/statisticsfile.h"
 
-#include <QFile>
-#include <QTextStream>
-#include <QVector>
+#include "core/filebytes.h"
+#include "core/numberreader.h"
 
-QHash<QString, StatisticsRow> StatisticsFile::parse(QTextStream& in) {
+#include <QTextStream>
+
+#include <cstring>
+
+namespace {
+
+// The rows of UTF-8 text; the first line is the header, whatever it holds.
+QHash<QString, StatisticsRow> parseBytes(const char* at, const char* end, qint64& nonFinite) {
     QHash<QString, StatisticsRow> rows;
-    QString line;
-    in.readLineInto(&line); // the header, whatever it holds
-    while (in.readLineInto(&line)) {
-        if (!line.startsWith(QLatin1String("20"))) {
+    const char* line = nullptr;
+    const char* lineEnd = nullptr;
+    NumberReader::nextLine(at, end, line, lineEnd);
+    while (NumberReader::nextLine(at, end, line, lineEnd)) {
+        if (lineEnd - line < 2 || line[0] != '2' || line[1] != '0') {
             continue;
         }
-        const QVector<QStringRef> fields = line.splitRef(QLatin1Char(';'));
-        if (fields.size() < 6) {
+        // Fields 0 to 4 split at ";", empty ones kept; a sixth must exist.
+        const char* field[6];
+        const char* fieldEnd[6];
+        int fields = 0;
+        for (const char* p = line; fields < 6; ++fields) {
+            const char* semicolon = static_cast<const char*>(std::memchr(p, ';', size_t(lineEnd - p)));
+            field[fields] = p;
+            fieldEnd[fields] = semicolon ? semicolon : lineEnd;
+            if (!semicolon) {
+                ++fields;
+                break;
+            }
+            p = semicolon + 1;
+        }
+        if (fields < 6) {
             continue;
         }
-        const QString date = fields[0].toString();
+        const QString date = NumberReader::text(field[0], fieldEnd[0]);
         if (rows.contains(date)) {
             continue;
         }
+        auto value = [&](int i) {
+            return NumberReader::finiteOr0(NumberReader::toDouble(field[i], fieldEnd[i]), nonFinite);
+        };
         StatisticsRow row;
-        row.sigma = fields[1].toDouble();
-        row.signal = fields[3].toDouble();
-        row.snr = fields[4].toDouble();
+        row.sigma = value(1);
+        row.signal = value(3);
+        row.snr = value(4);
         rows.insert(date, row);
     }
     return rows;
 }
 
-QHash<QString, StatisticsRow> StatisticsFile::parse(const QString& text) {
-    QString copy = text;
-    QTextStream in(&copy, QIODevice::ReadOnly);
-    return parse(in);
+} // namespace
+
+QHash<QString, StatisticsRow> StatisticsFile::parse(QTextStream& in) {
+    return parse(in.readAll());
+}
+
+QHash<QString, StatisticsRow> StatisticsFile::parse(const QString& text, qint64* nonFinite) {
+    const QByteArray bytes = text.toUtf8();
+    qint64 count = 0;
+    QHash<QString, StatisticsRow> rows =
+        parseBytes(bytes.constData(), bytes.constData() + bytes.size(), count);
+    if (nonFinite) {
+        *nonFinite = count;
+    }
+    return rows;
 }
 
 bool StatisticsFile::read(const QString& path, QHash<QString, StatisticsRow>& rows) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    FileBytes bytes(path);
+    if (!bytes.opened()) {
         return false;
     }
-    QTextStream in(&f);
-    rows = parse(in);
+    bytes.trimAsTextStream(false);
+    qint64 nonFinite = 0;
+    rows = parseBytes(bytes.begin(), bytes.end(), nonFinite);
+    NumberReader::reportNonFinite(nonFinite, path);
     return true;
 }

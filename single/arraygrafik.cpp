@@ -2,7 +2,9 @@
 
 #include "core/data.h"
 #include "core/desktop.h"
+#include "core/filebytes.h"
 #include "core/naturalorder.h"
+#include "core/numberreader.h"
 #include "core/plotframe.h"
 #include "core/reader.h"
 #include "core/settings.h"
@@ -16,9 +18,10 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QRegExp>
-#include <QTextStream>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 ArrayGrafik::ArrayGrafik(QString path, QWidget* parent) : QWidget(parent) {
     hide();
@@ -84,12 +87,13 @@ QVector<QVector<float>> ArrayGrafik::readArraysFromTxt(QString path) {
     if (!path.endsWith(QLatin1String(".txt"))) {
         return result;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    FileBytes bytes(path);
+    if (!bytes.opened()) {
         qDebug() << "ERROR! Can't open file " << path;
         return result;
     }
-    const QRegExp notNumber(QStringLiteral("[^\\d\\. -]+"));
+    // As the text stream of a file opened in text mode read it.
+    bytes.trimAsTextStream(true);
     QVector<float> current;
     auto close = [&]() {
         if (!current.isEmpty()) {
@@ -97,33 +101,48 @@ QVector<QVector<float>> ArrayGrafik::readArraysFromTxt(QString path) {
             current = QVector<float>();
         }
     };
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const QString line = in.readLine();
-        if (line.startsWith(QLatin1String("START"))) {
+    const char* at = bytes.begin();
+    const char* line = nullptr;
+    const char* end = nullptr;
+    while (NumberReader::nextLine(at, bytes.end(), line, end)) {
+        if (NumberReader::startsWith(line, end, "START")) {
             result.clear();
             current.clear();
             continue;
         }
-        if (line.startsWith(QLatin1String("STOP"))) {
+        if (NumberReader::startsWith(line, end, "STOP")) {
             break;
         }
-        if (line.simplified().isEmpty() || notNumber.indexIn(line) >= 0) {
+        // Only digits, points, blanks and minus signs make a line of numbers; digits of other scripts
+        // count as digits, as the toolkit's pattern has them.
+        bool blank = true;
+        bool numeric = true;
+        bool ascii = true;
+        for (const char* p = line; p < end; ++p) {
+            const char c = *p;
+            ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+            blank = blank && NumberReader::isSpace(c);
+            numeric = numeric && ((c >= '0' && c <= '9') || c == '.' || c == ' ' || c == '-');
+        }
+        if (!ascii) {
+            const QString text = NumberReader::text(line, end);
+            blank = text.simplified().isEmpty();
+            numeric = QRegExp(QStringLiteral("[^\\d\\. -]+")).indexIn(text) < 0;
+        }
+        if (blank || !numeric) {
             close();
             continue;
         }
-        if (!line.contains(QLatin1Char(' '))) {
-            current.append(line.toFloat());
+        if (!std::memchr(line, ' ', size_t(end - line))) {
+            current.append(NumberReader::toFloat(line, end));
             continue;
         }
         close();
-        // References into the line: a row of millions of numbers costs no string per number.
-        const QVector<QStringRef> parts = line.splitRef(QLatin1Char(' '), Qt::KeepEmptyParts);
-        QVector<float> array;
-        array.reserve(parts.size());
-        for (const QStringRef& part : parts) {
-            array.append(part.toFloat());
-        }
+        // One array of the line split at every single blank, empty parts reading as 0.
+        QVector<float> array(NumberReader::countPieces(line, end, ' '));
+        float* out = array.data();
+        NumberReader::forEachPiece(
+            line, end, ' ', [&](const char* b, const char* e) { *out++ = NumberReader::toFloat(b, e); });
         result.append(array);
     }
     close();

@@ -2,13 +2,13 @@
 #include "directory/calc/fouriercalculate.h"
 
 #include "core/busyguard.h"
+#include "core/filebytes.h"
+#include "core/numberreader.h"
 #include "core/tables.h"
 #include "core/tools.h"
 #include "directory/calc/spectrumnoise.h"
 
 #include <QDebug>
-#include <QFile>
-#include <QTextStream>
 
 namespace {
 
@@ -20,37 +20,36 @@ QString g6(double v) {
 
 bool FourierCalculate::readPeriodogramInfo(const QString& path, PeriodogramInfo& info) {
     info = PeriodogramInfo();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    FileBytes bytes(path);
+    if (!bytes.opened()) {
         info.error = QStringLiteral("Нет файла ") + path;
         return false;
     }
+    bytes.trimAsTextStream(true);
     bool inPeriods = false;
     bool inWidths = false;
     bool inFoldbins = false;
-    QTextStream in(&file);
-    QString line;
-    while (in.readLineInto(&line)) {
-        if (line.startsWith(QLatin1Char('}'))) {
+    NumberReader::forEachLine(bytes.begin(), bytes.end(), [&](const char* b, const char* e) {
+        if (b < e && *b == '}') {
             inPeriods = inWidths = inFoldbins = false;
         } else if (inWidths) {
-            info.widths.append(line.toInt());
+            info.widths.append(NumberReader::toInt(b, e));
         } else if (inPeriods) {
-            info.periods.append(line.toDouble());
+            info.periods.append(NumberReader::toDouble(b, e));
         } else if (inFoldbins) {
-            info.foldbins.append(line.toInt());
-        } else if (line.startsWith(QLatin1String("periods={"))) {
+            info.foldbins.append(NumberReader::toInt(b, e));
+        } else if (NumberReader::startsWith(b, e, "periods={")) {
             inPeriods = true;
-        } else if (line.startsWith(QLatin1String("widths={"))) {
+        } else if (NumberReader::startsWith(b, e, "widths={")) {
             inWidths = true;
-        } else if (line.startsWith(QLatin1String("foldbins={"))) {
+        } else if (NumberReader::startsWith(b, e, "foldbins={")) {
             inFoldbins = true;
-        } else if (line.startsWith(QLatin1String("cols="))) {
-            info.cols = line.midRef(5).toInt();
-        } else if (line.startsWith(QLatin1String("rows="))) {
-            info.rows = line.midRef(5).toInt();
+        } else if (NumberReader::startsWith(b, e, "cols=")) {
+            info.cols = NumberReader::toInt(b + 5, e);
+        } else if (NumberReader::startsWith(b, e, "rows=")) {
+            info.rows = NumberReader::toInt(b + 5, e);
         }
-    }
+    });
     if (info.cols < 1) {
         info.error = QStringLiteral("No cols in periodogram info!");
     } else if (info.rows < 1) {

@@ -1,5 +1,6 @@
 #include "directory/calc/resultfile.h"
 
+#include "core/numberreader.h"
 #include "core/resultheader.h"
 #include "core/tools.h"
 
@@ -158,7 +159,7 @@ Walk walkRecords(Source& src, int maxRecords, qint64 blockBytes, Visit visit) {
     return Walk::Done;
 }
 
-// Adds n little-endian values of type T into out; NaN adds nothing.
+// Value i of a block of little-endian values of type T.
 template <typename T, typename Bits> T valueAt(const char* block, int i) {
     if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
         T v;
@@ -169,30 +170,44 @@ template <typename T, typename Bits> T valueAt(const char* block, int i) {
     }
 }
 
-// Returns whether a NaN was met. One pass without a branch, so the compiler vectorises it: a NaN is
-// replaced by -0.0 in its bits (a float comparison may trap and would keep the loop scalar), and
-// adding -0.0 leaves every sum as it was, a sum of -0.0 included.
+// Adds n values into out, a NaN or an infinity counting 0; returns whether one was met. One pass without
+// a branch, so the compiler vectorises it: such a value is replaced by -0.0 in its bits (a float
+// comparison may trap and would keep the loop scalar), and adding -0.0 leaves every sum as it was, a sum
+// of -0.0 included.
 template <typename T, typename Bits> bool addBlock(const char* block, double* out, int n) {
     constexpr Bits magnitude = ~Bits(0) >> 1;
     constexpr Bits sign = ~magnitude;
     constexpr Bits infinity = std::is_same<T, float>::value ? Bits(0x7f800000u) : Bits(0x7ff0000000000000ull);
-    Bits nan = 0;
+    Bits nonFinite = 0;
     for (int i = 0; i < n; ++i) {
         const T raw = valueAt<T, Bits>(block, i);
         Bits b;
         std::memcpy(&b, &raw, sizeof b);
-        const Bits mask = Bits(0) - Bits((b & magnitude) > infinity);
-        nan |= mask;
+        const Bits mask = Bits(0) - Bits((b & magnitude) >= infinity);
+        nonFinite |= mask;
         b = (b & ~mask) | (sign & mask);
         T v;
         std::memcpy(&v, &b, sizeof v);
         out[i] += double(v);
     }
-    return nan != 0;
+    return nonFinite != 0;
 }
 
 bool addBlock(const char* block, double* out, int n, bool doubles) {
     return doubles ? addBlock<double, quint64>(block, out, n) : addBlock<float, quint32>(block, out, n);
+}
+
+double blockValue(const char* block, int i, bool doubles) {
+    return doubles ? valueAt<double, quint64>(block, i) : double(valueAt<float, quint32>(block, i));
+}
+
+// One debug line for a block whose non-finite values counted 0; only when addBlock met one.
+void reportBlock(const char* block, int n, bool doubles, int dm, const QString& fileName) {
+    qint64 count = 0;
+    for (int i = 0; i < n; ++i) {
+        count += std::isfinite(blockValue(block, i, doubles)) ? 0 : 1;
+    }
+    NumberReader::reportNonFinite(count, QStringLiteral("the block of DM %1 of %2").arg(dm).arg(fileName));
 }
 
 // The records after the header, in one read of at most the block limit plus the heads. The buffer is
@@ -364,7 +379,9 @@ int ResultFile::addFourierFromFile(const QString& fileName, int maxRecords, int 
     if (index > 0 && index < maxRecords && layout.size() <= maxRecords) {
         block = jumpToBlock(src, blockBytes, layout, index);
         if (!block.isEmpty()) {
-            addBlock(block.constData(), sum.data(), n, doubles);
+            if (addBlock(block.constData(), sum.data(), n, doubles)) {
+                reportBlock(block.constData(), n, doubles, dispersion, fileName);
+            }
             return 1;
         }
     }
@@ -384,7 +401,9 @@ int ResultFile::addFourierFromFile(const QString& fileName, int maxRecords, int 
         qDebug().noquote() << "Error6! " << fileName << ": no dispersion=" << dispersion;
         return -2;
     }
-    addBlock(block.constData(), sum.data(), n, doubles);
+    if (addBlock(block.constData(), sum.data(), n, doubles)) {
+        reportBlock(block.constData(), n, doubles, dispersion, fileName);
+    }
     return 1;
 }
 
@@ -413,7 +432,10 @@ int ResultFile::addFourierMatrixFromFile(const QString& fileName, int maxRecords
     }
     const QByteArray& body = blocks.body->bytes();
     for (const Block& b : blocks.list) {
-        addBlock(body.constData() + b.pos, matrix[b.index].data(), n, blocks.doubles);
+        const char* p = body.constData() + b.pos;
+        if (addBlock(p, matrix[b.index].data(), n, blocks.doubles)) {
+            reportBlock(p, n, blocks.doubles, b.dm, fileName);
+        }
     }
     return 1;
 }
@@ -459,11 +481,10 @@ bool ResultFile::addFourierHashFromFile(const QString& fileName, int maxRecords,
         if (!addBlock(p, targets[j], n, doubles)) {
             continue;
         }
-        // One log line for the first NaN of a block; every NaN counted 0.
+        // One log line for the first NaN or infinity of a block; every one counted 0.
         for (int i = 0; i < n; ++i) {
-            const double v =
-                doubles ? qFromLittleEndian<double>(p + 8 * i) : double(qFromLittleEndian<float>(p + 4 * i));
-            if (std::isnan(v)) {
+            const double v = blockValue(p, i, doubles);
+            if (!std::isfinite(v)) {
                 qDebug().noquote() << (doubles ? "Error4! " : "Error5! ") << fileName
                                    << ": disp=" << blocks[size_t(j)].dm << " arr[" << i << "]=" << v
                                    << " (points=" << n << ")\n";

@@ -9,7 +9,8 @@
 // head "disp: D" / "days: C" and, when C > 0, a block of N little-endian values. They add into sums the
 // caller owns and read at most `maxRecords` records. Every check is made before the first value is
 // added, so a refused file (cut block, wrong N, missing or short target) leaves the sums unchanged.
-// Messages go to the debug log; only the hash reader also reports through `errors`.
+// A NaN or infinite value counts 0, with one debug line for its block. Messages go to the debug log;
+// only the hash reader also reports through `errors`.
 
 // The two lines of a record head, joined: {"error": 1} unless it begins with "disp"; otherwise "disp"
 // and, with four tokens or more, "days" or "points" by the third token.
@@ -29,7 +30,7 @@ int addFourierFromFile(const QString& fileName, int maxRecords, int dispersion, 
 // cut, or a row for a block is missing or shorter than N.
 int addFourierMatrixFromFile(const QString& fileName, int maxRecords, QVector<QVector<double>>& matrix,
                              int points);
-// Every block under Tools::fourierFileBaseD(shift, averages, withNull, DM). NaN values count 0.
+// Every block under Tools::fourierFileBaseD(shift, averages, withNull, DM).
 bool addFourierHashFromFile(const QString& fileName, int maxRecords, int shift, int averages, int withNull,
                             QHash<QString, QVector<double>>& sums, int points, QString& errors);
 

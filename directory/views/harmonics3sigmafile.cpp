@@ -1,13 +1,16 @@
 #include "directory/views/harmonics3sigmafile.h"
 
 #include "core/busyguard.h"
+#include "core/filebytes.h"
 #include "core/naturalorder.h"
+#include "core/numberreader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QSet>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -18,35 +21,94 @@ QString seenEntry(const QString& key, const QString& lineText) {
     return key + QLatin1Char('\t') + lineText;
 }
 
+// One line without its blanks and line ends, a star right after a tab dropped, split at tabs with empty
+// fields left out: at most `most` fields into field/fieldEnd (pointing into `clean`, which is reused),
+// their count returned. A line of other scripts goes through the toolkit's text, so that a blank between
+// two broken bytes still parts them as it did.
+int splitLine(const char* begin, const char* end, QByteArray& clean, const char** field,
+              const char** fieldEnd, int most) {
+    if (std::any_of(begin, end, [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        QString text = NumberReader::text(begin, end);
+        text.remove(QLatin1Char('\n'));
+        text.remove(QLatin1Char('\r'));
+        text.remove(QLatin1Char(' '));
+        text.replace(QLatin1String("\t*"), QLatin1String("\t"));
+        const QStringList parts = text.split(QLatin1Char('\t'), Qt::SkipEmptyParts);
+        const int n = std::min(int(parts.size()), most);
+        clean.clear();
+        QVector<int> ends;
+        for (int i = 0; i < n; ++i) {
+            clean += parts[i].toUtf8();
+            ends.append(clean.size());
+        }
+        for (int i = 0; i < n; ++i) {
+            field[i] = clean.constData() + (i == 0 ? 0 : ends[i - 1]);
+            fieldEnd[i] = clean.constData() + ends[i];
+        }
+        return n;
+    }
+    clean.resize(int(end - begin));
+    char* out = clean.data();
+    bool afterTab = false;
+    for (const char* p = begin; p < end; ++p) {
+        const char c = *p;
+        if (c == ' ' || c == '\r' || c == '\n') {
+            continue;
+        }
+        if (c == '*' && afterTab) {
+            afterTab = false; // "\t**" keeps its second star
+            continue;
+        }
+        afterTab = c == '\t';
+        *out++ = c;
+    }
+    const char* p = clean.constData();
+    const char* const last = out;
+    int n = 0;
+    while (n < most) {
+        while (p < last && *p == '\t') {
+            ++p;
+        }
+        if (p == last) {
+            break;
+        }
+        field[n] = p;
+        while (p < last && *p != '\t') {
+            ++p;
+        }
+        fieldEnd[n++] = p;
+    }
+    return n;
+}
+
 // readLines with `seen` holding every line the records of `out` have.
 void readInto(QIODevice& device, double k, const QStringList& years, Harmonics3sigma& out, qint64& line,
               qint64 estimate, const std::function<void(int)>& progress, QSet<QString>& seen) {
-    while (!device.atEnd()) {
+    const FileBytes bytes(device);
+    QByteArray clean;
+    qint64 nonFinite = 0;
+    NumberReader::forEachLine(bytes.begin(), bytes.end(), [&](const char* text, const char* textEnd) {
         if (line % 100 == 0 && estimate > 0 && progress) {
             progress(int(line * 100 / estimate));
             BusyGuard::processEvents();
         }
         ++line;
-        QString text = QString::fromLocal8Bit(device.readLine());
-        text.remove(QLatin1Char('\n'));
-        text.remove(QLatin1Char('\r'));
-        text.remove(QLatin1Char(' '));
-        text.replace(QLatin1String("\t*"), QLatin1String("\t"));
-        const QStringList fields = text.split(QLatin1Char('\t'), Qt::SkipEmptyParts);
-        if (fields.size() < 7) {
-            continue;
+        const char* field[7];
+        const char* fieldEnd[7];
+        if (splitLine(text, textEnd, clean, field, fieldEnd, 7) < 7) {
+            return;
         }
-        const QString& descriptor = fields[1];
-        const int dm = fields[2].toInt();
-        const int harmonic = fields[3].toInt();
-        const double snr = fields[4].toDouble();
-        const QString& fileName = fields[6];
+        const int harmonic = NumberReader::toInt(field[3], fieldEnd[3]);
+        const double snr = NumberReader::finiteOr0(NumberReader::toDouble(field[4], fieldEnd[4]), nonFinite);
+        const QString fileName = NumberReader::text(field[6], fieldEnd[6]);
         if (!years.isEmpty() && !years.contains(fileName.mid(4, 2))) {
-            continue;
+            return;
         }
         if (harmonic <= 0 || !(k <= snr)) {
-            continue;
+            return;
         }
+        const QString descriptor = NumberReader::text(field[1], fieldEnd[1]);
+        const int dm = NumberReader::toInt(field[2], fieldEnd[2]);
         const QString key = Sum3sigmaRecord::key(harmonic, dm, descriptor);
         const QString lineText =
             QStringLiteral("%1   %2   %3\n").arg(fileName, descriptor, QString::number(snr, 'f', 2));
@@ -68,7 +130,8 @@ void readInto(QIODevice& device, double k, const QStringList& years, Harmonics3s
             found->lines.append(lineText);
             seen.insert(entry);
         }
-    }
+    });
+    NumberReader::reportNonFinite(nonFinite, FileBytes::nameOf(device));
 }
 
 } // namespace
@@ -114,8 +177,9 @@ QString Harmonics3sigmaFile::read(const QString& dir, double k, const QStringLis
     qint64 line = 0;
     QSet<QString> seen; // over all files: a line repeated in another file counts once too
     for (const QFileInfo& info : files) {
+        // Carriage returns are dropped with the blanks of every line.
         QFile file(info.filePath());
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
             continue;
         }
         readInto(file, k, years, out, line, estimate, progress, seen);

@@ -1,6 +1,8 @@
 #include "directory/views/mapfile.h"
 
 #include "core/busyguard.h"
+#include "core/filebytes.h"
+#include "core/numberreader.h"
 #include "core/tools.h"
 
 #include <QDebug>
@@ -13,38 +15,36 @@
 #include <limits>
 
 namespace {
-// Only the first line of a file is checked for the FFA map writer's header.
-bool hasSizeColumn(const QByteArray& header) {
-    return header.trimmed().startsWith("file_name");
+// The FFA map writer's layout is known by its whole header: these columns, the last one the circle size.
+// A harmonics map whose header only begins the same way keeps its sixth field as the exclusion flag.
+bool hasSizeColumn(const char* begin, const char* end) {
+    static const char* const columns[] = {"file_name", "dispersion", "point", "snr", "period", "size"};
+    const char* p = begin;
+    for (const char* column : columns) {
+        while (p < end && NumberReader::isSpace(*p)) {
+            ++p;
+        }
+        const char* word = p;
+        while (p < end && !NumberReader::isSpace(*p)) {
+            ++p;
+        }
+        if (size_t(p - word) != std::strlen(column) || std::memcmp(word, column, size_t(p - word)) != 0) {
+            return false;
+        }
+    }
+    while (p < end && NumberReader::isSpace(*p)) {
+        ++p;
+    }
+    return p == end;
 }
 
 // A whole field as a decimal integer, 0 when it is anything else or does not fit.
 int fieldInt(const char* p, int n) {
-    int i = 0;
-    bool negative = false;
-    if (i < n && (p[i] == '+' || p[i] == '-')) {
-        negative = p[i] == '-';
-        ++i;
-    }
-    if (i == n) {
-        return 0;
-    }
-    qint64 v = 0;
-    for (; i < n; ++i) {
-        if (p[i] < '0' || p[i] > '9') {
-            return 0;
-        }
-        v = v * 10 + (p[i] - '0');
-        if (v > qint64(std::numeric_limits<int>::max()) + 1) {
-            return 0;
-        }
-    }
-    v = negative ? -v : v;
-    return v > std::numeric_limits<int>::max() ? 0 : int(v);
+    return NumberReader::toInt(p, p + n);
 }
 
-double fieldDouble(const char* p, int n) {
-    return QByteArray::fromRawData(p, n).toDouble();
+double fieldDouble(const char* p, int n, qint64& nonFinite) {
+    return NumberReader::finiteOr0(NumberReader::toDouble(p, p + n), nonFinite);
 }
 
 // Descriptor "f%1_n%2_av%3": character positions count characters, not bytes.
@@ -73,7 +73,8 @@ void decodeDescriptor(const char* p, int n, MapPoint& point) {
 
 // One data line without its blanks, split at tabs with empty fields dropped. `scratch` is reused
 // between lines so that reading allocates nothing per line.
-bool parseBytes(const char* line, int length, MapPoint& point, bool sizeColumn, QByteArray& scratch) {
+bool parseBytes(const char* line, int length, MapPoint& point, bool sizeColumn, QByteArray& scratch,
+                qint64& nonFinite) {
     if (scratch.size() < length) {
         scratch.resize(length);
     }
@@ -111,8 +112,8 @@ bool parseBytes(const char* line, int length, MapPoint& point, bool sizeColumn, 
     decodeDescriptor(start[0], size[0], point);
     point.dispersion = fieldInt(start[1], size[1]);
     point.harmonic = fieldInt(start[2], size[2]);
-    point.snr = fieldDouble(start[3], size[3]);
-    point.period = fieldDouble(start[4], size[4]);
+    point.snr = fieldDouble(start[3], size[3], nonFinite);
+    point.period = fieldDouble(start[4], size[4], nonFinite);
     point.circleSize = Tools::snrLevel(point.snr);
     point.excludeFlag = 0;
     point.sumAlfa = 0;
@@ -131,54 +132,45 @@ bool parseBytes(const char* line, int length, MapPoint& point, bool sizeColumn, 
 }
 } // namespace
 
-bool MapFile::parseLine(const QString& line, MapPoint& point, bool sizeColumn) {
-    const QByteArray bytes = line.toLocal8Bit();
+bool MapFile::parseLine(const QString& line, MapPoint& point, bool sizeColumn, qint64* nonFinite) {
+    const QByteArray bytes = line.toUtf8();
     QByteArray scratch;
-    return parseBytes(bytes.constData(), bytes.size(), point, sizeColumn, scratch);
+    qint64 count = 0;
+    const bool taken = parseBytes(bytes.constData(), bytes.size(), point, sizeColumn, scratch, count);
+    if (nonFinite) {
+        *nonFinite += count;
+    }
+    return taken;
 }
 
 void MapFile::read(QIODevice& device, qint64 byteSize, QVector<MapPoint>& points,
                    const std::function<void(int)>& progress) {
     const BusyGuard busy;
-    const bool sizeColumn = hasSizeColumn(device.readLine());
+    const FileBytes bytes(device);
+    const char* at = bytes.begin();
+    const char* const end = bytes.end();
+    const char* line = nullptr;
+    const char* lineEnd = nullptr;
+    bool sizeColumn = false;
+    if (NumberReader::nextLine(at, end, line, lineEnd)) {
+        sizeColumn = hasSizeColumn(line, lineEnd);
+    }
     const double perLine = byteSize > 0 ? 4400.0 / double(byteSize) : 0;
     qint64 lines = 0;
+    qint64 nonFinite = 0;
     MapPoint point;
     QByteArray scratch;
-    QByteArray chunk;
-    QByteArray rest;
-    constexpr qint64 chunkSize = 1 << 20;
-    bool atEnd = false;
-    while (!atEnd) {
-        // A small file is not given a 1 MiB buffer.
-        const qint64 want = device.isSequential()
-                                ? chunkSize
-                                : std::max<qint64>(1, std::min(chunkSize, device.bytesAvailable()));
-        const QByteArray got = device.read(want);
-        // A device that stops giving bytes ends the file, whatever it says of its end.
-        atEnd = got.isEmpty() || device.atEnd();
-        chunk = rest + got;
-        const char* data = chunk.constData();
-        const int n = chunk.size();
-        int from = 0;
-        while (from < n) {
-            const char* eol = static_cast<const char*>(memchr(data + from, '\n', size_t(n - from)));
-            if (!eol && !atEnd) {
-                break;
-            }
-            const int to = eol ? int(eol - data) : n;
-            ++lines;
-            if (parseBytes(data + from, to - from, point, sizeColumn, scratch)) {
-                points.append(point);
-            }
-            if (lines % 200 == 0 && progress) {
-                progress(int(perLine * double(lines)));
-                BusyGuard::processEvents();
-            }
-            from = to + 1;
+    NumberReader::forEachLine(at, end, [&](const char* b, const char* e) {
+        ++lines;
+        if (parseBytes(b, int(e - b), point, sizeColumn, scratch, nonFinite)) {
+            points.append(point);
         }
-        rest = from < n ? chunk.mid(from) : QByteArray();
-    }
+        if (lines % 200 == 0 && progress) {
+            progress(int(perLine * double(lines)));
+            BusyGuard::processEvents();
+        }
+    });
+    NumberReader::reportNonFinite(nonFinite, FileBytes::nameOf(device));
     if (progress) {
         progress(100);
     }
@@ -187,7 +179,8 @@ void MapFile::read(QIODevice& device, qint64 byteSize, QVector<MapPoint>& points
 QString MapFile::read(const QString& path, QVector<MapPoint>& points,
                       const std::function<void(int)>& progress) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    // Carriage returns are dropped with the blanks of every line.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         qDebug().noquote() << "Error9! Cannot open file" << path;
         return QStringLiteral("Файл с картой гармоник не найден: \n") + path;
     }

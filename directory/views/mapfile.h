@@ -28,11 +28,14 @@ struct MapFilter {
 
 namespace MapFile {
 // One data line into `point` (from MapPoint's defaults). False for a line of fewer than five fields.
-// `sizeColumn` reads the sixth field as the circle size (files whose header starts with "file_name").
-bool parseLine(const QString& line, MapPoint& point, bool sizeColumn);
+// `sizeColumn` reads the sixth field as the circle size (the FFA map writer's layout). An S/N or period
+// that is NaN, infinite or overflowing counts 0 and is counted in `nonFinite` (may be null).
+bool parseLine(const QString& line, MapPoint& point, bool sizeColumn, qint64* nonFinite = nullptr);
 
-// Reads a whole map file from `device` (header included) and appends its points. `progress` (may be
-// empty) gets a percentage after every 200th line and 100 at the end; `byteSize` scales it.
+// Reads a whole map file from `device` (header included) with one read and appends its points. A header
+// of exactly the FFA map writer's columns "file_name dispersion point snr period size" marks its layout.
+// Values that count 0 are reported in one debug line. `progress` (may be empty) gets a percentage after
+// every 200th line and 100 at the end; `byteSize` scales it.
 void read(QIODevice& device, qint64 byteSize, QVector<MapPoint>& points,
           const std::function<void(int)>& progress);
 

@@ -1,16 +1,18 @@
 #include "directory/views/pulsetimes.h"
 
 #include "core/desktop.h"
+#include "core/filebytes.h"
+#include "core/numberreader.h"
 #include "core/tools.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
 #include <QFile>
-#include <QTextStream>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -18,40 +20,42 @@ QString tr(const char* text) {
     return QCoreApplication::translate("PeriodForm", text);
 }
 
-// The ASCII digits at [from, from + count) as a number, or -1.
-int digitsAt(const QString& s, int from, int count) {
-    if (from + count > s.size()) {
+// The ASCII digits at [from, from + count) of s (n bytes) as a number, or -1.
+int digitsAt(const char* s, int n, int from, int count) {
+    if (from + count > n) {
         return -1;
     }
     int v = 0;
     for (int i = from; i < from + count; ++i) {
-        const ushort c = s.at(i).unicode();
-        if (c < '0' || c > '9') {
+        if (s[i] < '0' || s[i] > '9') {
             return -1;
         }
-        v = v * 10 + (c - '0');
+        v = v * 10 + (s[i] - '0');
     }
     return v;
 }
 
 // Digits after the point read as a decimal fraction of a second: ".4" is 400 ms, ".04" 40 ms; digits
 // after the third are dropped. Anything but digits counts as 0.
-int fractionMs(const QString& s, int from) {
+int fractionMs(const char* s, int n, int from) {
     int ms = 0;
     int digits = 0;
-    for (int i = from; i < s.size(); ++i, ++digits) {
-        const ushort c = s.at(i).unicode();
-        if (c < '0' || c > '9') {
+    for (int i = from; i < n; ++i, ++digits) {
+        if (s[i] < '0' || s[i] > '9') {
             return 0;
         }
         if (digits < 3) {
-            ms = ms * 10 + (c - '0');
+            ms = ms * 10 + (s[i] - '0');
         }
     }
     for (; digits < 3; ++digits) {
         ms *= 10;
     }
     return ms;
+}
+
+bool hasNonAscii(const char* p, const char* end) {
+    return std::any_of(p, end, [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
 qint64 localMs(const QDate& date, const QTime& time, bool& ok) {
@@ -105,26 +109,40 @@ QString timeOfDay(int msOfDay) {
 
 } // namespace
 
-bool PulseTimes::timeOfLine(const QString& raw, qint64& ms) {
-    QString line;
-    line.reserve(raw.size());
-    for (const QChar c : raw) {
-        if (!c.isSpace()) {
-            line.append(c);
+namespace {
+
+// The characters of text as bytes, those of other scripts as a byte that is neither a digit nor a
+// separator, white space left out when dropSpace is set.
+QByteArray oneBytePerCharacter(const QString& text, bool dropSpace) {
+    QByteArray out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (!dropSpace || !c.isSpace()) {
+            out.append(c.unicode() < 0x80 ? char(c.unicode()) : '\x80');
         }
     }
+    return out;
+}
+
+template <typename Line> void forEachLine(QIODevice& in, Line line) {
+    const FileBytes bytes(in, true);
+    NumberReader::forEachLine(bytes.begin(), bytes.end(), line);
+}
+
+// A times line with its white space removed, one byte per character (a character of another script
+// stands as a byte that is neither a digit nor a separator).
+bool timeOfStripped(const char* line, int n, qint64& ms) {
     // "20yy-MM-ddThh:mm:ss" at the start.
-    if (line.size() < 19 || line.at(0) != QLatin1Char('2') || line.at(1) != QLatin1Char('0') ||
-        line.at(4) != QLatin1Char('-') || line.at(7) != QLatin1Char('-') || line.at(10) != QLatin1Char('T') ||
-        line.at(13) != QLatin1Char(':') || line.at(16) != QLatin1Char(':')) {
+    if (n < 19 || line[0] != '2' || line[1] != '0' || line[4] != '-' || line[7] != '-' || line[10] != 'T' ||
+        line[13] != ':' || line[16] != ':') {
         return false;
     }
-    const int year = digitsAt(line, 0, 4);
-    const int month = digitsAt(line, 5, 2);
-    const int day = digitsAt(line, 8, 2);
-    const int hour = digitsAt(line, 11, 2);
-    const int minute = digitsAt(line, 14, 2);
-    const int second = digitsAt(line, 17, 2);
+    const int year = digitsAt(line, n, 0, 4);
+    const int month = digitsAt(line, n, 5, 2);
+    const int day = digitsAt(line, n, 8, 2);
+    const int hour = digitsAt(line, n, 11, 2);
+    const int minute = digitsAt(line, n, 14, 2);
+    const int second = digitsAt(line, n, 17, 2);
     if (year < 0 || month < 0 || day < 0 || hour < 0 || minute < 0 || second < 0) {
         return false;
     }
@@ -138,61 +156,102 @@ bool PulseTimes::timeOfLine(const QString& raw, qint64& ms) {
     if (!ok) {
         return false;
     }
-    ms = base + fractionMs(line, 20);
+    ms = base + fractionMs(line, n, 20);
     return true;
+}
+
+// The first moment of a pulse-list line "ddMMyy_hh...": the file labelled with hour h starts at h - 1
+// o'clock, label 00 at 23:00 of the day before. False for a line that names no such moment.
+bool pnthrBase(const char* line, int n, qint64& base) {
+    const int day = digitsAt(line, n, 0, 2);
+    const int month = digitsAt(line, n, 2, 2);
+    const int year = digitsAt(line, n, 4, 2);
+    const int hourLabel = digitsAt(line, n, 7, 2);
+    if (day < 0 || month < 0 || year < 0 || hourLabel < 0 || hourLabel > 24) {
+        return false;
+    }
+    QDate date(2000 + year, month, day);
+    if (!date.isValid()) {
+        return false;
+    }
+    int hour = hourLabel - 1;
+    if (hourLabel == 0) {
+        date = date.addDays(-1);
+        hour = 23;
+    }
+    bool ok = false;
+    base = localMs(date, QTime(hour, 0), ok);
+    return ok;
+}
+
+// Point n of a pulse list: n points of 12.4928 ms, truncated to whole ms. The product leaves int for
+// long files.
+qint64 pointTime(qint64 base, int n) {
+    return base + qint64(std::trunc(n * PulseTimes::pointSeconds * 1000));
+}
+
+// The point numbers of [begin, end), split at single blanks (an empty or unreadable piece is point 0),
+// after the 23-character name `head`.
+void appendPoints(const char* head, const char* begin, const char* end, QVector<qint64>& times) {
+    qint64 base = 0;
+    if (!pnthrBase(head, 23, base)) {
+        return;
+    }
+    NumberReader::forEachPiece(begin, end, ' ', [&](const char* b, const char* e) {
+        times.append(pointTime(base, NumberReader::toInt(b, e)));
+    });
+}
+
+} // namespace
+
+bool PulseTimes::timeOfLine(const QString& raw, qint64& ms) {
+    const QByteArray line = oneBytePerCharacter(raw, true);
+    return timeOfStripped(line.constData(), line.size(), ms);
 }
 
 PulseTimes::Read PulseTimes::parseTimes(QIODevice& in, QVector<qint64>& times) {
     times.clear();
-    QTextStream stream(&in);
-    QString line;
-    while (stream.readLineInto(&line)) {
+    QByteArray stripped;
+    forEachLine(in, [&](const char* line, const char* lineEnd) {
         qint64 ms = 0;
-        if (timeOfLine(line, ms)) {
+        bool taken = false;
+        if (hasNonAscii(line, lineEnd)) {
+            taken = timeOfLine(NumberReader::text(line, lineEnd), ms); // other scripts' white space too
+        } else {
+            stripped.resize(int(lineEnd - line));
+            char* out = stripped.data();
+            for (const char* p = line; p < lineEnd; ++p) {
+                if (!NumberReader::isSpace(*p)) {
+                    *out++ = *p;
+                }
+            }
+            taken = timeOfStripped(stripped.constData(), int(out - stripped.constData()), ms);
+        }
+        if (taken) {
             times.append(ms);
         }
-    }
+    });
     return finish(times);
 }
 
 PulseTimes::Read PulseTimes::parsePnthrList(QIODevice& in, QVector<qint64>& times) {
-    static const QString marker = QStringLiteral(".pnthr: ");
     times.clear();
-    QTextStream stream(&in);
-    QString line;
-    while (stream.readLineInto(&line)) {
-        if (line.size() < 23 || line.midRef(15, 8) != marker) {
-            continue;
+    forEachLine(in, [&](const char* line, const char* lineEnd) {
+        // The name takes character positions 0-22; in a line of other scripts they are not byte positions.
+        const char* nameEnd = lineEnd - line < 23 ? lineEnd : line + 23;
+        if (!hasNonAscii(line, nameEnd)) {
+            if (nameEnd - line == 23 && std::memcmp(line + 15, ".pnthr: ", 8) == 0) {
+                appendPoints(line, nameEnd, lineEnd, times);
+            }
+            return;
         }
-        const int day = digitsAt(line, 0, 2);
-        const int month = digitsAt(line, 2, 2);
-        const int year = digitsAt(line, 4, 2);
-        const int hourLabel = digitsAt(line, 7, 2);
-        if (day < 0 || month < 0 || year < 0 || hourLabel < 0 || hourLabel > 24) {
-            continue;
+        const QString text = NumberReader::text(line, lineEnd);
+        const QByteArray head = oneBytePerCharacter(text.left(23), false);
+        const QByteArray tail = text.mid(23).toUtf8();
+        if (head.size() == 23 && std::memcmp(head.constData() + 15, ".pnthr: ", 8) == 0) {
+            appendPoints(head.constData(), tail.constData(), tail.constData() + tail.size(), times);
         }
-        QDate date(2000 + year, month, day);
-        if (!date.isValid()) {
-            continue;
-        }
-        // The file labelled with hour h starts at h - 1 o'clock; label 00 at 23:00 of the day before.
-        int hour = hourLabel - 1;
-        if (hourLabel == 0) {
-            date = date.addDays(-1);
-            hour = 23;
-        }
-        bool ok = false;
-        const qint64 base = localMs(date, QTime(hour, 0), ok);
-        if (!ok) {
-            continue;
-        }
-        const auto pieces = line.midRef(23).split(QLatin1Char(' '));
-        for (const QStringRef& piece : pieces) {
-            // An empty or unreadable piece is point 0. The product leaves int for long files.
-            const int n = piece.toInt();
-            times.append(base + qint64(std::trunc(n * pointSeconds * 1000)));
-        }
-    }
+    });
     return finish(times);
 }
 

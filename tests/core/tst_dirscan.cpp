@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QProgressBar>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QThreadPool>
 #include <QtTest>
 
 namespace {
@@ -30,6 +32,8 @@ private slots:
     void listsInNaturalOrder();
     void progressSteps();
     void nullBarAndStop();
+    void parallelMergesInScanOrder_data();
+    void parallelMergesInScanOrder();
 };
 
 void TestDirScan::listsInNaturalOrder() {
@@ -92,6 +96,66 @@ void TestDirScan::nullBarAndStop() {
         return DirScan::Step::Visited;
     }));
     QCOMPARE(none, 0);
+}
+
+void TestDirScan::parallelMergesInScanOrder_data() {
+    QTest::addColumn<int>("threads");
+    QTest::addColumn<int>("stopAt"); // -1: no stop
+    QTest::newRow("one thread") << 1 << -1;
+    QTest::newRow("eight threads") << 8 << -1;
+    QTest::newRow("eight threads, stop") << 8 << 57;
+}
+
+// Every path is read once, off or on this thread, and merged here in list order with its own result,
+// with the progress of a serial scan; a pool of one reads everything on this thread.
+void TestDirScan::parallelMergesInScanOrder() {
+    QFETCH(int, threads);
+    QFETCH(int, stopAt);
+    QTemporaryDir dir;
+    for (int i = 0; i < 300; ++i) {
+        touch(dir.path() + QString("/d%1/f%2.txt").arg(i % 7).arg(i, 3, 10, QChar('0')));
+    }
+    const QStringList paths = DirScan::files(dir.path(), {"*.txt"});
+    const auto stepOf = [stopAt](int i) {
+        return i == stopAt ? DirScan::Step::Stop
+                           : (i % 3 == 1 ? DirScan::Step::Skipped : DirScan::Step::Visited);
+    };
+    RecordingBar serialBar;
+    DirScan::run(dir.path(), {"*.txt"}, &serialBar, [&](int i, const QString&) { return stepOf(i); });
+
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int poolSize = pool->maxThreadCount();
+    pool->setMaxThreadCount(threads);
+    struct Read {
+        QString path;
+        bool here = false;
+    };
+    QThread* gui = QThread::currentThread();
+    RecordingBar bar;
+    QStringList merged;
+    bool busyInside = true;
+    bool allReadHere = true;
+    const bool done = DirScan::runParallel<Read>(
+        dir.path(), {"*.txt"}, &bar,
+        [gui](const QString& path) {
+            return Read{path, QThread::currentThread() == gui};
+        },
+        [&](int i, const QString& path, Read& r) {
+            busyInside = busyInside && BusyGuard::busy();
+            allReadHere = allReadHere && r.here;
+            merged << (r.path == path && path == paths[i] ? path : "wrong: " + path);
+            return stepOf(i);
+        });
+    pool->setMaxThreadCount(poolSize);
+
+    QCOMPARE(done, stopAt < 0);
+    QCOMPARE(merged, stopAt < 0 ? paths : QStringList(paths.mid(0, stopAt + 1)));
+    QCOMPARE(bar.values, serialBar.values);
+    QVERIFY(busyInside);
+    QVERIFY(!BusyGuard::busy());
+    if (threads == 1) {
+        QVERIFY(allReadHere);
+    }
 }
 
 QTEST_MAIN(TestDirScan)

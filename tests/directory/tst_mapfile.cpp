@@ -13,6 +13,8 @@ private slots:
     void lines_data();
     void lines();
     void fileReading();
+    void layoutByHeader_data();
+    void layoutByHeader();
     void filter_data();
     void filter();
 };
@@ -125,6 +127,38 @@ void TstMapFile::fileReading() {
     QCOMPARE(ffa.size(), 1);
     QCOMPARE(ffa[0].circleSize, 3);
     QCOMPARE(ffa[0].excludeFlag, 0);
+}
+
+// Only the FFA map writer's whole header makes the sixth field a circle size; any other header, one
+// beginning with "file_name" too, leaves it the exclusion flag.
+void TstMapFile::layoutByHeader_data() {
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<bool>("sizeColumn");
+    const QByteArray writer = "file_name     dispersion     point      snr     period       size";
+    QTest::newRow("FFA map writer") << writer + "\n" << true;
+    QTest::newRow("FFA map writer, CR LF and tabs")
+        << QByteArray("file_name\tdispersion\tpoint\tsnr\tperiod\tsize\r\n") << true;
+    QTest::newRow("harmonics map beginning with file_name")
+        << QByteArray("file_name dispersion harmonic snr period exclude sum_alfa\n") << false;
+    QTest::newRow("size column not last") << writer + " sum_alfa\n" << false;
+    QTest::newRow("no size column") << QByteArray("file_name dispersion point snr period\n") << false;
+}
+
+void TstMapFile::layoutByHeader() {
+    QFETCH(QByteArray, header);
+    QFETCH(bool, sizeColumn);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("map.txt");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(header + "f00_n0_av0\t\t  57\t\t   12\t\t9.0\t\t0.5000\t\t1\t\t2\n");
+    file.close();
+    QVector<MapPoint> points;
+    QCOMPARE(MapFile::read(path, points, {}), QString());
+    QCOMPARE(points.size(), 1);
+    QCOMPARE(points[0].circleSize, sizeColumn ? 1 : Tools::snrLevel(9.0));
+    QCOMPARE(points[0].excludeFlag, sizeColumn ? 0 : 1);
+    QCOMPARE(points[0].sumAlfa, 2);
 }
 
 void TstMapFile::filter_data() {

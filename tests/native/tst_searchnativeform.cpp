@@ -22,6 +22,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QtTest>
 
 #include <memory>
@@ -77,6 +78,8 @@ private slots:
     void laterFileOfDateKeepsOrReplacesRange();
     void unreadableFileIsReportedAndSkipped();
     void readsWithoutProgressBar();
+    void threadedReadingEqualsSerial_data();
+    void threadedReadingEqualsSerial();
     void refusedTreeLeavesWorkArea_data();
     void refusedTreeLeavesWorkArea();
     void startState();
@@ -211,6 +214,60 @@ void TestSearchNativeForm::readsWithoutProgressBar() {
     Settings::getInstance()->setProgressBar(bar);
     QCOMPARE(form->dates.size(), 12);
     QCOMPARE(form->viewName, QString("multi"));
+}
+
+void TestSearchNativeForm::threadedReadingEqualsSerial_data() {
+    QTest::addColumn<int>("threads");
+    QTest::newRow("2 threads") << 2;
+    QTest::newRow("8 threads") << 8;
+}
+
+// Files whose order decides the tables: several files of one date (the later one replaces series and
+// range, or keeps the range when it has no numbers), DMs first named in different files, undated and
+// other files between them. Read on the calling thread alone (a pool of one) and on several, the tables
+// and the selectors must come out the same.
+void TestSearchNativeForm::threadedReadingEqualsSerial() {
+    QFETCH(int, threads);
+    const QString root = dir.filePath(QString("threads%1").arg(threads));
+    unsigned state = 5;
+    const auto next = [&state](unsigned range) {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 16) % range;
+    };
+    for (int f = 0; f < 120; ++f) {
+        const QString date =
+            QString("2024.%1.%2").arg(1 + f % 4, 2, 10, QChar('0')).arg(1 + f % 13, 2, 10, QChar('0'));
+        Blocks blocks;
+        for (int m = 0; m < 4; ++m) {
+            blocks.append({QString::number(next(12) * 5), ramp(1 + int(next(6)), next(50))});
+        }
+        const QString path = QString("%1/g%2/%3_f%4.txt").arg(root).arg(f % 5).arg(date).arg(f);
+        QVERIFY(SearchResultWriter::write(path, f % 17 == 0 ? QByteArray("sigma=1\n")
+                                                            : SearchResultWriter::text(blocks)));
+        if (f % 9 == 0) {
+            QVERIFY(
+                SearchResultWriter::write(QString("%1/g%2/notes%3.txt").arg(root).arg(f % 5).arg(f), blocks));
+        }
+    }
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int poolSize = pool->maxThreadCount();
+    pool->setMaxThreadCount(1);
+    QPointer<SearchNativeForm> serial = open(root);
+    pool->setMaxThreadCount(threads);
+    auto* threaded = new SearchNativeForm(root, "native", window);
+    pool->setMaxThreadCount(poolSize);
+
+    QCOMPARE(serial->dates.size(), 52);
+    QCOMPARE(threaded->dates, serial->dates);
+    QCOMPARE(threaded->dispersions, serial->dispersions);
+    QCOMPARE(threaded->series, serial->series);
+    QCOMPARE(threaded->dateMaxMin, serial->dateMaxMin);
+    for (const char* name : {"comboBoxDate", "comboBoxDispersion"}) {
+        QCOMPARE(findChildOrStop<QComboBox>(threaded, name)->currentText(),
+                 child<QComboBox>(name)->currentText());
+    }
+    QVERIFY(desktop->boxes().isEmpty());
+    delete serial; // the threaded form holds the work area now
 }
 
 void TestSearchNativeForm::refusedTreeLeavesWorkArea_data() {

@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QtTest>
 
 namespace {
@@ -64,6 +65,8 @@ private slots:
     void dmsRiseAsNumbers();
     void failedReadingKeepsPreviousForm_data();
     void failedReadingKeepsPreviousForm();
+    void threadedReadingEqualsSerial_data();
+    void threadedReadingEqualsSerial();
 
 private:
     MainWindow* window = nullptr;
@@ -390,6 +393,70 @@ void TestProfileForm::failedReadingKeepsPreviousForm() {
     if (exists) {
         QCOMPARE(window->progressBar->value(), 100);
     }
+}
+
+void TestProfileForm::threadedReadingEqualsSerial_data() {
+    QTest::addColumn<int>("threads");
+    QTest::newRow("2 threads") << 2;
+    QTest::newRow("8 threads") << 8;
+}
+
+// Files whose order decides the tables: a later file replaces a profile of the same key and appends to
+// the period list of its date and DM, "dm010" and "dm10" are one DM, equal maxima tie, and some files
+// hold no period. Read on the calling thread alone (a pool of one) and on several, all tables and the
+// preselected best profile must come out the same.
+void TestProfileForm::threadedReadingEqualsSerial() {
+    QFETCH(int, threads);
+    unsigned state = 99;
+    const auto next = [&state](unsigned range) {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 16) % range;
+    };
+    for (int d = 0; d < 5; ++d) {
+        const QString date = QString("2020.0%1.1%2").arg(1 + d % 3).arg(d);
+        for (int m = 0; m < 30; ++m) {
+            const QString dir = QString("%1/d%2/").arg(root).arg(m % 3);
+            const QString dm = m % 10 == 0 ? QString("0%1").arg(m) : QString::number(m);
+            QVector<ProfileFileWriter::Block> blocks;
+            for (const char* period : {"0.5", "0.6", "0.7"}) {
+                blocks.append({period, ProfileFileWriter::pulse(32, int(next(32)), 1 + next(7))});
+            }
+            QVERIFY(ProfileFileWriter::write(dir + name(dm, "0.7", 1, date), blocks));
+            if (m % 7 == 0) {
+                QVERIFY(ProfileFileWriter::write(dir + name(QString::number(m), "0.9", 1, date),
+                                                 {{"0.6", ProfileFileWriter::pulse(32, 3, 1 + next(7))}}));
+            }
+            if (m % 11 == 0) {
+                QVERIFY(ProfileFileWriter::write(dir + name(dm, "0.2", 1, date), QString("1 2 3\n")));
+            }
+        }
+    }
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int poolSize = pool->maxThreadCount();
+    pool->setMaxThreadCount(1);
+    ProfileForm serial(root, "periods", window);
+    pool->setMaxThreadCount(threads);
+    ProfileForm threaded(root, "periods", window);
+    pool->setMaxThreadCount(poolSize);
+
+    QCOMPARE(serial.dates.size(), 5);
+    QCOMPARE(serial.profiles.size(), 5 * 30 * 3);
+    QCOMPARE(threaded.dates, serial.dates);
+    QCOMPARE(threaded.dmsByDate, serial.dmsByDate);
+    QCOMPARE(threaded.periodsByDateDm, serial.periodsByDateDm);
+    QCOMPARE(threaded.profiles, serial.profiles);
+    QCOMPARE(threaded.profileStats, serial.profileStats);
+    QCOMPARE(threaded.dateStats, serial.dateStats);
+    QCOMPARE(threaded.datesByMax, serial.datesByMax);
+    QCOMPARE(threaded.bestList, serial.bestList);
+    QCOMPARE(threaded.bestByDate, serial.bestByDate);
+    QCOMPARE(threaded.bestFiveByDate, serial.bestFiveByDate);
+    QCOMPARE(threaded.bestFiveByDatePeriod, serial.bestFiveByDatePeriod);
+    for (QComboBox* box :
+         {threaded.ui->comboBoxDate, threaded.ui->comboBoxDispersion, threaded.ui->comboBoxPeriod}) {
+        QCOMPARE(box->currentText(), serial.findChild<QComboBox*>(box->objectName())->currentText());
+    }
+    QVERIFY(desktop->boxes().isEmpty());
 }
 
 QTEST_MAIN(TestProfileForm)

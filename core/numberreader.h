@@ -1,0 +1,83 @@
+#ifndef NUMBERREADER_H
+#define NUMBERREADER_H
+
+#include <QString>
+#include <QtGlobal>
+
+#include <algorithm>
+#include <cstring>
+
+// Numbers of the text files, read straight from their bytes: the one reader behind every text format.
+// A piece [begin, end) reads exactly as the toolkit's QString::toDouble, toFloat and toInt read its
+// UTF-8 text (C locale: white space around it ignored, a leading '+' or '-', decimal point, exponent,
+// "nan" and "inf" in any case, no group separators; a piece that is not one number gives 0 and ok false,
+// an overflowing one ±infinity and ok false), without a QString per number: plain ASCII numbers go
+// through std::from_chars, anything unusual through the toolkit itself. Nothing is kept between calls,
+// so every function may run on any thread at once.
+class NumberReader {
+public:
+    NumberReader() = delete;
+
+    static double toDouble(const char* begin, const char* end, bool* ok = nullptr);
+    static float toFloat(const char* begin, const char* end, bool* ok = nullptr);
+    static int toInt(const char* begin, const char* end, bool* ok = nullptr);
+
+    // The rule for values of result, profile, statistics, search-result, map and 3-sigma files: NaN and
+    // ±infinity (an overflowing text reads as one) count 0, and `nonFinite` counts them.
+    static double finiteOr0(double v, qint64& nonFinite) {
+        if (v - v == 0) { // false for NaN and both infinities, without a branch on the class
+            return v;
+        }
+        ++nonFinite;
+        return 0;
+    }
+    // One debug line for the file or block `where` when `nonFinite` values of it counted 0.
+    static void reportNonFinite(qint64 nonFinite, const QString& where);
+
+    // The line at `at` into [lineBegin, lineEnd), without its line feed and a carriage return before it
+    // (or before the end), as a text stream gives it; `at` moves past it. False at `end`: a text ending
+    // in a line feed has no empty last line.
+    static bool nextLine(const char*& at, const char* end, const char*& lineBegin, const char*& lineEnd);
+
+    // [begin, end) begins with the bytes of `word`.
+    static bool startsWith(const char* begin, const char* end, const char* word) {
+        const size_t n = std::strlen(word);
+        return size_t(end - begin) >= n && std::memcmp(begin, word, n) == 0;
+    }
+
+    // Calls piece(pieceBegin, pieceEnd) for every piece of [begin, end) between single `separator`s,
+    // in order, empty pieces kept: n separators make n + 1 pieces.
+    static int countPieces(const char* begin, const char* end, char separator) {
+        return int(std::count(begin, end, separator)) + 1;
+    }
+    template <typename Piece>
+    static void forEachPiece(const char* begin, const char* end, char separator, Piece piece) {
+        for (;;) {
+            const char* at = static_cast<const char*>(std::memchr(begin, separator, size_t(end - begin)));
+            piece(begin, at ? at : end);
+            if (!at) {
+                return;
+            }
+            begin = at + 1;
+        }
+    }
+
+    // Calls line(lineBegin, lineEnd) for every line of [begin, end) as nextLine gives them.
+    template <typename Line> static void forEachLine(const char* begin, const char* end, Line line) {
+        const char* b = nullptr;
+        const char* e = nullptr;
+        while (nextLine(begin, end, b, e)) {
+            line(b, e);
+        }
+    }
+
+    // Text of bytes decoded as UTF-8, a byte-order mark kept as the character it is (it was decoded
+    // in the middle of a file).
+    static QString text(const char* begin, const char* end);
+
+    // Space as the toolkit trims it around numbers and lines, in ASCII: blank, tab, line feed, vertical
+    // tab, form feed, carriage return.
+    static bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+};
+
+#endif // NUMBERREADER_H
