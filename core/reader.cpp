@@ -130,9 +130,40 @@ private:
     QStringList* kept;
 };
 
-// The passport: fills the record's counts and values. False when the read stops there; the record is
-// then what the caller returns.
-bool readPassport(QFile& f, Data& rec, const ReadLog& log) {
+// Start date-time, native date-time, bands and sampling interval from the passport's keys.
+void takeValues(Data& rec, const QMap<QString, QString>& keys) {
+    QDate date = QDate::fromString(keys.value("date_begin").right(10), QStringLiteral("dd.MM.yyyy"));
+    const QString timeBegin = keys.value("time_begin");
+    QTime time = QTime::fromString(timeBegin.right(8).remove(QLatin1Char(' ')), QStringLiteral("h:mm:ss"));
+    if (!timeBegin.contains(QLatin1String("UTC")) && date.isValid() && time.isValid()) {
+        const QDateTime moved = QDateTime(date, time, Qt::UTC).addSecs(-10800);
+        date = moved.date();
+        time = moved.time();
+    }
+    if (keys.contains("star_time")) {
+        time = QTime::fromString(keys.value("star_time"), QStringLiteral("HH:mm:ss"));
+    }
+    if (date.isValid() && time.isValid() && !keys.contains("stairs_names")) {
+        rec.startDateTime = QDateTime(date, time, Qt::UTC);
+    }
+
+    rec.nativeDatetime = keys.value("native_datetime");
+    if (rec.nativeDatetime.isEmpty()) {
+        rec.nativeDatetime = rec.fileName;
+    }
+    for (const QString& band : keys.value("fbands").split(QLatin1Char(' '), Qt::KeepEmptyParts)) {
+        rec.fbands << toDouble(band);
+    }
+    rec.tresolution = toDouble(keys.value("tresolution"));
+    rec.tres = rec.tresolution / 1000;
+    rec.factor = 0.89;
+}
+
+// The passport: fills the record's counts and, unless countsOnly, its values (start, bands, sampling
+// interval). A series read keeps none of these values; parsing the start would be the one part of it
+// that goes through state shared between threads, the C library's time zone. False when the read stops
+// there; the record is then what the caller returns.
+bool readPassport(QFile& f, Data& rec, const ReadLog& log, bool countsOnly) {
     QByteArray first = readBoundedLine(f);
     const int lineCount = Reader::readHeaderLineCount(first);
     QMap<QString, QString> keys;
@@ -191,32 +222,9 @@ bool readPassport(QFile& f, Data& rec, const ReadLog& log) {
         return false;
     }
     rec.rays = keys.contains("rays") ? toInt(keys.value("rays")) : 8;
-
-    QDate date = QDate::fromString(keys.value("date_begin").right(10), QStringLiteral("dd.MM.yyyy"));
-    const QString timeBegin = keys.value("time_begin");
-    QTime time = QTime::fromString(timeBegin.right(8).remove(QLatin1Char(' ')), QStringLiteral("h:mm:ss"));
-    if (!timeBegin.contains(QLatin1String("UTC")) && date.isValid() && time.isValid()) {
-        const QDateTime moved = QDateTime(date, time, Qt::UTC).addSecs(-10800);
-        date = moved.date();
-        time = moved.time();
+    if (!countsOnly) {
+        takeValues(rec, keys);
     }
-    if (keys.contains("star_time")) {
-        time = QTime::fromString(keys.value("star_time"), QStringLiteral("HH:mm:ss"));
-    }
-    if (date.isValid() && time.isValid() && !keys.contains("stairs_names")) {
-        rec.startDateTime = QDateTime(date, time, Qt::UTC);
-    }
-
-    rec.nativeDatetime = keys.value("native_datetime");
-    if (rec.nativeDatetime.isEmpty()) {
-        rec.nativeDatetime = rec.fileName;
-    }
-    for (const QString& band : keys.value("fbands").split(QLatin1Char(' '), Qt::KeepEmptyParts)) {
-        rec.fbands << toDouble(band);
-    }
-    rec.tresolution = toDouble(keys.value("tresolution"));
-    rec.tres = rec.tresolution / 1000;
-    rec.factor = 0.89;
 
     // Real passports never ask for these; arrays cannot be built from them.
     if (rec.npoints < 0 || rec.channels <= 0 || rec.rays <= 0 || rec.modules <= 0) {
@@ -398,7 +406,7 @@ Data Reader::readFile(const QString& path, bool headerOnly) {
         return rec;
     }
     const ReadLog log;
-    if (!readPassport(f, rec, log) || headerOnly) {
+    if (!readPassport(f, rec, log, false) || headerOnly) {
         return rec;
     }
 
@@ -476,7 +484,7 @@ Reader::SeriesRead Reader::readSeries(const QString& path, int channelCount) {
     rec.filePath = path;
     rec.fileName = QFileInfo(path).fileName();
     const ReadLog log(&out.debugLines);
-    if (!readPassport(f, rec, log)) {
+    if (!readPassport(f, rec, log, true)) {
         return out;
     }
     qint64 floatsPerPoint = 0;
