@@ -6,13 +6,16 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
 #include <functional>
 
 // Reads an observation file (.pnt, .pnthr): a passport of key lines followed by little-endian float32
 // samples in the order point, module, ray, channel. Holds no state between calls; make one on the
 // stack per read. While the samples are read it lets the event loop run once per time point under a
-// BusyGuard, so nothing started from the event loop can tear down the caller meanwhile.
+// BusyGuard, so nothing started from the event loop can tear down the caller meanwhile. readSeries() is
+// the one part that may run on another thread.
 //
 // startDateTime is given in UTC: the passport's Moscow time is moved 3 hours back unless it says "UTC".
 class Reader : public QObject {
@@ -22,6 +25,25 @@ public:
 
     // Never throws. An unusable file gives a record whose npoints is 0 (or -1 without modules).
     Data readFile(const QString& path, bool headerOnly);
+
+    // A read for a worker thread: the file is read whole as readFile reads it, but with no event pass,
+    // no progress, no message and no debug line, and of the samples only the series of module 0, ray 0,
+    // channels 0 .. channelCount-1 are kept (none when the file has fewer channels or no points). What
+    // readFile would have logged, shown or printed stays in the result until report() gives it out on
+    // the GUI thread; taken in the order of the files, the messages come as one read after another gives
+    // them.
+    struct SeriesRead {
+        QString path;
+        QVector<QVector<float>> series; // channelCount series of the points read, or none
+        QStringList debugLines;
+        bool shortFile = false; // the file ended before the passport's points
+        bool slowFile = false;  // reading the samples passed the time limit
+    };
+    static SeriesRead readSeries(const QString& path, int channelCount);
+    // GUI thread only: logs the read's debug lines, then shows the boxes readFile would have shown, or
+    // without a window prints its lines and drops the series of a damaged file, as readFile then gives
+    // the empty record.
+    static void report(SeriesRead& read);
 
     // The passport's line count from its first line; removes one trailing line feed from the array.
     static int readHeaderLineCount(QByteArray& firstLine);

@@ -1,5 +1,6 @@
-// Fuzzes the observation-file reader: any bytes as a .pnt file, read with samples. Debug lines and the
-// standard-output messages of damaged files are dropped to keep the run readable.
+// Fuzzes the observation-file reader: any bytes as a .pnt file, read with samples, then read again as a
+// worker reads it, whose series must be those of the record. Debug lines and the standard-output messages
+// of damaged files are dropped to keep the run readable.
 #include "core/reader.h"
 #include "core/data.h"
 
@@ -11,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
@@ -47,6 +49,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     static volatile float sink;
     sink = sum;
+
+    Reader::SeriesRead read = Reader::readSeries(path, 7);
+    Reader::report(read);
+    const bool kept = d.samples && d.channels >= 7 && d.npoints > 0;
+    if (read.series.size() != (kept ? 7 : 0)) {
+        __builtin_trap();
+    }
+    for (int c = 0; kept && c < 7; ++c) {
+        if (read.series[c].size() != d.npoints || std::memcmp(read.series[c].constData(), d.samples[0][c][0],
+                                                              size_t(d.npoints) * sizeof(float)) != 0) {
+            __builtin_trap();
+        }
+    }
     freeSamples(d);
     return 0;
 }

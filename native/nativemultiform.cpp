@@ -5,6 +5,7 @@
 #include "core/dirscan.h"
 #include "core/formcolumn.h"
 #include "core/multigrafik.h"
+#include "core/orderedjobs.h"
 #include "core/profilegrafik.h"
 #include "core/reader.h"
 #include "core/settings.h"
@@ -19,8 +20,26 @@
 #include <QHBoxLayout>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
+#include <vector>
+
+namespace {
+
+// Channels 0 .. 6 of module 0 and ray 0: the six bands and the one after them.
+constexpr int channelsKept = 7;
+
+// "20YY.MM.DD" from a path ending in DDMMYY_hh_Nd_00....pnt, or "" when the path has no date.
+QString dateOfPath(const QString& path) {
+    static const QRegularExpression datePattern(
+        QStringLiteral("(\\d\\d)(\\d\\d)(\\d\\d)_\\d\\d_N\\d_00.*.pnt"));
+    const QRegularExpressionMatch m = datePattern.match(path);
+    return m.hasMatch() ? QStringLiteral("20%1.%2.%3").arg(m.captured(3), m.captured(2), m.captured(1))
+                        : QString();
+}
+
+} // namespace
 
 NativeMultiForm::NativeMultiForm(QString dirPath, QWidget* parent) : QWidget(parent), dirPath(dirPath) {
     // Menus and forms are refused until the form stands complete: the scan and any box shown meanwhile
@@ -101,20 +120,46 @@ bool NativeMultiForm::readDirectory(QString dir) {
     greenDates.clear();
     greenComments.clear();
 
-    static const QRegularExpression datePattern(
-        QStringLiteral("(\\d\\d)(\\d\\d)(\\d\\d)_\\d\\d_N\\d_00.*.pnt"));
-    DirScan::run(dir, {QStringLiteral("*.pnt")}, progressBar, [this](int, const QString& path) {
-        const QRegularExpressionMatch m = datePattern.match(path);
-        if (!m.hasMatch()) {
+    // The first file of each date in path order is read; a later one is never opened. They are read
+    // on worker threads ahead of the scan, which takes their series in path order.
+    const QStringList filters{QStringLiteral("*.pnt")};
+    QStringList toRead;
+    QSet<QString> planned;
+    for (const QString& path : DirScan::files(dir, filters)) {
+        const QString date = dateOfPath(path);
+        if (!date.isEmpty() && !planned.contains(date)) {
+            planned.insert(date);
+            toRead.append(path);
+        }
+    }
+    QHash<QString, int> readIndex;
+    for (int i = 0; i < toRead.size(); ++i) {
+        readIndex.insert(toRead.at(i), i);
+    }
+    std::vector<Reader::SeriesRead> reads(size_t(toRead.size()));
+    // Declared after what its jobs use, so that it joins them before that goes.
+    OrderedJobs jobs(toRead.size(), [&reads, &toRead](int i) {
+        reads[size_t(i)] = Reader::readSeries(toRead.at(i), channelsKept);
+    });
+
+    DirScan::run(dir, filters, progressBar, [&](int, const QString& path) {
+        const QString date = dateOfPath(path);
+        if (date.isEmpty() || filePaths.contains(date)) {
             return DirScan::Step::Skipped;
         }
-        const QString date = QStringLiteral("20%1.%2.%3").arg(m.captured(3), m.captured(2), m.captured(1));
-        // The first file of a date in path order wins; a later one is never opened.
-        if (filePaths.contains(date)) {
-            return DirScan::Step::Skipped;
+        Reader::SeriesRead read;
+        const int i = readIndex.value(path, -1);
+        if (i >= 0) {
+            jobs.waitFor(i);
+            read = std::move(reads[size_t(i)]);
+        } else {
+            // A file that came after the listing above.
+            read = Reader::readSeries(path, channelsKept);
         }
+        Reader::report(read);
         dates.append(date);
-        series.insert(date, readNativeFile(path));
+        series.insert(date, read.series.size() == channelsKept ? read.series
+                                                               : QVector<QVector<float>>(channelsKept));
         filePaths.insert(date, path);
         return DirScan::Step::Visited;
     });
@@ -133,11 +178,12 @@ bool NativeMultiForm::readDirectory(QString dir) {
 QVector<QVector<float>> NativeMultiForm::readNativeFile(QString path) {
     Reader reader(nullptr);
     Data data = reader.readFile(path, false);
-    QVector<QVector<float>> out(7);
+    QVector<QVector<float>> out(channelsKept);
     // Only a record with the first module, first ray and seven channels gives series; any other keeps
     // seven empty ones, so its date shows no graph.
-    if (data.samples && data.modules >= 1 && data.rays >= 1 && data.channels >= 7 && data.npoints > 0) {
-        for (int c = 0; c < 7; ++c) {
+    if (data.samples && data.modules >= 1 && data.rays >= 1 && data.channels >= channelsKept &&
+        data.npoints > 0) {
+        for (int c = 0; c < channelsKept; ++c) {
             const float* s = data.samples[0][c][0];
             out[c] = QVector<float>(s, s + data.npoints);
         }

@@ -1,4 +1,5 @@
 #include "core/reader.h"
+#include "support/messagelog.h"
 #include "support/obsfilewriter.h"
 #include "support/recordingdesktop.h"
 
@@ -10,6 +11,8 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <memory>
+#include <thread>
 #include <unistd.h>
 
 #ifdef __SANITIZE_ADDRESS__
@@ -42,6 +45,14 @@ qint64 jumpingClock() {
     return fakeNow;
 }
 
+QStringList boxTexts(const RecordingDesktop& desktop) {
+    QStringList out;
+    for (const auto& c : desktop.boxes()) {
+        out << c.kind + " " + c.title + ": " + c.text;
+    }
+    return out;
+}
+
 QList<int> values(const QSignalSpy& spy) {
     QList<int> out;
     for (const QList<QVariant>& args : spy) {
@@ -70,6 +81,8 @@ private slots:
     void fileShrinksWhileRead();
     void timeLimit();
     void pulseTrainLinesUpAtItsDm();
+    void seriesReadGivesWhatReadFileGives_data();
+    void seriesReadGivesWhatReadFileGives();
 
 private:
     QString path(const QString& name) const { return dir.filePath(name); }
@@ -435,6 +448,108 @@ void TestReader::pulseTrainLinesUpAtItsDm() {
     }
     QCOMPARE(d.samples[0][32][0][starts.at(1)], 1.0f);
     freeSamples(d);
+}
+
+void TestReader::seriesReadGivesWhatReadFileGives_data() {
+    QTest::addColumn<QByteArray>("passport"); // written alone instead of a described file when not empty
+    QTest::addColumn<int>("npoints");
+    QTest::addColumn<int>("modules");
+    QTest::addColumn<int>("rays");
+    QTest::addColumn<int>("nbands");
+    QTest::addColumn<int>("wholePoints"); // of the samples written; -1: all
+    QTest::addColumn<bool>("window");
+    QTest::addColumn<bool>("slow");
+    QTest::addColumn<int>("seriesPoints"); // 0: no series
+
+    // More than one chunk of a series read, whose ends fall inside points.
+    QTest::newRow("one module, eight rays, seven channels")
+        << QByteArray() << 3000 << 1 << 8 << 6 << -1 << true << false << 3000;
+    QTest::newRow("two modules, three rays, nine channels")
+        << QByteArray() << 1500 << 2 << 3 << 8 << -1 << false << false << 1500;
+    QTest::newRow("five channels keep no series")
+        << QByteArray() << 300 << 1 << 8 << 4 << -1 << true << false << 0;
+    QTest::newRow("no points") << QByteArray() << 0 << 1 << 8 << 6 << -1 << true << false << 0;
+    QTest::newRow("short, with a window")
+        << QByteArray() << 3000 << 1 << 2 << 6 << 1200 << true << false << 1200;
+    QTest::newRow("short, without a window")
+        << QByteArray() << 3000 << 1 << 2 << 6 << 1200 << false << false << 0;
+    QTest::newRow("slow, with a window") << QByteArray() << 50 << 1 << 1 << 6 << -1 << true << true << 50;
+    QTest::newRow("slow, without a window") << QByteArray() << 50 << 1 << 1 << 6 << -1 << false << true << 0;
+    QTest::newRow("empty passport") << QByteArray("\n") << 0 << 0 << 0 << 0 << -1 << true << false << 0;
+    QTest::newRow("no modules") << QByteArray("numpar 3\nnpoints 100\nchannels 9\n") << 0 << 0 << 0 << 0 << -1
+                                << true << false << 0;
+}
+
+// A series read on another thread, reported on this one, keeps what the form keeps of readFile's record
+// (module 0, ray 0, channels 0 to 6) and gives the same debug lines, boxes and printed lines.
+void TestReader::seriesReadGivesWhatReadFileGives() {
+    QFETCH(QByteArray, passport);
+    QFETCH(int, npoints);
+    QFETCH(int, modules);
+    QFETCH(int, rays);
+    QFETCH(int, nbands);
+    QFETCH(int, wholePoints);
+    QFETCH(bool, window);
+    QFETCH(bool, slow);
+    QFETCH(int, seriesPoints);
+    const QString file = path("series.pnt");
+    if (!passport.isEmpty()) {
+        QVERIFY(ObsFileWriter::writeRaw(file, passport, QByteArray(64, '\1')));
+    } else {
+        ObsFileWriter::Description desc;
+        desc.npoints = npoints;
+        desc.modules = modules;
+        desc.rays = rays;
+        desc.nbands = nbands;
+        desc.value = [](int p, int m, int r, int c) { return float(p * 1000 + m * 100 + r * 10 + c); };
+        if (wholePoints >= 0) {
+            desc.sampleBytes = wholePoints * ObsFileWriter::bytesPerPoint(desc) + 30;
+        }
+        QVERIFY(ObsFileWriter::write(file, desc));
+    }
+    std::unique_ptr<QWidget> top(window ? new QWidget : nullptr);
+    RecordingDesktop desktop;
+
+    QVector<QVector<float>> expected;
+    QStringList expectedLog;
+    QByteArray expectedOut;
+    {
+        MessageLog log;
+        fakeNow = 0;
+        Reader::setClock(slow ? jumpingClock : nullptr);
+        Reader reader;
+        Data d;
+        expectedOut = captureStdout([&] { d = reader.readFile(file, false); });
+        if (d.samples && d.channels >= 7 && d.npoints > 0) {
+            for (int c = 0; c < 7; ++c) {
+                expected << QVector<float>(d.samples[0][c][0], d.samples[0][c][0] + d.npoints);
+            }
+        }
+        freeSamples(d);
+        expectedLog = log.lines();
+    }
+    const QStringList expectedBoxes = boxTexts(desktop);
+    desktop.calls.clear();
+
+    Reader::SeriesRead read;
+    {
+        MessageLog quiet;
+        fakeNow = 0;
+        std::thread([&] { read = Reader::readSeries(file, 7); }).join();
+        QVERIFY(quiet.lines().isEmpty());
+        QVERIFY(desktop.calls.isEmpty());
+    }
+    MessageLog log;
+    const QByteArray out = captureStdout([&] { Reader::report(read); });
+    QCOMPARE(log.lines(), expectedLog);
+    QCOMPARE(boxTexts(desktop), expectedBoxes);
+    QCOMPARE(out, expectedOut);
+    QCOMPARE(read.series, expected);
+    QCOMPARE(expected.value(0).size(), seriesPoints);
+    if (seriesPoints > 0) {
+        QCOMPARE(expected.size(), 7);
+        QCOMPARE(expected[6][seriesPoints - 1], float((seriesPoints - 1) * 1000 + 6));
+    }
 }
 
 QTEST_MAIN(TestReader)

@@ -7,6 +7,7 @@
 #include "native/greendates.h"
 #include "native/nativemultiform.h"
 #include "support/gridwatch.h"
+#include "support/messagelog.h"
 #include "support/nativedates.h"
 #include "support/recordingdesktop.h"
 #include "support/testenv.h"
@@ -126,6 +127,7 @@ private slots:
     void emptyOrMissingDirectory_data();
     void emptyOrMissingDirectory();
     void menusRefusedDuringTheScan();
+    void scanReadsAsOneFileAtATime();
 
     void gridShape_data();
     void gridShape();
@@ -389,6 +391,51 @@ void TestNativeMultiForm::menusRefusedDuringTheScan() {
     QCOMPARE(workArea(window).value(0), static_cast<QWidget*>(form));
     QVERIFY(gridOf(window));
     QCOMPARE(form->dates.size(), 3);
+}
+
+// The scan reads its files on worker threads; what it keeps, logs and shows is what reading them one
+// after another gives, in path order.
+void TestNativeMultiForm::scanReadsAsOneFileAtATime() {
+    const QString dir = root.filePath("workers");
+    writeDates(dir, 23);
+    for (int k : {5, 17}) {
+        ObsFileWriter::Description cut = NativeDates::description(points, dateSeries(k));
+        cut.sampleBytes = (100 + k) * ObsFileWriter::bytesPerPoint(cut) + 6;
+        QVERIFY(ObsFileWriter::write(dir + "/" + NativeDates::fileName(ddmmyy(k)), cut));
+    }
+    QVERIFY(QFile(dir + "/" + NativeDates::fileName(ddmmyy(9))).resize(0));
+    ObsFileWriter::Description five = NativeDates::description(points, dateSeries(14));
+    five.nbands = 4;
+    five.fbands = NativeDates::formBands().mid(0, 4);
+    QVERIFY(ObsFileWriter::write(dir + "/" + NativeDates::fileName(ddmmyy(14)), five));
+
+    MainWindow window;
+    RecordingDesktop desktop;
+    NativeMultiForm* form = nullptr;
+    QStringList scanLog;
+    {
+        MessageLog log;
+        form = new NativeMultiForm(dir, &window);
+        scanLog = log.linesStartingWith("Error!");
+    }
+    const QStringList scanBoxes = boxTexts(desktop);
+    desktop.calls.clear();
+    const QString damaged =
+        "Data is heavily damaged: File size is incorrect, data is broken, showing what I can.";
+    QCOMPARE(scanBoxes, (QStringList{damaged, damaged}));
+    // Two short files and the empty one.
+    QCOMPARE(scanLog.size(), 3);
+    QCOMPARE(form->dates.size(), 23);
+    QCOMPARE(form->series.value(dateText(5)).at(6).size(), 105);
+    QCOMPARE(form->series.value(dateText(17)).at(3).size(), 117);
+
+    MessageLog log;
+    for (int k = 0; k < 23; ++k) {
+        const QString date = dateText(k);
+        QCOMPARE(form->series.value(date), form->readNativeFile(form->filePaths.value(date)));
+    }
+    QCOMPARE(scanLog, log.linesStartingWith("Error!"));
+    QCOMPARE(boxTexts(desktop), scanBoxes);
 }
 
 void TestNativeMultiForm::gridShape_data() {
