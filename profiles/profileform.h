@@ -105,7 +105,7 @@ signals:
     void progress(int);
 
 public slots:
-    // Selection, navigation, options and image saving: not built yet.
+    // Selection, navigation and options.
     void changedDate(QString date);
     void changedDispersion(QString disp);
     void changedPeriod(QString period);
@@ -119,7 +119,7 @@ public slots:
     void periodNext();
     void periodPre();
     void averageChanged(int radius);
-    // Statistics views: not built yet.
+    // Statistics: year, DM and period of the day-by-day views.
     void statYearNext();
     void statYearPre();
     void statDispNext();
@@ -127,10 +127,11 @@ public slots:
     void statPeriodNext();
     void statPeriodPre();
     void radiusChanged(int radius);
-    // Best-profile links: not built yet.
+    // Best-profile links.
     void clickedOnLink();
     void clickedOnDateLink();
-    // Views: not built yet; each returns false, so the start hint stays.
+    // Views and the options that redraw them. A drawing that returns false drew nothing: the view shown
+    // before stays.
     bool drawGrafikOne();
     bool drawGrafikDisp();
     bool drawGrafikMulti();
@@ -154,7 +155,7 @@ public slots:
     void scrollToBestGrafik();
     void drawAndScrollToBestGrafik();
     void showProfileDate(QString date, bool showOne);
-    // Flux-density calculator: not built yet.
+    // Flux-density calculator.
     void changedCalcN1();
     void changedCalcN2();
     void changedCalcPeriod1();
