@@ -165,11 +165,15 @@ signals:
     void progress(int percent);
 
 private:
+    // Runs the member of the graph type named by grafikType.
+    bool runGraphType();
     bool openTestFile();
     void writeTest(const QString& line);
     void emitProgress(int percent);
     bool harmDispOne();
     bool harmDispSeries(bool overShifts);
+    bool harmDispAverage();
+    bool harmDispFirstPoint();
     int sumCheckedRowsIntoMatrix(QVector<QVector<double>>& matrix, const QVector<QString>& rows, int shift,
                                  int averages, int withNulls, int L, bool notFoundPrefix, bool emitRows);
     void snrOfRows(QVector<QVector<double>>& matrix, QVector<double>& snr, int P, int L, int harmonic,
@@ -187,6 +191,10 @@ private:
     bool ffaMap();
     bool ffaSnrDisp();
     bool ffaSnrDispSeries(bool overShifts);
+    bool ffaSnrDispFirstPoint();
+    bool ffaSnrDispAverages();
+    // calculateSum3sigma() on the DM grid of the maps; true whatever it reports.
+    bool sum3sigmaGraph();
 
     int lastProgress = -1;
 };

@@ -173,3 +173,11 @@ bool FourierCalculate::ffaSnrDispSeries(bool overShifts) {
     }
     return true;
 }
+
+bool FourierCalculate::ffaSnrDispFirstPoint() {
+    return ffaSnrDispSeries(true);
+}
+
+bool FourierCalculate::ffaSnrDispAverages() {
+    return ffaSnrDispSeries(false);
+}

@@ -285,3 +285,11 @@ bool FourierCalculate::harmDispSeries(bool overShifts) {
     curvePoints = nDM;
     return true;
 }
+
+bool FourierCalculate::harmDispAverage() {
+    return harmDispSeries(false);
+}
+
+bool FourierCalculate::harmDispFirstPoint() {
+    return harmDispSeries(true);
+}
