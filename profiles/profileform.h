@@ -27,13 +27,16 @@ class ProfileForm;
 // The viewer of a directory of average pulse profiles, created by the "Multi" menu with the mode
 // "periods" or "dispersions" and the main window as parent. The constructor reads every profile file
 // below the directory into the tables, fills the selectors with the strongest profile preselected and
-// replaces the work area's content with the panel and a plot; when the reading fails the form stays
-// hidden and the work area untouched. The form owns `ui`; widgets, plots and grids belong to Qt's tree.
+// replaces the work area's content with the panel and a plot; when the reading fails the form is not
+// valid, hidden and unconnected, the work area untouched, and its creator deletes it. The form owns
+// `ui`; widgets, plots and grids belong to Qt's tree.
 class ProfileForm : public QWidget {
     Q_OBJECT
 public:
     ProfileForm(QString dirName, QString dirMode, QWidget* parent);
     ~ProfileForm() override;
+
+    bool isValid() const { return valid; }
 
     QString dirPath;
     QString dirMode;
@@ -216,6 +219,7 @@ private:
     void buildDerivedTables();
     void fillSelectors();
     void connectWidgets();
+    bool valid = false;
 };
 
 #endif // PROFILEFORM_H

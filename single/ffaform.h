@@ -22,11 +22,15 @@ class FfaForm;
 
 // The one-file FFA form: native data, channel sum with its baseline, averaged sum and the FFA
 // periodogram of one long observation file, drawn in the shared plot with FfaGrafikInfo beside it.
+// The work area is emptied before the file is read; a refused file (no samples, too short) leaves the
+// form not valid after its warning, hidden and unconnected, for its creator to delete.
 class FfaForm : public QWidget {
     Q_OBJECT
 public:
     FfaForm(QString fileName, QWidget* parent);
     ~FfaForm() override;
+
+    bool isValid() const { return valid; }
 
 public slots:
     void redraw();
@@ -52,6 +56,7 @@ private:
     QHBoxLayout* hLayout = nullptr;
     Ui::FfaForm* ui = nullptr;
     QProgressBar* progressBar = nullptr;
+    bool valid = false;
 };
 
 #endif // FFAFORM_H
