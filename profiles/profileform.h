@@ -193,6 +193,8 @@ private:
     bool applyDeclination(const QString& delta, int n0, int& n);
     // The text of the box for a window [n1, n2] outside a profile of size points; empty when it fits.
     static QString windowError(int n1, int n2, int size);
+    // The calculator's error box for a sum or sigma that cannot be taken; -1, the value they then give.
+    double refusedMeasure(const QString& text);
     // The number with as many decimals as Tools::decimalsFor gives it.
     static QString autoDecimals(double v);
     // Keeps the lists of dates, DMs, periods and years free of repeats, in the order first met.

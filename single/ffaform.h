@@ -22,8 +22,7 @@ class FfaForm;
 
 // The one-file FFA form: native data, channel sum with its baseline, averaged sum and the FFA
 // periodogram of one long observation file, drawn in the shared plot with FfaGrafikInfo beside it.
-// The work area is emptied before the file is read; a refused file (no samples, too short) leaves the
-// form not valid after its warning, hidden and unconnected, for its creator to delete.
+// A file that OneFileRun refuses leaves it not valid (see there).
 class FfaForm : public QWidget {
     Q_OBJECT
 public:

@@ -23,8 +23,7 @@ class PulsarForm;
 
 // The parameter form of the one-file Fourier analysis. It reads one long observation file, and every
 // request runs a new calculation whose results go to the plot beside it and to a fresh info panel.
-// The work area is emptied before the file is read; a refused file (no samples, too short) leaves the
-// form not valid after its warning, unconnected and without plot or panel, for its creator to delete.
+// A file that OneFileRun refuses leaves it not valid (see there).
 class PulsarForm : public QWidget {
     Q_OBJECT
 public:

@@ -116,3 +116,20 @@ void FourierCalculate::appendCurve(const QVector<double>& curve, const QString& 
     visible.append(true);
     names.append(name);
 }
+
+void FourierCalculate::putDmsOnX() {
+    for (int dm : dispersions) {
+        arrGrafikX.append(dm);
+    }
+}
+
+FourierCalculate::SeriesStep FourierCalculate::seriesStep(bool overShifts, int step) const {
+    return overShifts ? SeriesStep{step - 3, averages} : SeriesStep{shift, step};
+}
+
+QString FourierCalculate::shiftMinutes(int s) {
+    if (s == 0) {
+        return QString();
+    }
+    return (s > 0 ? QStringLiteral("+%1 min") : QStringLiteral("%1 min")).arg(s);
+}

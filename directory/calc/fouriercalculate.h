@@ -179,6 +179,17 @@ private:
     void snrOfRows(QVector<QVector<double>>& matrix, QVector<double>& snr, int P, int L, int harmonic,
                    bool dump);
     void appendCurve(const QVector<double>& curve, const QString& name);
+    // X of the S/N-against-DM graphs: the DM list.
+    void putDmsOnX();
+    // Step 0..6 of the seven curves of a series: the shifts -3..3 at the chosen averagings, or the
+    // averagings 0..6 at the chosen shift.
+    struct SeriesStep {
+        int shift;
+        int averages;
+    };
+    SeriesStep seriesStep(bool overShifts, int step) const;
+    // A first-point shift in curve names: "-2 min", "+2 min", "" for 0.
+    static QString shiftMinutes(int s);
     bool readFfaLayout();
     // Adds the files of the checked rows for one descriptor into sums; how many were added. Progress
     // runs through part `part` of `parts` equal parts.
