@@ -31,6 +31,16 @@
 namespace {
 const char* const organisation = "orv";
 const char* const application = "Strellix-2_visual";
+
+// A form or view that cannot open says why in its own warning and reports !isValid(); it goes, and the
+// work area keeps what the form left there: the previous view, unless the form emptied it before reading.
+template <class Form> Form* keepIfValid(Form* form) {
+    if (form->isValid()) {
+        return form;
+    }
+    form->deleteLater();
+    return nullptr;
+}
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWindow) {
@@ -162,19 +172,19 @@ void MainWindow::askDirectory(const QString& caption, const std::function<void(c
 }
 
 void MainWindow::openFileShowNative() {
-    askFile([this](const QString& f) { new NativeGrafik(f, 0, this); });
+    askFile([this](const QString& f) { keepIfValid(new NativeGrafik(f, 0, this)); });
 }
 
 void MainWindow::openFileShowNativeWithoutStep() {
-    askFile([this](const QString& f) { new NativeGrafik(f, 1, this); });
+    askFile([this](const QString& f) { keepIfValid(new NativeGrafik(f, 1, this)); });
 }
 
 void MainWindow::openFileFourier() {
-    askFile([this](const QString& f) { new PulsarForm(f, this); });
+    askFile([this](const QString& f) { keepIfValid(new PulsarForm(f, this)); });
 }
 
 void MainWindow::openFileFFA() {
-    askFile([this](const QString& f) { new FfaForm(f, this); });
+    askFile([this](const QString& f) { keepIfValid(new FfaForm(f, this)); });
 }
 
 void MainWindow::openDirSumFourier() {
@@ -207,41 +217,39 @@ void MainWindow::openDirSearchFFA() {
     askDirectory(tr("Pulsar directory"), [this](const QString& d) { openFourierForm(d, true, false, true); });
 }
 
-// A directory that could not be scanned leaves the previous view in place; its form is not kept.
 void MainWindow::openFourierForm(const QString& dir, bool isFfa, bool isMap, bool isSearch) {
-    auto* form = new FourierForm(dir, isFfa, isMap, isSearch, this);
-    if (!form->isValid()) {
-        form->deleteLater();
-    }
+    keepIfValid(new FourierForm(dir, isFfa, isMap, isSearch, this));
 }
 
 void MainWindow::openDirProfilesPeriods() {
     askDirectory(tr("Pulsar directory"), [this](const QString& d) {
-        ProfileForm* form = new ProfileForm(d, "periods", this);
-        Settings::getInstance()->setProfileForm(form);
+        if (ProfileForm* form = keepIfValid(new ProfileForm(d, "periods", this))) {
+            Settings::getInstance()->setProfileForm(form);
+        }
     });
 }
 
 void MainWindow::openDirProfilesDispersions() {
     askDirectory(tr("Pulsar directory"),
-                 [this](const QString& d) { new ProfileForm(d, "dispersions", this); });
+                 [this](const QString& d) { keepIfValid(new ProfileForm(d, "dispersions", this)); });
 }
 
 void MainWindow::openDirSumChannelsSimple() {
     askDirectory(tr("Pulsar directory"),
-                 [this](const QString& d) { new SearchNativeForm(d, "native", this); });
+                 [this](const QString& d) { keepIfValid(new SearchNativeForm(d, "native", this)); });
 }
 
 void MainWindow::openDirSumChannels() {
+    // This form never refuses: a missing or empty directory leaves it standing with its start graph.
     askDirectory(tr("Pulsar directory"), [this](const QString& d) { new NativeMultiForm(d, this); });
 }
 
 void MainWindow::openFileArrays() {
-    askFile([this](const QString& f) { new ArrayGrafik(f, this); });
+    askFile([this](const QString& f) { keepIfValid(new ArrayGrafik(f, this)); });
 }
 
 void MainWindow::openDirArrays() {
-    askDirectory(tr("directory"), [this](const QString& d) { new ArrayGrafik(d, this); });
+    askDirectory(tr("directory"), [this](const QString& d) { keepIfValid(new ArrayGrafik(d, this)); });
 }
 
 void MainWindow::readBinToText() {

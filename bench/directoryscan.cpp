@@ -3,7 +3,7 @@
 // the uniqueness test and the beam-table re-sort should stay within 3x of the walk.
 #include "benchclock.h"
 #include "core/tables.h"
-#include "directory/views/resultdirscan.h"
+#include "directory/calc/resultdirscan.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 // (1200 x 800) against drawing the same 100,000 circles with a bare QPainter. Goal: within 3x.
 #include "benchclock.h"
 #include "directory/calc/fouriercalculate.h"
+#include "directory/calc/mapfile.h"
 #include "directory/views/fouriergrafik.h"
-#include "directory/views/mapfile.h"
 
 #include <QApplication>
 #include <QBuffer>

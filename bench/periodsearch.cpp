@@ -2,7 +2,7 @@
 // differences between pulses of a 1.2345 s pulsar: the whole "Period" and "MNK" searches with their
 // progress signal and trace file, against the bare scoring loop (the same remainders, nothing else).
 // The searches must stay within 2x of the bare loop.
-#include "directory/views/periodsearch.h"
+#include "directory/calc/periodsearch.h"
 #include "benchclock.h"
 
 #include <QCoreApplication>

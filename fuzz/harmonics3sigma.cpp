@@ -1,6 +1,6 @@
 // Fuzzes the 3-sigma harmonic file reader: any bytes as one file. Every harmonic listed must be positive,
 // once, with a flag, and every record's S/N must be at least the threshold.
-#include "directory/views/harmonics3sigmafile.h"
+#include "directory/calc/harmonics3sigmafile.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -1,6 +1,6 @@
 // Fuzzes the harmonics map reader and filter: any bytes as a map file. Every point read must come from a
 // line of at least five fields, and the filter must leave sizes of shown points within the level range.
-#include "directory/views/mapfile.h"
+#include "directory/calc/mapfile.h"
 
 #include <QBuffer>
 #include <QByteArray>

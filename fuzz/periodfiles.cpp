@@ -1,7 +1,7 @@
 // Fuzzes the pulse-time readers of the period search: any bytes as a times file and as a pulse list,
 // read, sorted and turned into differences and both tables.
 #include "core/desktop.h"
-#include "directory/views/pulsetimes.h"
+#include "directory/calc/pulsetimes.h"
 
 #include <QCoreApplication>
 #include <QDir>

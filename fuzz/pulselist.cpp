@@ -1,6 +1,6 @@
 // Fuzzes the pulse list reader: any bytes as list_in_files.txt, turned into file-table rows; every row
 // after the header must start with its running number.
-#include "directory/views/pulselist.h"
+#include "directory/calc/pulselist.h"
 
 #include <QBuffer>
 #include <QByteArray>

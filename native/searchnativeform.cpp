@@ -74,6 +74,7 @@ SearchNativeForm::SearchNativeForm(QString dir, QString mode, QWidget* parent) :
     connect(ui->drawGrafikMulti, &QPushButton::clicked, this, &SearchNativeForm::drawGrafikMulti);
 
     drawGrafikMulti();
+    valid = true;
 }
 
 SearchNativeForm::~SearchNativeForm() {

@@ -22,12 +22,15 @@ class SearchNativeForm;
 // The search-result browser: reads a tree of search-result text files once, in the constructor (one
 // series per date and DM), then shows them in the work area beside its panel as a grid of dates by DMs
 // or as one graph. The form owns its panel record and its data; plots and grids belong to the work area
-// and are replaced by each view. A tree without dated files leaves the form hidden and unconnected.
+// and are replaced by each view. A tree that is missing or holds no dated files leaves the form not
+// valid after its warning, hidden and unconnected, with the work area untouched; its creator deletes it.
 class SearchNativeForm : public QWidget {
     Q_OBJECT
 public:
     SearchNativeForm(QString dir, QString mode, QWidget* parent);
     ~SearchNativeForm() override;
+
+    bool isValid() const { return valid; }
 
     // Reads the whole tree; true when at least one date was found.
     bool readDir(QString dir);
@@ -70,6 +73,7 @@ private:
     // Quick look-ups beside the ordered lists.
     QSet<QString> knownDates;
     QSet<QString> knownDispersions;
+    bool valid = false;
 };
 
 #endif // SEARCHNATIVEFORM_H

@@ -87,6 +87,7 @@ ProfileForm::ProfileForm(QString dirName, QString dirMode, QWidget* parent)
 
     connectWidgets();
     drawGrafikMulti();
+    valid = true;
 }
 
 ProfileForm::~ProfileForm() {

@@ -27,13 +27,16 @@ class ProfileForm;
 // The viewer of a directory of average pulse profiles, created by the "Multi" menu with the mode
 // "periods" or "dispersions" and the main window as parent. The constructor reads every profile file
 // below the directory into the tables, fills the selectors with the strongest profile preselected and
-// replaces the work area's content with the panel and a plot; when the reading fails the form stays
-// hidden and the work area untouched. The form owns `ui`; widgets, plots and grids belong to Qt's tree.
+// replaces the work area's content with the panel and a plot; when the reading fails the form is not
+// valid, hidden and unconnected, the work area untouched, and its creator deletes it. The form owns
+// `ui`; widgets, plots and grids belong to Qt's tree.
 class ProfileForm : public QWidget {
     Q_OBJECT
 public:
     ProfileForm(QString dirName, QString dirMode, QWidget* parent);
     ~ProfileForm() override;
+
+    bool isValid() const { return valid; }
 
     QString dirPath;
     QString dirMode;
@@ -105,7 +108,7 @@ signals:
     void progress(int);
 
 public slots:
-    // Selection, navigation, options and image saving: not built yet.
+    // Selection, navigation and options.
     void changedDate(QString date);
     void changedDispersion(QString disp);
     void changedPeriod(QString period);
@@ -119,7 +122,7 @@ public slots:
     void periodNext();
     void periodPre();
     void averageChanged(int radius);
-    // Statistics views: not built yet.
+    // Statistics: year, DM and period of the day-by-day views.
     void statYearNext();
     void statYearPre();
     void statDispNext();
@@ -127,10 +130,11 @@ public slots:
     void statPeriodNext();
     void statPeriodPre();
     void radiusChanged(int radius);
-    // Best-profile links: not built yet.
+    // Best-profile links.
     void clickedOnLink();
     void clickedOnDateLink();
-    // Views: not built yet; each returns false, so the start hint stays.
+    // Views and the options that redraw them. A drawing that returns false drew nothing: the view shown
+    // before stays.
     bool drawGrafikOne();
     bool drawGrafikDisp();
     bool drawGrafikMulti();
@@ -154,7 +158,7 @@ public slots:
     void scrollToBestGrafik();
     void drawAndScrollToBestGrafik();
     void showProfileDate(QString date, bool showOne);
-    // Flux-density calculator: not built yet.
+    // Flux-density calculator.
     void changedCalcN1();
     void changedCalcN2();
     void changedCalcPeriod1();
@@ -189,6 +193,8 @@ private:
     bool applyDeclination(const QString& delta, int n0, int& n);
     // The text of the box for a window [n1, n2] outside a profile of size points; empty when it fits.
     static QString windowError(int n1, int n2, int size);
+    // The calculator's error box for a sum or sigma that cannot be taken; -1, the value they then give.
+    double refusedMeasure(const QString& text);
     // The number with as many decimals as Tools::decimalsFor gives it.
     static QString autoDecimals(double v);
     // Keeps the lists of dates, DMs, periods and years free of repeats, in the order first met.
@@ -215,6 +221,7 @@ private:
     void buildDerivedTables();
     void fillSelectors();
     void connectWidgets();
+    bool valid = false;
 };
 
 #endif // PROFILEFORM_H

@@ -93,18 +93,19 @@ QString ProfileForm::windowError(int n1, int n2, int size) {
     return QString();
 }
 
+double ProfileForm::refusedMeasure(const QString& text) {
+    Desktop::instance()->warning(this, QStringLiteral("Error"), text);
+    return -1.0;
+}
+
 double ProfileForm::getSigmaNoise(QVector<double> arr, int n1, int n2) {
-    auto fail = [this](const QString& text) {
-        Desktop::instance()->warning(this, QStringLiteral("Error"), text);
-        return -1.0;
-    };
     const int size = arr.size();
     const QString bad = windowError(n1, n2, size);
     if (!bad.isEmpty()) {
-        return fail(bad);
+        return refusedMeasure(bad);
     }
     if (n1 > n2) {
-        return fail(QStringLiteral("Error: n1 <= n2!"));
+        return refusedMeasure(QStringLiteral("Error: n1 <= n2!"));
     }
     QVector<double> noise;
     noise.reserve(size - (n2 - n1 + 1));
@@ -114,23 +115,18 @@ double ProfileForm::getSigmaNoise(QVector<double> arr, int n1, int n2) {
         }
     }
     if (noise.size() < 2) {
-        return fail(QStringLiteral("Bad interval [n1,n2]!"));
+        return refusedMeasure(QStringLiteral("Bad interval [n1,n2]!"));
     }
     return Tools::stdDev(noise);
 }
 
 double ProfileForm::getSumSp(QVector<double> arr, int n1, int n2, double sigma, double dS, int n_periods) {
-    auto fail = [this](const QString& text) {
-        Desktop::instance()->warning(this, QStringLiteral("Error"), text);
-        return -1.0;
-    };
-    const int size = arr.size();
-    const QString bad = windowError(n1, n2, size);
+    const QString bad = windowError(n1, n2, arr.size());
     if (!bad.isEmpty()) {
-        return fail(bad);
+        return refusedMeasure(bad);
     }
     if (n_periods <= 0) {
-        return fail(QStringLiteral("Bad n_periods!"));
+        return refusedMeasure(QStringLiteral("Bad n_periods!"));
     }
     double s = 0;
     for (int i = n1; i <= n2; ++i) {

@@ -80,6 +80,7 @@ ArrayGrafik::ArrayGrafik(QString path, QWidget* parent) : QWidget(parent) {
                QStringLiteral("magenta"), QStringLiteral("darkRed")};
     setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
     WorkArea::install({this});
+    valid = true;
 }
 
 QVector<QVector<float>> ArrayGrafik::readArraysFromTxt(QString path) {

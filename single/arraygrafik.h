@@ -11,12 +11,15 @@ class QPainter;
 class QProgressBar;
 
 // Curves of numbers on one scale: the arrays of a text file, of every .txt file of a directory, or the
-// last channel of every module and ray of an observation file. No panel and no inputs.
+// last channel of every module and ray of an observation file. No panel and no inputs. The work area is
+// emptied before the path is read; a path without arrays leaves the view not valid after its warning,
+// hidden, for its creator to delete.
 class ArrayGrafik : public QWidget {
     Q_OBJECT
 public:
     ArrayGrafik(QString path, QWidget* parent);
     QSize sizeHint() const override { return ScreenFit::plotHint(); }
+    bool isValid() const { return valid; }
 
     // Arrays of one text file: numbers one per line, or one array per line of blank-separated numbers;
     // "START" discards what was read, "STOP" ends the reading. Empty unless path ends in ".txt" and opens.
@@ -42,6 +45,7 @@ private:
     void drawGraphs(QPainter* painter);
 
     QProgressBar* progressBar = nullptr;
+    bool valid = false;
 };
 
 #endif // ARRAYGRAFIK_H

@@ -30,8 +30,6 @@ FfaForm::FfaForm(QString fileName, QWidget* parent) : QWidget(parent) {
     data = readData(fileName);
 
     if (OneFileRun::refused(this, data)) {
-        delete ui;
-        ui = nullptr;
         hide();
         return;
     }
@@ -62,6 +60,7 @@ FfaForm::FfaForm(QString fileName, QWidget* parent) : QWidget(parent) {
         w->hide();
     }
     FormColumn::fit(this, ui->scrollArea);
+    valid = true;
 }
 
 FfaForm::~FfaForm() {
@@ -75,7 +74,7 @@ Data FfaForm::readData(const QString& fileName) {
 }
 
 void FfaForm::redraw() {
-    if (!ui || BusyGuard::busy()) {
+    if (!valid || BusyGuard::busy()) {
         return;
     }
     BusyGuard busy;
@@ -145,7 +144,7 @@ void FfaForm::showResult(const std::shared_ptr<CalculationHolder>& holder) {
 }
 
 void FfaForm::showFfaInfo() {
-    if (!ui) {
+    if (!valid) {
         return;
     }
     const double periodMin = ui->info_period_min->text().toDouble();

@@ -22,11 +22,14 @@ class FfaForm;
 
 // The one-file FFA form: native data, channel sum with its baseline, averaged sum and the FFA
 // periodogram of one long observation file, drawn in the shared plot with FfaGrafikInfo beside it.
+// A file that OneFileRun refuses leaves it not valid (see there).
 class FfaForm : public QWidget {
     Q_OBJECT
 public:
     FfaForm(QString fileName, QWidget* parent);
     ~FfaForm() override;
+
+    bool isValid() const { return valid; }
 
 public slots:
     void redraw();
@@ -52,6 +55,7 @@ private:
     QHBoxLayout* hLayout = nullptr;
     Ui::FfaForm* ui = nullptr;
     QProgressBar* progressBar = nullptr;
+    bool valid = false;
 };
 
 #endif // FFAFORM_H

@@ -46,6 +46,7 @@ NativeGrafik::NativeGrafik(QString fileName, int withoutStep, QWidget* parent) :
 
     auto* panel = new NativeRight(&data, this);
     WorkArea::install({this, panel});
+    valid = true;
 }
 
 Data NativeGrafik::readData(const QString& fileName) {

@@ -14,13 +14,16 @@ class QProgressBar;
 
 // The raw samples of one observation file: one curve per enabled ray of one module and channel
 // against the point index, with the side panel NativeRight to its right. The panel writes module,
-// channel and rayEnabled and calls redraw().
+// channel and rayEnabled and calls redraw(). The work area is emptied before the file is read; a file
+// without data leaves the view not valid after its warning, hidden and without panel, for its creator
+// to delete.
 class NativeGrafik : public QWidget {
     Q_OBJECT
 public:
     // withoutStep != 0 flattens the calibration step in the (cached, shared) samples; 0 only reports it.
     NativeGrafik(QString fileName, int withoutStep, QWidget* parent);
     QSize sizeHint() const override { return ScreenFit::plotHint(); }
+    bool isValid() const { return valid; }
 
     // Range of every ray of one module and channel: max starts at 0, min at the file's very first
     // sample. Indices outside the record are refused and leave the range as it was.
@@ -47,6 +50,7 @@ private:
     void drawGraphs(QPainter* painter);
 
     QProgressBar* progressBar = nullptr;
+    bool valid = false;
 };
 
 #endif // NATIVEGRAFIK_H

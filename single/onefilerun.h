@@ -20,6 +20,8 @@ public:
     OneFileRun() = delete;
 
     // Warns with the form as parent and returns true when the record has no samples or too few points.
+    // The form has emptied the work area before reading; it then stays unconnected, without plot or
+    // panel, and reports !isValid() for its creator to delete.
     static bool refused(QWidget* form, const Data& data);
 
     // The place in the file that both forms keep from their widgets before each run.

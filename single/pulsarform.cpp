@@ -29,8 +29,6 @@ PulsarForm::PulsarForm(QString fileName, QWidget* parent) : QWidget(parent) {
     data = readData(fileName);
 
     if (OneFileRun::refused(this, data)) {
-        delete ui;
-        ui = nullptr;
         return;
     }
 
@@ -55,6 +53,7 @@ PulsarForm::PulsarForm(QString fileName, QWidget* parent) : QWidget(parent) {
     dispersions = {0, 33, 66, 100};
     harmonicNum = 0;
     maxSigma = 5;
+    valid = true;
 }
 
 PulsarForm::~PulsarForm() {
@@ -67,7 +66,7 @@ Data PulsarForm::readData(const QString& fileName) {
 
 void PulsarForm::redraw() {
     // A click handled while a run lets the event loop turn must not start a second one.
-    if (!ui || BusyGuard::busy()) {
+    if (!valid || BusyGuard::busy()) {
         return;
     }
     BusyGuard guard;

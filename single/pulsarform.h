@@ -23,11 +23,14 @@ class PulsarForm;
 
 // The parameter form of the one-file Fourier analysis. It reads one long observation file, and every
 // request runs a new calculation whose results go to the plot beside it and to a fresh info panel.
+// A file that OneFileRun refuses leaves it not valid (see there).
 class PulsarForm : public QWidget {
     Q_OBJECT
 public:
     PulsarForm(QString fileName, QWidget* parent);
     ~PulsarForm() override;
+
+    bool isValid() const { return valid; }
 
 public slots:
     void redraw();
@@ -54,6 +57,7 @@ private:
     Ui::PulsarForm* ui = nullptr;
     QProgressBar* progressBar = nullptr;
     std::shared_ptr<CalculationHolder> holder;
+    bool valid = false;
 };
 
 #endif // PULSARFORM_H

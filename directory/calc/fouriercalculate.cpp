@@ -37,41 +37,44 @@ bool FourierCalculate::calculate() {
 
     points = spectrumPoints(tresolution);
 
-    if (grafikType == QLatin1String("fourier")) {
-        return calculateFourier();
-    }
-    if (grafikType == QLatin1String("harmDispOne")) {
-        return harmDispOne();
-    }
-    if (grafikType == QLatin1String("harmDispAverage")) {
-        return harmDispSeries(false);
-    }
-    if (grafikType == QLatin1String("harmDispFirstPoint")) {
-        return harmDispSeries(true);
-    }
-    if (grafikType == QLatin1String("ffa")) {
-        return ffa();
-    }
-    if (grafikType == QLatin1String("ffaMap")) {
-        return ffaMap();
-    }
-    if (grafikType == QLatin1String("ffaSnrDisp")) {
-        return ffaSnrDisp();
-    }
-    if (grafikType == QLatin1String("ffaSnrDispFirstPoint")) {
-        return ffaSnrDispSeries(true);
-    }
-    if (grafikType == QLatin1String("ffaSnrDispAverages")) {
-        return ffaSnrDispSeries(false);
-    }
-    if (grafikType == QLatin1String("map")) {
-        return calculateMap();
-    }
-    if (grafikType == QLatin1String("sum3sigma")) {
-        // The circles stand on the DM axis of the maps; the graph draws nothing without it.
-        arrGrafikX = dmGrid();
-        calculateSum3sigma();
-        return true;
+    return runGraphType();
+}
+
+namespace {
+using GraphRun = bool (FourierCalculate::*)();
+struct GraphEntry {
+    const char* type;
+    GraphRun run;
+};
+} // namespace
+
+bool FourierCalculate::runGraphType() {
+    // One line per graph type; names are unique, the first equal one runs, and a type in no line leaves
+    // the outputs empty.
+    static const GraphEntry types[] = {
+        // --- Fourier sums ---
+        {"fourier", &FourierCalculate::calculateFourier},
+
+        // --- S/N of a harmonic against DM ---
+        {"harmDispOne", &FourierCalculate::harmDispOne},
+        {"harmDispAverage", &FourierCalculate::harmDispAverage},
+        {"harmDispFirstPoint", &FourierCalculate::harmDispFirstPoint},
+
+        // --- FFA periodogram, map and S/N against DM ---
+        {"ffa", &FourierCalculate::ffa},
+        {"ffaMap", &FourierCalculate::ffaMap},
+        {"ffaSnrDisp", &FourierCalculate::ffaSnrDisp},
+        {"ffaSnrDispFirstPoint", &FourierCalculate::ffaSnrDispFirstPoint},
+        {"ffaSnrDispAverages", &FourierCalculate::ffaSnrDispAverages},
+
+        // --- Harmonics map and 3-sigma sums ---
+        {"map", &FourierCalculate::calculateMap},
+        {"sum3sigma", &FourierCalculate::sum3sigmaGraph},
+    };
+    for (const GraphEntry& entry : types) {
+        if (grafikType == QLatin1String(entry.type)) {
+            return (this->*entry.run)();
+        }
     }
     return true;
 }
@@ -112,4 +115,21 @@ void FourierCalculate::appendCurve(const QVector<double>& curve, const QString& 
     arrGrafikY.append(curve);
     visible.append(true);
     names.append(name);
+}
+
+void FourierCalculate::putDmsOnX() {
+    for (int dm : dispersions) {
+        arrGrafikX.append(dm);
+    }
+}
+
+FourierCalculate::SeriesStep FourierCalculate::seriesStep(bool overShifts, int step) const {
+    return overShifts ? SeriesStep{step - 3, averages} : SeriesStep{shift, step};
+}
+
+QString FourierCalculate::shiftMinutes(int s) {
+    if (s == 0) {
+        return QString();
+    }
+    return (s > 0 ? QStringLiteral("+%1 min") : QStringLiteral("%1 min")).arg(s);
 }

@@ -165,16 +165,31 @@ signals:
     void progress(int percent);
 
 private:
+    // Runs the member of the graph type named by grafikType.
+    bool runGraphType();
     bool openTestFile();
     void writeTest(const QString& line);
     void emitProgress(int percent);
     bool harmDispOne();
     bool harmDispSeries(bool overShifts);
+    bool harmDispAverage();
+    bool harmDispFirstPoint();
     int sumCheckedRowsIntoMatrix(QVector<QVector<double>>& matrix, const QVector<QString>& rows, int shift,
                                  int averages, int withNulls, int L, bool notFoundPrefix, bool emitRows);
     void snrOfRows(QVector<QVector<double>>& matrix, QVector<double>& snr, int P, int L, int harmonic,
                    bool dump);
     void appendCurve(const QVector<double>& curve, const QString& name);
+    // X of the S/N-against-DM graphs: the DM list.
+    void putDmsOnX();
+    // Step 0..6 of the seven curves of a series: the shifts -3..3 at the chosen averagings, or the
+    // averagings 0..6 at the chosen shift.
+    struct SeriesStep {
+        int shift;
+        int averages;
+    };
+    SeriesStep seriesStep(bool overShifts, int step) const;
+    // A first-point shift in curve names: "-2 min", "+2 min", "" for 0.
+    static QString shiftMinutes(int s);
     bool readFfaLayout();
     // Adds the files of the checked rows for one descriptor into sums; how many were added. Progress
     // runs through part `part` of `parts` equal parts.
@@ -187,6 +202,10 @@ private:
     bool ffaMap();
     bool ffaSnrDisp();
     bool ffaSnrDispSeries(bool overShifts);
+    bool ffaSnrDispFirstPoint();
+    bool ffaSnrDispAverages();
+    // calculateSum3sigma() on the DM grid of the maps; true whatever it reports.
+    bool sum3sigmaGraph();
 
     int lastProgress = -1;
 };

@@ -109,9 +109,7 @@ bool FourierCalculate::createSnrDispFFA(QVector<double>& snr, int shift, int ave
 
 bool FourierCalculate::ffaSnrDisp() {
     const int nDM = dispersions.size();
-    for (int dm : dispersions) {
-        arrGrafikX.append(dm);
-    }
+    putDmsOnX();
     if (!readFfaLayout()) {
         return false;
     }
@@ -139,9 +137,7 @@ bool FourierCalculate::ffaSnrDisp() {
 
 bool FourierCalculate::ffaSnrDispSeries(bool overShifts) {
     const int nDM = dispersions.size();
-    for (int dm : dispersions) {
-        arrGrafikX.append(dm);
-    }
+    putDmsOnX();
     if (!readFfaLayout()) {
         return false;
     }
@@ -150,16 +146,15 @@ bool FourierCalculate::ffaSnrDispSeries(bool overShifts) {
                         : QStringLiteral("Change: averages (see colors)\n\n"));
     curvePoints = nDM;
     for (int step = 0; step < 7; ++step) {
-        const int s = overShifts ? step - 3 : shift;
-        const int a = overShifts ? averages : step;
+        const SeriesStep at = seriesStep(overShifts, step);
+        const int s = at.shift;
+        const int a = at.averages;
         QVector<double> snr;
         if (!createSnrDispFFA(snr, s, a, 0, period)) {
             return false;
         }
         if (overShifts) {
-            const QString when = s < 0   ? QStringLiteral(" %1 min").arg(s)
-                                 : s > 0 ? QStringLiteral(" +%1 min").arg(s)
-                                         : QString();
+            const QString when = s == 0 ? QString() : QLatin1Char(' ') + shiftMinutes(s);
             appendCurve(snr, QStringLiteral("%1. First point: t_culm%2").arg(s + 4).arg(when));
         } else {
             appendCurve(snr, QStringLiteral("Averaging number: %1").arg(a));
@@ -172,4 +167,12 @@ bool FourierCalculate::ffaSnrDispSeries(bool overShifts) {
                     QStringLiteral("S/N = %1").arg(g6(showSigmaLevel)));
     }
     return true;
+}
+
+bool FourierCalculate::ffaSnrDispFirstPoint() {
+    return ffaSnrDispSeries(true);
+}
+
+bool FourierCalculate::ffaSnrDispAverages() {
+    return ffaSnrDispSeries(false);
 }

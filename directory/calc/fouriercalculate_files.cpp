@@ -2,6 +2,7 @@
 #include "directory/calc/fouriercalculate.h"
 
 #include "core/tools.h"
+#include "directory/calc/resultdirscan.h"
 #include "directory/calc/resultfile.h"
 #include "directory/calc/spectrumnoise.h"
 #include "numerics/approximationv.h"
@@ -9,7 +10,6 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QtEndian>
 
 #include <limits>
@@ -50,10 +50,10 @@ QString FourierCalculate::rowFileName(const QString& row, int shift, int average
     if (QFileInfo::exists(prefixed)) {
         return prefixed;
     }
-    static const QRegularExpression month(QStringLiteral("^\\d{4}/\\d{2}$"));
     const QString base = Tools::fourierFileBase(shift, averages, n);
+    const QString month = ResultDirScan::yearTreeMonth(row);
     for (const QString& location : rowLocations.value(row)) {
-        if (month.match(location).hasMatch()) {
+        if (location == month) {
             // A year tree names the day in front of the descriptor; a bare descriptor names no day.
             const QStringList found =
                 QDir(dir + QLatin1Char('/') + location)

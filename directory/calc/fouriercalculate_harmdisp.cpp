@@ -115,9 +115,7 @@ bool FourierCalculate::createSnrDisp(QVector<double>& snr, const QVector<QString
 
 bool FourierCalculate::harmDispOne() {
     const int nDM = dispersions.size();
-    for (int dm : dispersions) {
-        arrGrafikX.append(dm);
-    }
+    putDmsOnX();
     const Counts c = countsOf(points, averages, withNulls);
     QVector<QVector<double>> matrix(nDM, QVector<double>(c.L, 0.0));
     QVector<double> snr(nDM, 0.0);
@@ -210,9 +208,7 @@ bool FourierCalculate::harmDispOne() {
 
 bool FourierCalculate::harmDispSeries(bool overShifts) {
     const int nDM = dispersions.size();
-    for (int dm : dispersions) {
-        arrGrafikX.append(dm);
-    }
+    putDmsOnX();
     text += QStringLiteral("Axis Y: S/N of harmonic %1\n").arg(harmonic) +
             QStringLiteral("Axis X: dispersion\n") +
             (overShifts ? QStringLiteral("Change: first point (see colors)\n\n")
@@ -231,17 +227,16 @@ bool FourierCalculate::harmDispSeries(bool overShifts) {
 
     BusyGuard busy;
     for (int step = 0; step < 7; ++step) {
-        const int s = overShifts ? step - 3 : shift;
-        const int a = overShifts ? averages : step;
+        const SeriesStep at = seriesStep(overShifts, step);
+        const int s = at.shift;
+        const int a = at.averages;
         QVector<double> snr;
         if (createSnrDisp(snr, tableRows, s, a, withNulls, harmonic)) {
             const double value = snr.isEmpty() ? 0 : snr[k];
             QString line;
             if (overShifts) {
-                const QString suffix = s < 0   ? QStringLiteral("%1 min").arg(s)
-                                       : s > 0 ? QStringLiteral("+%1 min").arg(s)
-                                               : QString();
-                appendCurve(snr, QStringLiteral("%1. First point: t_culm %2").arg(s + 4).arg(suffix));
+                appendCurve(snr,
+                            QStringLiteral("%1. First point: t_culm %2").arg(s + 4).arg(shiftMinutes(s)));
                 const QString sign = s > 0 ? QStringLiteral("+") : s == 0 ? QStringLiteral(" ") : QString();
                 line = QStringLiteral("shift=%1%2:  DM=%3  S/N=%4\n")
                            .arg(sign)
@@ -284,4 +279,12 @@ bool FourierCalculate::harmDispSeries(bool overShifts) {
     }
     curvePoints = nDM;
     return true;
+}
+
+bool FourierCalculate::harmDispAverage() {
+    return harmDispSeries(false);
+}
+
+bool FourierCalculate::harmDispFirstPoint() {
+    return harmDispSeries(true);
 }

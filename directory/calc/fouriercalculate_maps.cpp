@@ -60,6 +60,13 @@ bool FourierCalculate::calculateMap() {
     return true;
 }
 
+bool FourierCalculate::sum3sigmaGraph() {
+    // The circles stand on the DM axis of the maps; the graph draws nothing without it.
+    arrGrafikX = dmGrid();
+    calculateSum3sigma();
+    return true;
+}
+
 void FourierCalculate::calculateSum3sigma() {
     const QString series = Tools::fourierFileBase(shift, averages, withNulls != 0);
     const bool sumShifts = sumFlags.value(QStringLiteral("shifts"), false);

@@ -5,11 +5,11 @@
 #include "core/formcolumn.h"
 #include "core/settings.h"
 #include "core/workarea.h"
+#include "directory/calc/resultdirscan.h"
 #include "directory/views/fourierformrules.h"
 #include "directory/views/fouriergrafik.h"
 #include "directory/views/fouriergrafikinfo.h"
 #include "directory/views/fouriertable.h"
-#include "directory/views/resultdirscan.h"
 #include "ui_fourierform.h"
 
 #include <QDate>

@@ -1,7 +1,7 @@
+#include "directory/calc/harmonics3sigmafile.h"
+#include "directory/calc/mapfile.h"
 #include "directory/views/fourierform.h"
 #include "directory/views/fouriergrafikinfo.h"
-#include "directory/views/harmonics3sigmafile.h"
-#include "directory/views/mapfile.h"
 #include "ui_fourierform.h"
 
 #include <QCheckBox>

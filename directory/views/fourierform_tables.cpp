@@ -1,8 +1,8 @@
 #include "directory/views/fourierform.h"
 
+#include "directory/calc/pulselist.h"
 #include "directory/views/fourierformrules.h"
 #include "directory/views/fouriertable.h"
-#include "directory/views/pulselist.h"
 #include "ui_fourierform.h"
 
 #include <QBrush>

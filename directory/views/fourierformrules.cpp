@@ -2,6 +2,7 @@
 
 #include "core/tools.h"
 #include "directory/calc/fouriercalculate.h"
+#include "directory/calc/resultdirscan.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -140,7 +141,7 @@ QString FourierFormRules::sumMapFile(const QString& dir, const QString& row, con
     }
     // Days are named YYYY?MM?DD whatever the separators; the year tree is looked at first.
     if (row.size() >= 10) {
-        const QString yearMonth = row.left(4) + QStringLiteral("/") + row.mid(5, 2);
+        const QString yearMonth = ResultDirScan::yearTreeMonth(row);
         if (QDir(dir + QStringLiteral("/") + yearMonth).exists()) {
             return dir + QStringLiteral("/") + yearMonth + file;
         }

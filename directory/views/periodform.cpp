@@ -6,9 +6,9 @@
 #include "core/settings.h"
 #include "core/tools.h"
 #include "core/workarea.h"
+#include "directory/calc/pulsetimes.h"
 #include "directory/views/fouriergrafik.h"
 #include "directory/views/fouriergrafikinfo.h"
-#include "directory/views/pulsetimes.h"
 #include "ui_periodform.h"
 
 #include <QDebug>

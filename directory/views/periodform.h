@@ -1,7 +1,7 @@
 #ifndef PERIODFORM_H
 #define PERIODFORM_H
 
-#include "directory/views/periodsearch.h"
+#include "directory/calc/periodsearch.h"
 
 #include <QPointer>
 #include <QString>

@@ -2,15 +2,18 @@
 #include "core/busyguard.h"
 #include "core/settings.h"
 #include "core/showinfo.h"
+#include "core/workarea.h"
 #include "single/arraygrafik.h"
 #include "support/obsfilewriter.h"
 #include "support/recordingdesktop.h"
 #include "support/resultfilewriter.h"
 #include "support/testenv.h"
 
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollArea>
@@ -40,6 +43,8 @@ private slots:
     void dialogs();
     void cancelledDialogChangesNothing();
     void busyApplicationIgnoresMenus();
+    void refusedFormGoes_data();
+    void refusedFormGoes();
     void helpDocuments_data();
     void helpDocuments();
     void about();
@@ -49,11 +54,29 @@ private slots:
     void formsKeepTheWindowSize_data();
     void formsKeepTheWindowSize();
     void savedGeometryFitsTheScreen();
+
+private:
+    QTemporaryDir fixtures;
 };
 
 void TestMainWindow::initTestCase() {
     TestEnv::isolate();
     TestEnv::clearSettingsStore();
+    QVERIFY(fixtures.isValid());
+    ObsFileWriter::Description shortFile;
+    shortFile.npoints = 39999;
+    shortFile.rays = 1;
+    shortFile.nbands = 1;
+    QVERIFY(ObsFileWriter::write(fixtures.filePath("short.pnt"), shortFile));
+    ObsFileWriter::Description noSamples = shortFile;
+    noSamples.npoints = 50000;
+    noSamples.sampleBytes = 0;
+    QVERIFY(ObsFileWriter::write(fixtures.filePath("nosamples.pnt"), noSamples));
+    QFile notes(fixtures.filePath("notes.dat"));
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write("1 2 3\n");
+    notes.close();
+    QVERIFY(QDir(fixtures.path()).mkdir("empty"));
 }
 
 void TestMainWindow::firstRunWritesOnlyWhatIsSet() {
@@ -193,6 +216,100 @@ void TestMainWindow::busyApplicationIgnoresMenus() {
     action(w, "actionOneFourier")->trigger();
     action(w, "actionFourier")->trigger();
     QVERIFY(desktop.calls.isEmpty());
+}
+
+void TestMainWindow::refusedFormGoes_data() {
+    QTest::addColumn<QString>("actionName");
+    QTest::addColumn<QString>("answer"); // below the fixture directory
+    QTest::addColumn<QString>("formClass");
+    QTest::addColumn<QString>("warning"); // the form's last box
+    // One-file views and forms empty the work area before they read, so the previous view is gone.
+    QTest::addColumn<bool>("previousStays");
+    const QString noData = "Bad file!\nFile without data";
+    QTest::newRow("show native") << "actionShow_native_data"
+                                 << "nosamples.pnt"
+                                 << "NativeGrafik" << noData << false;
+    QTest::newRow("show native without step") << "actionShowNativeWithoutStep"
+                                              << "nosamples.pnt"
+                                              << "NativeGrafik" << noData << false;
+    QTest::newRow("one-file Fourier") << "actionOneFourier"
+                                      << "short.pnt"
+                                      << "PulsarForm"
+                                      << "Bad file!\nFile with short data, must be long data" << false;
+    QTest::newRow("one-file FFA") << "actionOneFFA"
+                                  << "nosamples.pnt"
+                                  << "FfaForm" << noData << false;
+    const char* sums[] = {"actionFourier", "actionFourier_map", "actionFFA", "actionFFA_map"};
+    for (const char* a : sums) {
+        QTest::newRow(a) << a << "missing"
+                         << "FourierForm"
+                         << "Bad directory of sum results!" << true;
+    }
+    const char* searches[] = {"actionSearchFourier", "actionSearchFFA"};
+    for (const char* a : searches) {
+        QTest::newRow(a) << a << "missing"
+                         << "FourierForm"
+                         << "Bad directory of search results!" << true;
+    }
+    QTest::newRow("profiles - periods") << "actionProfile_periods"
+                                        << "empty"
+                                        << "ProfileForm"
+                                        << "В этой директории ничего не найдено" << true;
+    QTest::newRow("profiles - dispersions") << "actionProfile_dispersions"
+                                            << "empty"
+                                            << "ProfileForm"
+                                            << "В этой директории ничего не найдено" << true;
+    QTest::newRow("sum channels - simple") << "actionSumChannelsSimple"
+                                           << "empty"
+                                           << "SearchNativeForm"
+                                           << "В этой директории ничего не найдено" << true;
+    QTest::newRow("arrays - file") << "actionShowArraysFile"
+                                   << "notes.dat"
+                                   << "ArrayGrafik"
+                                   << "The file must have the txt/pnt/pnthr extension!" << false;
+    QTest::newRow("arrays - dir") << "actionShowArraysDir"
+                                  << "empty"
+                                  << "ArrayGrafik"
+                                  << "There is no .txt files in directory!" << false;
+}
+
+// Whatever form refuses its file or directory, after its warning it is gone, and the work area shows
+// what it showed before (or nothing, for the forms that empty it before reading).
+void TestMainWindow::refusedFormGoes() {
+    QFETCH(QString, actionName);
+    QFETCH(QString, answer);
+    QFETCH(QString, formClass);
+    QFETCH(QString, warning);
+    QFETCH(bool, previousStays);
+    MainWindow w;
+    RecordingDesktop desktop;
+    desktop.fileAnswers << fixtures.filePath(answer);
+    desktop.directoryAnswers << fixtures.filePath(answer);
+    QPointer<QLabel> previous = new QLabel("previous view");
+    WorkArea::install({previous});
+
+    action(w, actionName)->trigger();
+    const QList<RecordingDesktop::Call> warnings = desktop.callsOf("warning");
+    QVERIFY(!warnings.isEmpty());
+    QCOMPARE(warnings.last().title, QString("Error"));
+    QCOMPARE(warnings.last().text, warning);
+    QPointer<QWidget> form = const_cast<QWidget*>(warnings.last().parent);
+    QVERIFY(form);
+    QCOMPARE(QString(form->metaObject()->className()), formClass);
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(form.isNull());
+    QLayout* area = w.centralWidget()->layout();
+    if (previousStays) {
+        QVERIFY(previous);
+        QVERIFY(area);
+        QCOMPARE(area->count(), 1);
+        QCOMPARE(area->itemAt(0)->widget(), previous.data());
+        QVERIFY(!previous->isHidden());
+    } else {
+        QVERIFY(previous.isNull());
+        QVERIFY(!area || area->count() == 0);
+    }
 }
 
 void TestMainWindow::helpDocuments_data() {

@@ -1,6 +1,6 @@
+#include "directory/calc/harmonics3sigmafile.h"
+#include "directory/calc/mapfile.h"
 #include "directory/calc/resultfile.h"
-#include "directory/views/harmonics3sigmafile.h"
-#include "directory/views/mapfile.h"
 #include "native/searchresultparser.h"
 #include "profiles/profilefile.h"
 #include "profiles/statisticsfile.h"

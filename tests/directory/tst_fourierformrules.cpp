@@ -1,5 +1,5 @@
+#include "directory/calc/pulselist.h"
 #include "directory/views/fourierformrules.h"
-#include "directory/views/pulselist.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "core/tools.h"
 #include "directory/calc/fouriercalculate.h"
-#include "directory/views/mapfile.h"
+#include "directory/calc/mapfile.h"
 #include "support/resultfilewriter.h"
 #include "support/testenv.h"
 

@@ -1,5 +1,5 @@
 #include "core/tools.h"
-#include "directory/views/mapfile.h"
+#include "directory/calc/mapfile.h"
 #include "support/testenv.h"
 
 #include <QBuffer>

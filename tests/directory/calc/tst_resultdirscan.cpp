@@ -1,4 +1,4 @@
-#include "directory/views/resultdirscan.h"
+#include "directory/calc/resultdirscan.h"
 
 #include "core/busyguard.h"
 #include "support/resultdirwriter.h"

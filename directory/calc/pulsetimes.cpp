@@ -1,4 +1,4 @@
-#include "directory/views/pulsetimes.h"
+#include "directory/calc/pulsetimes.h"
 
 #include "core/desktop.h"
 #include "core/filebytes.h"

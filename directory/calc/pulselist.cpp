@@ -1,4 +1,4 @@
-#include "directory/views/pulselist.h"
+#include "directory/calc/pulselist.h"
 
 #include <QIODevice>
 #include <QRegularExpression>

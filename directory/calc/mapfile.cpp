@@ -1,4 +1,4 @@
-#include "directory/views/mapfile.h"
+#include "directory/calc/mapfile.h"
 
 #include "core/busyguard.h"
 #include "core/filebytes.h"

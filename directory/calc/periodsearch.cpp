@@ -1,4 +1,4 @@
-#include "directory/views/periodsearch.h"
+#include "directory/calc/periodsearch.h"
 
 #include "core/busyguard.h"
 #include "core/tools.h"

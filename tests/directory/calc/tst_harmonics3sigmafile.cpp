@@ -1,4 +1,4 @@
-#include "directory/views/harmonics3sigmafile.h"
+#include "directory/calc/harmonics3sigmafile.h"
 #include "support/testenv.h"
 
 #include <QBuffer>

@@ -1,4 +1,4 @@
-#include "directory/views/resultdirscan.h"
+#include "directory/calc/resultdirscan.h"
 
 #include "core/busyguard.h"
 #include "core/naturalorder.h"
@@ -31,6 +31,10 @@ constexpr int searchProgressWrap = 26880;
 } // namespace
 
 ResultDirScan::ResultDirScan(QObject* parent) : QObject(parent) {}
+
+QString ResultDirScan::yearTreeMonth(const QString& day) {
+    return day.left(4) + QLatin1Char('/') + day.mid(5, 2);
+}
 
 bool ResultDirScan::readSumDir(const QString& dir) {
     if (!QFileInfo(dir).isDir()) {
@@ -101,12 +105,13 @@ bool ResultDirScan::readSumDir(const QString& dir) {
                     const QString sub = name + QLatin1Char('/') + mm;
                     const QDir monthDir(dir + QLatin1Char('/') + sub);
                     if (monthDir.exists()) {
-                        const QString year = QString::number(y);
+                        const QString month = QString::number(y) + QLatin1Char('/') + mm;
                         QStringList files = monthDir.entryList(QDir::Files, QDir::NoSort);
                         NaturalOrder::sort(files);
                         for (const QString& file : qAsConst(files)) {
-                            if (file.left(4) == year && file.mid(5, 2) == mm) {
-                                const QString day = file.left(10);
+                            const QString day = file.left(10);
+                            // A month holds the files of its own days only.
+                            if (yearTreeMonth(day) == month) {
                                 days.add(day);
                                 addLocation(day, sub);
                             }

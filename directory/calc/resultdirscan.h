@@ -40,6 +40,10 @@ public:
     // months ("2019/03", file names beginning with the day) and dated directories ("2019.03.15_extra").
     QHash<QString, QStringList> dayLocations;
 
+    // The month directory of the year tree where the files of the day "YYYY?MM?DD" lie (the separators
+    // may be any characters): "2019/03" for "2019.03.15", relative to the scanned directory.
+    static QString yearTreeMonth(const QString& day);
+
     // False, with every member unchanged, when the directory does not exist. Directories and files are
     // taken in NaturalOrder, as are the search directories found.
     bool readSumDir(const QString& dir);

@@ -1,4 +1,4 @@
-#include "directory/views/harmonics3sigmafile.h"
+#include "directory/calc/harmonics3sigmafile.h"
 
 #include "core/busyguard.h"
 #include "core/filebytes.h"

@@ -1,4 +1,4 @@
-#include "directory/views/pulsetimes.h"
+#include "directory/calc/pulsetimes.h"
 #include "support/pulsefilewriter.h"
 #include "support/recordingdesktop.h"
 
