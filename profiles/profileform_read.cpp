@@ -76,15 +76,12 @@ ProfileForm::FileTables ProfileForm::readFileTables(const QString& path, const Q
     t.stats.reserve(content.blocks.size());
     for (const ProfileFile::Block& block : content.blocks) {
         t.keys.append(prefix + block.periodText);
-        // A profile as the parser grew it holds room for up to twice its samples, and a year of them is
-        // most of the memory the form keeps: it is kept at its size.
-        t.samples.append(QVector<double>(block.samples.cbegin(), block.samples.cend()));
+        // The parser keeps a profile in room of its size, so the form shares it as it is.
+        t.samples.append(block.samples);
         t.stats.append(QVector<double>{block.max, block.min, double(block.maxIndex)});
     }
     t.hasPeriods = !content.periods.isEmpty();
     t.periodTexts = content.periodTexts(decimals);
-    // Everything kept was made before the parser's buffers go, so that the next file's buffers fill
-    // the room these leave, not holes between kept profiles.
     return t;
 }
 
