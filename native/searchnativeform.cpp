@@ -209,6 +209,13 @@ bool SearchNativeForm::drawGrafikMulti() {
     }
     auto* grid = new SearchNativeMultiGrafik(this);
     Settings::getInstance()->setSearchGrafikMulti(grid);
+    if (multiGrafik) {
+        // The grid being replaced goes before the new cells are made, so that they take its memory: on
+        // fresh pages a date arrow on a year of cells costs a third more. Its cells emit nothing and only
+        // the form's buttons rebuild it, so none of it is on the stack here.
+        WorkArea::dropNow(multiGrafik);
+        multiGrafik = nullptr;
+    }
 
     grid->columnTitles = {" "};
     for (const QString& dm : dispersions) {
