@@ -113,7 +113,7 @@ void showEnd(QProgressBar* bar, QuietBar& quiet) {
 // resident memory.
 class HeapGrowth {
 public:
-    HeapGrowth() { set(32 << 20); }
+    HeapGrowth() { set(64 << 20); }
     ~HeapGrowth() { set(128 << 10); } // the C library's own step
     HeapGrowth(const HeapGrowth&) = delete;
     HeapGrowth& operator=(const HeapGrowth&) = delete;
