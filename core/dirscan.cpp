@@ -107,10 +107,12 @@ void showEnd(QProgressBar* bar, QuietBar& quiet) {
     quiet.processEvents(true);
 }
 
-// While the workers read, each thread's heap grows in steps of 32 MiB instead of 128 KiB: every step
-// changes the process's memory map, which stops the page faults of all threads, and threads that fill
-// fresh memory at once spend most of their time waiting on each other. Untouched room costs no
-// resident memory.
+// While the workers read, the main heap grows in steps of 64 MiB instead of 128 KiB, and a reading
+// thread's heap is made writable whole (64 MiB) when it is created: the C library otherwise widens a
+// thread's heap by the size of each allocation past its first step, one mprotect per series. Every such
+// change of the process's memory map stops the page faults of all threads, and threads that fill fresh
+// memory at once spend most of their time waiting on each other. Untouched room costs no resident
+// memory.
 class HeapGrowth {
 public:
     HeapGrowth() { set(64 << 20); }
