@@ -222,10 +222,18 @@ private:
 } // namespace
 
 QStringList DirScan::files(const QString& dir, const QStringList& nameFilters) {
+    return files(dir, nameFilters, {});
+}
+
+QStringList DirScan::files(const QString& dir, const QStringList& nameFilters,
+                           const std::function<bool(const QString& path)>& keep) {
     QStringList paths;
     QDirIterator it(dir, nameFilters, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        paths.append(it.next());
+        QString path = it.next();
+        if (!keep || keep(path)) {
+            paths.append(std::move(path));
+        }
     }
     NaturalOrder::sort(paths);
     return paths;
