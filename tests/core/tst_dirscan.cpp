@@ -58,6 +58,13 @@ void TestDirScan::listsInNaturalOrder() {
                           d + "/dm3/p2020.txt", d + "/dm19/p2020.txt", d + "/p2019.txt",
                           d + "/p2020_dm1_x.txt", d + "/p2020_dm20_x.txt", d + "/p2020_dm206_x.txt"}));
     QVERIFY(DirScan::files(d + "/missing", {"*.txt"}).isEmpty());
+    // Paths left out before sorting: the others in the same order.
+    const auto hasDm = [](const QString& path) { return path.contains("dm"); };
+    QStringList withDm = DirScan::files(d, {"p20*.txt"});
+    withDm.erase(std::remove_if(withDm.begin(), withDm.end(), [&](const QString& p) { return !hasDm(p); }),
+                 withDm.end());
+    QCOMPARE(withDm.size(), 5);
+    QCOMPARE(DirScan::files(d, {"p20*.txt"}, hasDm), withDm);
 }
 
 void TestDirScan::progressSteps() {
