@@ -78,8 +78,8 @@ void SearchResultParser::addNumbers(const char* begin, const char* end) {
     values.reserve(NumberReader::countPieces(begin, end, ' '));
     double max = maxValue;
     double min = minValue;
-    NumberReader::forEachPiece(begin, end, ' ', [&](const char* b, const char* e) {
-        const double v = NumberReader::finiteOr0(NumberReader::toDouble(b, e), nonFinite);
+    NumberReader::forEachBlankNumber(begin, end, [&](double read) {
+        const double v = NumberReader::finiteOr0(read, nonFinite);
         values.append(v);
         max = std::max(max, v);
         min = std::min(min, v);

@@ -84,8 +84,8 @@ void ProfileFile::addSamples(const char* begin, const char* end) {
     double min = open.min;
     int maxIndex = open.maxIndex;
     int j = 0;
-    NumberReader::forEachPiece(begin, end, ' ', [&](const char* b, const char* e) {
-        const double v = NumberReader::finiteOr0(NumberReader::toDouble(b, e), nonFinite);
+    NumberReader::forEachBlankNumber(begin, end, [&](double read) {
+        const double v = NumberReader::finiteOr0(read, nonFinite);
         samples.append(v);
         if (v > max) {
             max = v;
