@@ -6,7 +6,8 @@
 // - "One graph" from the grid view (the grid torn down, one plot shown).
 // The plain baseline (plaingrid.h) does the same with plain widgets of the cell size in a window of the
 // same size: built and shown; a second one shown in place of the first; the first replaced by one plain
-// widget. The bare baseline, printed once, keeps the repaint request of every widget.
+// widget. The bare baseline, printed once, keeps the repaint request of every widget. Each run of the
+// form is printed too: the first date arrow is the one that meets fresh memory.
 // Arguments: dates DMs points repetitions [fast: no bare baseline | ours: no baseline at all];
 // 365 128 20 2 by default.
 #include "app/mainwindow.h"
@@ -40,7 +41,13 @@ struct Times {
     double build = 1e9;
     double arrow = 1e9;
     double one = 1e9;
+    long arrowFaults = 0; // page faults of the process during the date arrow
 };
+
+long pageFaults() {
+    rusage usage{};
+    return getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_minflt + usage.ru_majflt : 0;
+}
 
 Times plainRun(Bench::PlainHost& plain, int dates, int dms, int cellWidth, int cellHeight) {
     Times t;
@@ -49,9 +56,11 @@ Times plainRun(Bench::PlainHost& plain, int dates, int dms, int cellWidth, int c
     Bench::settle();
     t.build = Bench::secondsSince(t0);
     t0 = Bench::Clock::now();
+    const long faults0 = pageFaults();
     plain.replaceBy(Bench::plainGrid(dates, dms, cellWidth, cellHeight));
     Bench::settle();
     t.arrow = Bench::secondsSince(t0);
+    t.arrowFaults = pageFaults() - faults0;
     t0 = Bench::Clock::now();
     plain.replaceBy(new QWidget);
     Bench::settle();
@@ -66,9 +75,11 @@ Times formRun(SearchNativeForm* form) {
     Bench::settle();
     t.build = Bench::secondsSince(t0);
     t0 = Bench::Clock::now();
+    const long faults0 = pageFaults();
     form->ui->dateNext->click();
     Bench::settle();
     t.arrow = Bench::secondsSince(t0);
+    t.arrowFaults = pageFaults() - faults0;
     t0 = Bench::Clock::now();
     form->ui->drawGrafikOne->click();
     Bench::settle();
@@ -141,9 +152,15 @@ int main(int argc, char** argv) {
     Times ours;
     Times plainBest;
     for (int r = 0; r < reps; ++r) {
-        keepBest(ours, formRun(form));
+        const Times t = formRun(form);
+        std::printf("run %d: built %.2f s, date arrow %.2f s (%ld page faults), \"One graph\" %.3f s\n", r,
+                    t.build, t.arrow, t.arrowFaults, t.one);
+        keepBest(ours, t);
         if (withPlain) {
-            keepBest(plainBest, plainRun(plain, dates, dms, cellWidth, cellHeight));
+            const Times p = plainRun(plain, dates, dms, cellWidth, cellHeight);
+            std::printf("  plain: built %.2f s, replaced %.2f s (%ld page faults), torn down %.3f s\n",
+                        p.build, p.arrow, p.arrowFaults, p.one);
+            keepBest(plainBest, p);
         }
     }
 

@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFuture>
+#include <QPointer>
 #include <QProgressBar>
 #include <QThreadPool>
 #include <QVector>
@@ -32,12 +33,53 @@ void showAtStart(QProgressBar* bar) {
     }
 }
 
+// A progress bar repaints itself at once whenever its text changes, a hundred times a scan, each time
+// flushing the window from the GUI thread. While a scan runs, the bar's updates are off, so that a value
+// set is only recorded, and the scan's event passes repaint the bar through an ordinary paint event, at
+// most every 50 ms and at the first and the last pass.
+class QuietBar {
+public:
+    explicit QuietBar(QProgressBar* bar) : bar(bar && bar->updatesEnabled() ? bar : nullptr) {
+        if (this->bar) {
+            this->bar->setUpdatesEnabled(false);
+        }
+    }
+    ~QuietBar() { restore(); }
+    QuietBar(const QuietBar&) = delete;
+    QuietBar& operator=(const QuietBar&) = delete;
+
+    void processEvents(bool last = false) {
+        const bool paint = bar && (last || !sincePaint.isValid() || sincePaint.elapsed() >= 50);
+        if (paint) {
+            bar->setUpdatesEnabled(true); // asks for a repaint in the pass below
+            sincePaint.start();
+        }
+        BusyGuard::processEvents();
+        if (paint && bar && !last) {
+            bar->setUpdatesEnabled(false);
+        }
+    }
+    // Updates back on, before the bar is hidden.
+    void restore() {
+        if (bar) {
+            bar->setUpdatesEnabled(true);
+            bar = nullptr;
+        }
+    }
+
+private:
+    QPointer<QProgressBar> bar;
+    QElapsedTimer sincePaint;
+};
+
 // The progress steps of a parallel scan: the bar moves at the same positions as in a serial scan, but
 // the event loop runs there only every 10 ms; files read eight at a time come too fast for a pass at
 // every tenth of them to cost nothing.
 class ThrottledSteps {
 public:
-    ThrottledSteps(QProgressBar* bar, qint64 n) : bar(bar), n(n) { sincePass.start(); }
+    ThrottledSteps(QProgressBar* bar, QuietBar& quiet, qint64 n) : bar(bar), quiet(quiet), n(n) {
+        sincePass.start();
+    }
     void at(int i, DirScan::Step step) {
         if (step != DirScan::Step::Visited || i % 10 != 0) {
             return;
@@ -46,31 +88,34 @@ public:
             bar->setValue(int(qint64(i) * 100 / n));
         }
         if (sincePass.elapsed() >= 10) {
-            BusyGuard::processEvents();
+            quiet.processEvents();
             sincePass.restart();
         }
     }
 
 private:
     QProgressBar* bar;
+    QuietBar& quiet;
     qint64 n;
     QElapsedTimer sincePass;
 };
 
-void showEnd(QProgressBar* bar) {
+void showEnd(QProgressBar* bar, QuietBar& quiet) {
     if (bar) {
         bar->setValue(100);
     }
-    BusyGuard::processEvents();
+    quiet.processEvents(true);
 }
 
-// While the workers read, each thread's heap grows in steps of 32 MiB instead of 128 KiB: every step
-// changes the process's memory map, which stops the page faults of all threads, and threads that fill
-// fresh memory at once spend most of their time waiting on each other. Untouched room costs no
-// resident memory.
+// While the workers read, the main heap grows in steps of 64 MiB instead of 128 KiB, and a reading
+// thread's heap is made writable whole (64 MiB) when it is created: the C library otherwise widens a
+// thread's heap by the size of each allocation past its first step, one mprotect per series. Every such
+// change of the process's memory map stops the page faults of all threads, and threads that fill fresh
+// memory at once spend most of their time waiting on each other. Untouched room costs no resident
+// memory.
 class HeapGrowth {
 public:
-    HeapGrowth() { set(32 << 20); }
+    HeapGrowth() { set(64 << 20); }
     ~HeapGrowth() { set(128 << 10); } // the C library's own step
     HeapGrowth(const HeapGrowth&) = delete;
     HeapGrowth& operator=(const HeapGrowth&) = delete;
@@ -177,10 +222,18 @@ private:
 } // namespace
 
 QStringList DirScan::files(const QString& dir, const QStringList& nameFilters) {
+    return files(dir, nameFilters, {});
+}
+
+QStringList DirScan::files(const QString& dir, const QStringList& nameFilters,
+                           const std::function<bool(const QString& path)>& keep) {
     QStringList paths;
     QDirIterator it(dir, nameFilters, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        paths.append(it.next());
+        QString path = it.next();
+        if (!keep || keep(path)) {
+            paths.append(std::move(path));
+        }
     }
     NaturalOrder::sort(paths);
     return paths;
@@ -189,10 +242,8 @@ QStringList DirScan::files(const QString& dir, const QStringList& nameFilters) {
 bool DirScan::run(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
                   const std::function<Step(int index, const QString& path)>& visit) {
     BusyGuard busy;
-    if (bar) {
-        bar->show();
-        bar->setValue(0);
-    }
+    showAtStart(bar);
+    QuietBar quiet(bar);
     const QStringList paths = files(dir, nameFilters);
     const qint64 n = paths.size();
     bool completed = true;
@@ -206,15 +257,13 @@ bool DirScan::run(const QString& dir, const QStringList& nameFilters, QProgressB
             if (bar) {
                 bar->setValue(int(qint64(i) * 100 / n));
             }
-            BusyGuard::processEvents();
+            quiet.processEvents();
         }
     }
     if (completed) {
-        if (bar) {
-            bar->setValue(100);
-        }
-        BusyGuard::processEvents();
+        showEnd(bar, quiet);
     }
+    quiet.restore();
     // Hidden whatever was found: a bar left standing at 100 after an empty directory looks like a hang.
     if (bar) {
         bar->hide();
@@ -228,6 +277,7 @@ bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilter
                                const std::function<Step(int index, const QString& path)>& merge) {
     BusyGuard busy;
     showAtStart(bar);
+    QuietBar quiet(bar);
     const QStringList paths = files(dir, nameFilters);
     const int n = paths.size();
     begin(n);
@@ -261,7 +311,7 @@ bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilter
         }));
     }
 
-    ThrottledSteps steps(bar, n);
+    ThrottledSteps steps(bar, quiet, n);
     bool completed = true;
     for (int c = 0; c < chunks && completed; ++c) {
         if (queue.claimIfFree(c)) {
@@ -269,7 +319,7 @@ bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilter
         }
         // A slow file keeps the window painting while the workers go on.
         while (!queue.waitRead(c, std::chrono::milliseconds(50))) {
-            BusyGuard::processEvents();
+            quiet.processEvents();
         }
         for (int i = c * chunk; i < std::min(n, (c + 1) * chunk); ++i) {
             const Step step = merge(i, paths[i]);
@@ -287,8 +337,9 @@ bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilter
     }
     queue.joined();
     if (completed) {
-        showEnd(bar);
+        showEnd(bar, quiet);
     }
+    quiet.restore();
     if (bar) {
         bar->hide();
     }

@@ -24,6 +24,9 @@ enum class Step {
     Stop     // end the scan here (no progress to 100)
 };
 QStringList files(const QString& dir, const QStringList& nameFilters);
+// files() of the paths keep() takes, the others left out before sorting.
+QStringList files(const QString& dir, const QStringList& nameFilters,
+                  const std::function<bool(const QString& path)>& keep);
 // False when visit stopped the scan.
 bool run(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
          const std::function<Step(int index, const QString& path)>& visit);
@@ -32,11 +35,13 @@ bool run(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
 // a bounded number of paths ahead of the merge, and must touch nothing but its own result and the
 // file: no widget, no Settings, no box. merge(index, path, result) runs on the calling thread in list
 // order, with the progress steps and event passes of run(), so the tables it fills come out as a
-// serial scan fills them. After a Stop the workers end without reading further paths.
+// serial scan fills them. After a Stop the workers end without reading further paths. listed(count),
+// when given, hears on the calling thread how many paths were listed, before any is read.
 template <typename Result>
 bool runParallel(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
                  const std::function<Result(const QString& path)>& read,
-                 const std::function<Step(int index, const QString& path, Result& result)>& merge);
+                 const std::function<Step(int index, const QString& path, Result& result)>& merge,
+                 const std::function<void(int count)>& listed = {});
 
 // The untyped core of runParallel: begin(count) sizes the result slots before any worker starts.
 bool runParallelSlots(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
@@ -48,10 +53,17 @@ bool runParallelSlots(const QString& dir, const QStringList& nameFilters, QProgr
 template <typename Result>
 bool DirScan::runParallel(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
                           const std::function<Result(const QString& path)>& read,
-                          const std::function<Step(int index, const QString& path, Result& result)>& merge) {
+                          const std::function<Step(int index, const QString& path, Result& result)>& merge,
+                          const std::function<void(int count)>& listed) {
     std::vector<Result> results;
     return runParallelSlots(
-        dir, nameFilters, bar, [&](int count) { results.resize(std::size_t(count)); },
+        dir, nameFilters, bar,
+        [&](int count) {
+            results.resize(std::size_t(count));
+            if (listed) {
+                listed(count);
+            }
+        },
         [&](int index, const QString& path) { results[std::size_t(index)] = read(path); },
         [&](int index, const QString& path) {
             Result result = std::move(results[std::size_t(index)]);

@@ -11,10 +11,6 @@
 
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 bool hasNonAscii(const char* p, const char* end) {
     for (; p < end; ++p) {
         if (static_cast<unsigned char>(*p) >= 0x80) {

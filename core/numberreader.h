@@ -5,7 +5,9 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
+#include <system_error>
 
 // Numbers of the text files, read straight from their bytes: the one reader behind every text format.
 // A piece [begin, end) reads exactly as the toolkit's QString::toDouble, toFloat and toInt read its
@@ -62,6 +64,33 @@ public:
         }
     }
 
+    // Calls number(value) for every piece of [begin, end) between single blanks, in order, empty pieces
+    // kept, each read as toDouble reads it. A piece that starts as a plain number is parsed where it
+    // stands, without a search for its end first; anything else goes through toDouble.
+    template <typename Number>
+    static void forEachBlankNumber(const char* begin, const char* end, Number number) {
+        for (const char* p = begin;;) {
+            if (p < end && (isDigit(*p) || (*p == '-' && end - p > 1 && isDigit(p[1])))) {
+                double v = 0;
+                const auto r = std::from_chars(p, end, v, std::chars_format::general);
+                if (r.ec == std::errc() && (r.ptr == end || *r.ptr == ' ')) {
+                    number(v);
+                    if (r.ptr == end) {
+                        return;
+                    }
+                    p = r.ptr + 1;
+                    continue;
+                }
+            }
+            const char* at = static_cast<const char*>(std::memchr(p, ' ', size_t(end - p)));
+            number(toDouble(p, at ? at : end));
+            if (!at) {
+                return;
+            }
+            p = at + 1;
+        }
+    }
+
     // Calls line(lineBegin, lineEnd) for every line of [begin, end) as nextLine gives them.
     template <typename Line> static void forEachLine(const char* begin, const char* end, Line line) {
         const char* b = nullptr;
@@ -78,6 +107,7 @@ public:
     // Space as the toolkit trims it around numbers and lines, in ASCII: blank, tab, line feed, vertical
     // tab, form feed, carriage return.
     static bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
 };
 
 #endif // NUMBERREADER_H

@@ -12,6 +12,17 @@ QWidget* WorkArea::widget() {
     return Settings::getInstance()->getMainWindowUi().centralwidget;
 }
 
+namespace {
+// Hiding the focus holder would pass focus on by tab navigation, which moves the current cell of an item
+// view and lets the outgoing form react (and recalculate) to it.
+void releaseFocus(QWidget* w) {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && (focus == w || w->isAncestorOf(focus))) {
+        focus->clearFocus();
+    }
+}
+} // namespace
+
 void WorkArea::clear(const QList<QWidget*>& keep) {
     QWidget* area = widget();
     if (!area) {
@@ -24,18 +35,22 @@ void WorkArea::clear(const QList<QWidget*>& keep) {
     while (QLayoutItem* item = layout->takeAt(0)) {
         QWidget* w = item->widget();
         if (w && !keep.contains(w)) {
-            // Hiding the focus holder would pass focus on by tab navigation, which moves the current
-            // cell of an item view and lets the outgoing form react (and recalculate) to it.
-            QWidget* focus = QApplication::focusWidget();
-            if (focus && (focus == w || w->isAncestorOf(focus))) {
-                focus->clearFocus();
-            }
+            releaseFocus(w);
             w->hide();
             w->deleteLater();
         }
         delete item;
     }
     delete layout;
+}
+
+void WorkArea::dropNow(QWidget* view) {
+    if (!view) {
+        return;
+    }
+    releaseFocus(view);
+    view->hide();
+    delete view; // its layout item goes with it
 }
 
 QHBoxLayout* WorkArea::install(const QList<QWidget*>& widgets) {

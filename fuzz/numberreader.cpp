@@ -1,5 +1,6 @@
 // Fuzzes the byte-level number reader against the toolkit's own conversion of the same text: any bytes
-// as one piece give the same double, float and int, and the same verdict, as QString's conversions.
+// as one piece give the same double, float and int, and the same verdict, as QString's conversions; as a
+// line of blank-separated pieces, the same values read in place as piece by piece.
 #include "core/numberreader.h"
 
 #include <QByteArray>
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace {
 bool same(double a, double b) {
@@ -37,6 +39,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         __builtin_trap();
     }
     if (NumberReader::toInt(b, e, &ok) != text.toInt(&expectedOk) || ok != expectedOk) {
+        __builtin_trap();
+    }
+    // The same bytes as a line of blank-separated numbers: read in place, each piece as toDouble reads it.
+    std::vector<double> alone;
+    NumberReader::forEachPiece(b, e, ' ', [&](const char* pb, const char* pe) {
+        alone.push_back(NumberReader::toDouble(pb, pe));
+    });
+    std::size_t at = 0;
+    NumberReader::forEachBlankNumber(b, e, [&](double v) {
+        if (at >= alone.size() || !same(v, alone[at])) {
+            __builtin_trap();
+        }
+        ++at;
+    });
+    if (at != alone.size()) {
         __builtin_trap();
     }
     return 0;

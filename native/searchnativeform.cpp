@@ -100,8 +100,7 @@ bool SearchNativeForm::readDir(QString dir) {
     // fills them.
     struct Parsed {
         QString date; // empty: not a search-result file
-        bool opened = false;
-        SearchResultParser parser;
+        ParsedFile file;
     };
     static const QRegularExpression datePattern(QStringLiteral("(20\\d\\d.\\d\\d.\\d\\d)_.*.txt"));
     DirScan::runParallel<Parsed>(
@@ -111,7 +110,7 @@ bool SearchNativeForm::readDir(QString dir) {
             const QRegularExpressionMatch m = datePattern.match(path);
             if (m.hasMatch()) {
                 p.date = m.captured(1);
-                p.opened = p.parser.read(path);
+                p.file = parseResultFile(path, p.date);
             }
             return p;
         },
@@ -120,7 +119,7 @@ bool SearchNativeForm::readDir(QString dir) {
                 return DirScan::Step::Skipped;
             }
             appendUnseen(dates, knownDates, p.date);
-            storeResultFile(path, p.date, p.opened, p.parser);
+            storeResultFile(path, p.date, p.file);
             return DirScan::Step::Visited;
         });
 
@@ -135,27 +134,45 @@ bool SearchNativeForm::readDir(QString dir) {
 }
 
 void SearchNativeForm::readResultFile(QString path, QString date) {
-    SearchResultParser parser;
-    const bool opened = parser.read(path);
-    storeResultFile(path, date, opened, parser);
+    storeResultFile(path, date, parseResultFile(path, date));
 }
 
-void SearchNativeForm::storeResultFile(const QString& path, const QString& date, bool opened,
-                                       SearchResultParser& parser) {
-    if (!opened) {
+SearchNativeForm::ParsedFile SearchNativeForm::parseResultFile(const QString& path, const QString& date) {
+    ParsedFile file;
+    SearchResultParser parser;
+    file.opened = parser.read(path);
+    if (!file.opened) {
+        return file;
+    }
+    file.dispersions = parser.dispersions();
+    // The keys are made here, and the parser's own table goes on the thread that made it, so that the
+    // GUI thread only inserts.
+    const QHash<QString, QVector<double>> byDm = parser.takeSeries();
+    file.series.reserve(byDm.size());
+    const QString prefix = date + QLatin1Char('_');
+    for (auto s = byDm.cbegin(); s != byDm.cend(); ++s) {
+        file.series.append({prefix + s.key(), s.value()});
+    }
+    file.hasRange = parser.hasRange();
+    file.maximum = parser.maximum();
+    file.minimum = parser.minimum();
+    return file;
+}
+
+void SearchNativeForm::storeResultFile(const QString& path, const QString& date, const ParsedFile& file) {
+    if (!file.opened) {
         warn("Can't open file=" + path);
         return;
     }
-    for (const QString& dm : parser.dispersions()) {
+    for (const QString& dm : file.dispersions) {
         appendUnseen(dispersions, knownDispersions, dm);
     }
-    const QHash<QString, QVector<double>> fileSeries = parser.takeSeries();
-    for (auto s = fileSeries.cbegin(); s != fileSeries.cend(); ++s) {
-        series.insert(QStringLiteral("%1_%2").arg(date, s.key()), s.value());
+    for (const auto& s : file.series) {
+        series.insert(s.first, s.second);
     }
     // A file without numbers says nothing about the range; the earlier file's range of the date stands.
-    if (parser.hasRange()) {
-        dateMaxMin.insert(date, qMakePair(parser.maximum(), parser.minimum()));
+    if (file.hasRange) {
+        dateMaxMin.insert(date, qMakePair(file.maximum, file.minimum));
     }
 }
 
@@ -210,6 +227,13 @@ bool SearchNativeForm::drawGrafikMulti() {
     }
     auto* grid = new SearchNativeMultiGrafik(this);
     Settings::getInstance()->setSearchGrafikMulti(grid);
+    if (multiGrafik) {
+        // The grid being replaced goes before the new cells are made, so that they take its memory: on
+        // fresh pages a date arrow on a year of cells costs a third more. Its cells emit nothing and only
+        // the form's buttons rebuild it, so none of it is on the stack here.
+        WorkArea::dropNow(multiGrafik);
+        multiGrafik = nullptr;
+    }
 
     grid->columnTitles = {" "};
     for (const QString& dm : dispersions) {

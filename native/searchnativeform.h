@@ -12,7 +12,6 @@ class MainWindow;
 class QHBoxLayout;
 class QProgressBar;
 class SearchNativeGrafik;
-class SearchResultParser;
 class SearchNativeMultiGrafik;
 
 namespace Ui {
@@ -67,9 +66,19 @@ public slots:
 
 private:
     void warn(const QString& text);
-    // What a parsed file adds to the tables, on the GUI thread, with the box of a file that did not open;
-    // the parse itself may run on any thread.
-    void storeResultFile(const QString& path, const QString& date, bool opened, SearchResultParser& parser);
+    // One file as the tables take it, parsed on any thread: its DM texts in the order the file names
+    // them, its series under their "%1_%2" keys of date and DM, its range if it has numbers.
+    struct ParsedFile {
+        bool opened = false;
+        QVector<QString> dispersions;
+        QVector<QPair<QString, QVector<double>>> series;
+        bool hasRange = false;
+        double maximum = 0;
+        double minimum = 0;
+    };
+    static ParsedFile parseResultFile(const QString& path, const QString& date);
+    // What a parsed file adds to the tables, on the GUI thread, with the box of a file that did not open.
+    void storeResultFile(const QString& path, const QString& date, const ParsedFile& file);
     // Quick look-ups beside the ordered lists.
     QSet<QString> knownDates;
     QSet<QString> knownDispersions;

@@ -72,14 +72,15 @@ void SearchResultParser::addLine(const char* begin, const char* end) {
 }
 
 void SearchResultParser::addNumbers(const char* begin, const char* end) {
-    // Split at every single blank, empty pieces kept: two blanks put a 0 between the numbers.
-    QVector<double> values(NumberReader::countPieces(begin, end, ' '));
-    double* out = values.data();
+    // Split at every single blank, empty pieces kept: two blanks put a 0 between the numbers. The
+    // series is filled as it is parsed, without zeroing its fresh memory first.
+    QVector<double> values;
+    values.reserve(NumberReader::countPieces(begin, end, ' '));
     double max = maxValue;
     double min = minValue;
-    NumberReader::forEachPiece(begin, end, ' ', [&](const char* b, const char* e) {
-        const double v = NumberReader::finiteOr0(NumberReader::toDouble(b, e), nonFinite);
-        *out++ = v;
+    NumberReader::forEachBlankNumber(begin, end, [&](double read) {
+        const double v = NumberReader::finiteOr0(read, nonFinite);
+        values.append(v);
         max = std::max(max, v);
         min = std::min(min, v);
     });

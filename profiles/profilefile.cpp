@@ -72,17 +72,21 @@ void ProfileFile::addLine(const char* begin, const char* end) {
 }
 
 void ProfileFile::addSamples(const char* begin, const char* end) {
-    // Split at every single space, empty parts kept: an empty or malformed part reads as 0.
-    const int from = open.samples.size();
-    open.samples.resize(from + NumberReader::countPieces(begin, end, ' '));
-    double* out = open.samples.data() + from;
+    // Split at every single space, empty parts kept: an empty or malformed part reads as 0. A block is
+    // as a rule one line, whose samples are then kept in room of their exact size, filled as they are
+    // parsed; a block of several lines grows by doubling and is cut to size when it ends.
+    QVector<double>& samples = open.samples;
+    const int count = NumberReader::countPieces(begin, end, ' ');
+    if (samples.size() + count > samples.capacity()) {
+        samples.reserve(samples.isEmpty() ? count : std::max(samples.size() + count, 2 * samples.capacity()));
+    }
     double max = open.max;
     double min = open.min;
     int maxIndex = open.maxIndex;
     int j = 0;
-    NumberReader::forEachPiece(begin, end, ' ', [&](const char* b, const char* e) {
-        const double v = NumberReader::finiteOr0(NumberReader::toDouble(b, e), nonFinite);
-        out[j] = v;
+    NumberReader::forEachBlankNumber(begin, end, [&](double read) {
+        const double v = NumberReader::finiteOr0(read, nonFinite);
+        samples.append(v);
         if (v > max) {
             max = v;
             maxIndex = j;
@@ -99,6 +103,9 @@ void ProfileFile::addSamples(const char* begin, const char* end) {
 
 void ProfileFile::finish() {
     if (inBlock && !open.samples.isEmpty()) {
+        if (open.samples.capacity() > open.samples.size()) {
+            open.samples.squeeze();
+        }
         blocks.append(open);
     }
     open = Block();

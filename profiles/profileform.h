@@ -208,6 +208,7 @@ private:
     struct FileTables {
         bool opened = false;
         bool hasPeriods = false;
+        QString dateDm; // "%1_%2" of date and DM
         QVector<QString> keys;
         QVector<QVector<double>> samples;
         QVector<QVector<double>> stats;
@@ -216,7 +217,7 @@ private:
     static FileTables readFileTables(const QString& path, const QString& date, const QString& dm,
                                      int decimals);
     // Adds them on the GUI thread, with the box of a file that did not open; the result of readProfileFile.
-    bool storeFileTables(const QString& path, const QString& date, const QString& dm, const FileTables& t);
+    bool storeFileTables(const QString& path, const FileTables& t);
     void detectSite(const QString& dir);
     void buildDerivedTables();
     void fillSelectors();

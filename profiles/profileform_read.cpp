@@ -13,10 +13,12 @@
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStringView>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <unordered_map>
 
 namespace {
 // A DM text without leading zeros; no digits give "0". Written from the digits, so no length overflows.
@@ -44,6 +46,54 @@ QString bestEntry(int code, const QString& key) {
     return entry;
 }
 
+// Numbered slots of texts, found by a view or by two views joined with '_' without making a string
+// of them; each text is made once, when its slot is.
+class Slots {
+public:
+    int of(QStringView text) { return of(text, QStringView(), false); }
+    int of(QStringView first, QStringView second) { return of(first, second, true); }
+    int size() const { return texts.size(); }
+    const QString& text(int slot) const { return texts[slot]; }
+
+private:
+    struct Key {
+        QStringView first;
+        QStringView second;
+        bool joined;
+        bool operator==(const Key& o) const {
+            return joined == o.joined && first == o.first && second == o.second;
+        }
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const noexcept {
+            return qHash(k.first) ^ (qHash(k.second) * 31u) ^ uint(k.joined);
+        }
+    };
+
+    int of(QStringView first, QStringView second, bool joined) {
+        const auto found = index.find(Key{first, second, joined});
+        if (found != index.end()) {
+            return found->second;
+        }
+        QString made = first.toString();
+        if (joined) {
+            made += QLatin1Char('_');
+            made.append(second.data(), int(second.size()));
+        }
+        texts.append(made);
+        // The views must outlive the caller's strings: they are taken from the text kept here, whose
+        // characters stay where they are when the list grows.
+        const QStringView kept(texts.last());
+        const Key key = joined ? Key{kept.left(first.size()), kept.mid(first.size() + 1), true}
+                               : Key{kept, QStringView(), false};
+        index.emplace(key, texts.size() - 1);
+        return texts.size() - 1;
+    }
+
+    QVector<QString> texts;
+    std::unordered_map<Key, int, KeyHash> index;
+};
+
 // The maximum times 100, truncated, computed wide and held to the int range.
 int maximumCode(double max) {
     const double v = std::trunc(max * 100);
@@ -59,7 +109,7 @@ int maximumCode(double max) {
 
 bool ProfileForm::readProfileFile(QString path, QString date, QString dm, int decimals) {
     FileTables tables = readFileTables(path, date, dm, decimals);
-    return storeFileTables(path, date, dm, tables);
+    return storeFileTables(path, tables);
 }
 
 ProfileForm::FileTables ProfileForm::readFileTables(const QString& path, const QString& date,
@@ -70,26 +120,23 @@ ProfileForm::FileTables ProfileForm::readFileTables(const QString& path, const Q
     if (!t.opened) {
         return t;
     }
-    const QString prefix = date + QLatin1Char('_') + dm + QLatin1Char('_');
+    t.dateDm = date + QLatin1Char('_') + dm;
+    const QString prefix = t.dateDm + QLatin1Char('_');
     t.keys.reserve(content.blocks.size());
     t.samples.reserve(content.blocks.size());
     t.stats.reserve(content.blocks.size());
     for (const ProfileFile::Block& block : content.blocks) {
         t.keys.append(prefix + block.periodText);
-        // A profile as the parser grew it holds room for up to twice its samples, and a year of them is
-        // most of the memory the form keeps: it is kept at its size.
-        t.samples.append(QVector<double>(block.samples.cbegin(), block.samples.cend()));
+        // The parser keeps a profile in room of its size, so the form shares it as it is.
+        t.samples.append(block.samples);
         t.stats.append(QVector<double>{block.max, block.min, double(block.maxIndex)});
     }
     t.hasPeriods = !content.periods.isEmpty();
     t.periodTexts = content.periodTexts(decimals);
-    // Everything kept was made before the parser's buffers go, so that the next file's buffers fill
-    // the room these leave, not holes between kept profiles.
     return t;
 }
 
-bool ProfileForm::storeFileTables(const QString& path, const QString& date, const QString& dm,
-                                  const FileTables& t) {
+bool ProfileForm::storeFileTables(const QString& path, const FileTables& t) {
     if (!t.opened) {
         Desktop::instance()->warning(this, QStringLiteral("Error"),
                                      QStringLiteral("Can't open file=") + path);
@@ -99,7 +146,7 @@ bool ProfileForm::storeFileTables(const QString& path, const QString& date, cons
         profiles.insert(t.keys[i], t.samples[i]);
         profileStats.insert(t.keys[i], t.stats[i]);
     }
-    QVector<QString>& list = periodsByDateDm[date + QLatin1Char('_') + dm];
+    QVector<QString>& list = periodsByDateDm[t.dateDm];
     if (!t.hasPeriods) {
         qDebug().noquote() << "В файле " + path + " не найдено ни одного периода!";
         return false;
@@ -132,6 +179,7 @@ bool ProfileForm::readDirProfile(QString dir) {
     static const QRegularExpression name(
         QStringLiteral("p(20\\d\\d.\\d\\d.\\d\\d)_dm(\\d*)_p([\\d.]*)_s(\\d).txt"));
     QSet<QString> knownDates; // a year has hundreds of dates, met in no particular order
+    int listed = 0;
     DirScan::runParallel<Parsed>(
         dir, {QStringLiteral("p20*.txt")}, progressBar,
         [](const QString& path) {
@@ -146,11 +194,19 @@ bool ProfileForm::readDirProfile(QString dir) {
             p.tables = readFileTables(path, p.date, p.dm, m.captured(4).toInt());
             return p;
         },
-        [this, &knownDates](int, const QString& path, Parsed& p) {
+        [this, &knownDates, &listed](int, const QString& path, Parsed& p) {
             if (!p.ours) {
                 return DirScan::Step::Skipped;
             }
-            if (storeFileTables(path, p.date, p.dm, p.tables)) {
+            if (profiles.isEmpty() && !p.tables.keys.isEmpty()) {
+                // Sized once, from the first file, rather than rehashed over and over while a year of
+                // profiles comes in; a first file with many periods asks for 8 MiB of buckets at most.
+                const int expected = int(std::min<qint64>(qint64(listed) * p.tables.keys.size(), 1 << 20));
+                profiles.reserve(expected);
+                profileStats.reserve(expected);
+                periodsByDateDm.reserve(std::min(listed, 1 << 20));
+            }
+            if (storeFileTables(path, p.tables)) {
                 if (!knownDates.contains(p.date)) {
                     knownDates.insert(p.date);
                     dates.append(p.date);
@@ -158,7 +214,8 @@ bool ProfileForm::readDirProfile(QString dir) {
                 appendOnce(dmsByDate[p.date], p.dm);
             }
             return DirScan::Step::Visited;
-        });
+        },
+        [&listed](int count) { listed = count; });
 
     if (dates.isEmpty()) {
         Desktop::instance()->warning(this, QStringLiteral("Error"),
@@ -219,15 +276,28 @@ ProfileForm::BestEntry ProfileForm::splitBestEntry(const QString& entry) {
 }
 
 void ProfileForm::buildDerivedTables() {
+    // A year holds a hundred thousand profiles of a few hundred dates: each profile finds the slot of
+    // its date, and of its date and period, by views into its key, and the tables get one entry per
+    // slot at the end, in the order the slots were first met, as entries made on the way would come.
+    Slots dateSlots;
+    QVector<QVector<double>> slotStats;
+    struct Ranked {
+        int code;
+        int date; // slot
+        QString key;
+    };
+    QVector<Ranked> ranked;
+    ranked.reserve(profileStats.size());
     for (auto it = profileStats.cbegin(); it != profileStats.cend(); ++it) {
-        const QString date = it.key().left(10);
+        const QString& key = it.key();
         const QVector<double>& s = it.value();
-        const auto found = dateStats.find(date);
-        if (found == dateStats.end()) {
-            dateStats.insert(date, s);
+        const int d = dateSlots.of(QStringView(key).left(10));
+        ranked.append({maximumCode(s[0]), d, key});
+        if (d == slotStats.size()) {
+            slotStats.append(s);
             continue;
         }
-        QVector<double>& stored = found.value();
+        QVector<double>& stored = slotStats[d];
         if (s[0] > stored[0]) {
             stored[0] = s[0];
             stored[2] = s[2];
@@ -235,6 +305,9 @@ void ProfileForm::buildDerivedTables() {
         if (stored[1] > s[1]) {
             stored[1] = s[1];
         }
+    }
+    for (int d = 0; d < slotStats.size(); ++d) {
+        dateStats.insert(dateSlots.text(d), slotStats[d]);
     }
 
     // Dates by their largest maximum as six significant digits show it; ties keep the scan order.
@@ -254,15 +327,6 @@ void ProfileForm::buildDerivedTables() {
 
     // The code orders the list numerically (for codes of eight digits that is the text order), ties by
     // the key, descending.
-    struct Ranked {
-        int code;
-        QString key;
-    };
-    QVector<Ranked> ranked;
-    ranked.reserve(profileStats.size());
-    for (auto it = profileStats.cbegin(); it != profileStats.cend(); ++it) {
-        ranked.append({maximumCode(it.value()[0]), it.key()});
-    }
     std::sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
         return a.code != b.code ? a.code > b.code : a.key > b.key;
     });
@@ -270,23 +334,40 @@ void ProfileForm::buildDerivedTables() {
     bestByDate.clear();
     bestFiveByDate.clear();
     bestFiveByDatePeriod.clear();
+    bestList.reserve(ranked.size());
+    QVector<QStringList> byDate(dateSlots.size());
+    QVector<QStringList> fiveByDate(dateSlots.size());
+    QVector<int> dateOrder; // date slots in the order of their best profile
+    Slots periodSlots;      // "%1_%2" of date and period
+    QVector<QStringList> fiveByPeriod;
     for (const Ranked& r : ranked) {
         const QString entry = bestEntry(r.code, r.key);
         bestList.append(entry);
         // The cut splitBestEntry makes of the entry (the code holds no '_'), made on the key without
         // parsing the entry back: the date is the first ten characters, the period follows the first '_'
         // from the twelfth on.
-        const QString date = r.key.left(10);
+        if (byDate[r.date].isEmpty()) {
+            dateOrder.append(r.date);
+        }
+        byDate[r.date].append(entry);
+        if (fiveByDate[r.date].size() <= 4) {
+            fiveByDate[r.date].append(r.key);
+        }
         const int afterDm = r.key.indexOf(QLatin1Char('_'), 11);
-        const QStringRef period = afterDm < 0 ? QStringRef() : r.key.midRef(afterDm + 1);
-        bestByDate[date].append(entry);
-        QStringList& five = bestFiveByDate[date];
-        if (five.size() <= 4) {
-            five.append(r.key);
+        const QStringView period = afterDm < 0 ? QStringView() : QStringView(r.key).mid(afterDm + 1);
+        const int p = periodSlots.of(dateSlots.text(r.date), period);
+        if (p == fiveByPeriod.size()) {
+            fiveByPeriod.append(QStringList());
         }
-        QStringList& fivePeriod = bestFiveByDatePeriod[date + QLatin1Char('_') + period];
-        if (fivePeriod.size() <= 4) {
-            fivePeriod.append(r.key);
+        if (fiveByPeriod[p].size() <= 4) {
+            fiveByPeriod[p].append(r.key);
         }
+    }
+    for (int d : dateOrder) {
+        bestByDate.insert(dateSlots.text(d), byDate[d]);
+        bestFiveByDate.insert(dateSlots.text(d), fiveByDate[d]);
+    }
+    for (int p = 0; p < fiveByPeriod.size(); ++p) {
+        bestFiveByDatePeriod.insert(periodSlots.text(p), fiveByPeriod[p]);
     }
 }

@@ -39,9 +39,13 @@ bool ProfileForm::readDirStatistic(QString dir) {
     statTable.clear();
 
     QRegExp name(QStringLiteral("sigma_dm(\\d*)_p([\\d.]*)_(20\\d\\d).txt"));
-    for (const QString& path : DirScan::files(dir, {QStringLiteral("*.txt")})) {
-        // The plain test first: a tree of profiles holds tens of thousands of other text files.
-        if (!path.contains(QLatin1String("sigma_dm")) || name.indexIn(path) < 0) {
+    // The plain test first, before the listing is sorted: a tree of profiles holds tens of thousands of
+    // other text files.
+    const QStringList paths = DirScan::files(dir, {QStringLiteral("*.txt")}, [](const QString& path) {
+        return path.contains(QLatin1String("sigma_dm"));
+    });
+    for (const QString& path : paths) {
+        if (name.indexIn(path) < 0) {
             continue;
         }
         const QString dm = name.cap(1);

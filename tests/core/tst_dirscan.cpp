@@ -16,12 +16,19 @@ void touch(const QString& path) {
     QVERIFY(f.open(QIODevice::WriteOnly));
 }
 
-// Records every value the bar shows.
+// Records every value the bar takes, and the values it paints.
 class RecordingBar : public QProgressBar {
 public:
     QVector<int> values;
+    QVector<int> painted;
     RecordingBar() {
         connect(this, &QProgressBar::valueChanged, [this](int v) { values << v; });
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        painted << value();
+        QProgressBar::paintEvent(event);
     }
 };
 } // namespace
@@ -51,6 +58,13 @@ void TestDirScan::listsInNaturalOrder() {
                           d + "/dm3/p2020.txt", d + "/dm19/p2020.txt", d + "/p2019.txt",
                           d + "/p2020_dm1_x.txt", d + "/p2020_dm20_x.txt", d + "/p2020_dm206_x.txt"}));
     QVERIFY(DirScan::files(d + "/missing", {"*.txt"}).isEmpty());
+    // Paths left out before sorting: the others in the same order.
+    const auto hasDm = [](const QString& path) { return path.contains("dm"); };
+    QStringList withDm = DirScan::files(d, {"p20*.txt"});
+    withDm.erase(std::remove_if(withDm.begin(), withDm.end(), [&](const QString& p) { return !hasDm(p); }),
+                 withDm.end());
+    QCOMPARE(withDm.size(), 5);
+    QCOMPARE(DirScan::files(d, {"p20*.txt"}, hasDm), withDm);
 }
 
 void TestDirScan::progressSteps() {
@@ -74,6 +88,10 @@ void TestDirScan::progressSteps() {
     QCOMPARE(seen.first(), QString("f00.txt"));
     QCOMPARE(bar.values, (QVector<int>{0, 80, 100})); // 0 at start, 20 * 100 / 25, the end
     QVERIFY(bar.isHidden());
+    // The bar paints in the scan's event passes, the end included, and repaints at once again after it.
+    QVERIFY(!bar.painted.isEmpty());
+    QCOMPARE(bar.painted.last(), 100);
+    QVERIFY(bar.updatesEnabled());
 }
 
 void TestDirScan::nullBarAndStop() {
@@ -90,6 +108,7 @@ void TestDirScan::nullBarAndStop() {
     QCOMPARE(visited, 3);
     QCOMPARE(bar.values, QVector<int>{0}); // a stopped scan never reaches 100, and hides the bar too
     QVERIFY(bar.isHidden());
+    QVERIFY(bar.updatesEnabled());
     int none = 0;
     QVERIFY(DirScan::run(dir.path() + "/missing", {"*.txt"}, nullptr, [&](int, const QString&) {
         ++none;
@@ -151,6 +170,10 @@ void TestDirScan::parallelMergesInScanOrder() {
     QCOMPARE(done, stopAt < 0);
     QCOMPARE(merged, stopAt < 0 ? paths : QStringList(paths.mid(0, stopAt + 1)));
     QCOMPARE(bar.values, serialBar.values);
+    QVERIFY(bar.updatesEnabled());
+    if (stopAt < 0) {
+        QCOMPARE(bar.painted.last(), 100);
+    }
     QVERIFY(busyInside);
     QVERIFY(!BusyGuard::busy());
     if (threads == 1) {

@@ -181,6 +181,21 @@ void TestNumberReader::readsAsTheToolkit() {
 
     QCOMPARE(NumberReader::toInt(b, e, &ok), inLine.toInt(&expectedOk));
     QCOMPARE(ok, expectedOk);
+
+    // In a line of blank-separated numbers, as the piece at the start, inside and at the end: the same
+    // values as each piece between blanks read alone.
+    const QByteArray line = piece + ' ' + piece + " -2.5 " + piece;
+    const char* lb = line.constData();
+    const char* le = lb + line.size();
+    QVector<double> alone;
+    NumberReader::forEachPiece(
+        lb, le, ' ', [&](const char* pb, const char* pe) { alone << NumberReader::toDouble(pb, pe); });
+    QVector<double> inPlace;
+    NumberReader::forEachBlankNumber(lb, le, [&](double v) { inPlace << v; });
+    QCOMPARE(inPlace.size(), alone.size());
+    for (int i = 0; i < alone.size(); ++i) {
+        QVERIFY2(sameDouble(inPlace[i], alone[i]), qPrintable(QString("piece %1").arg(i)));
+    }
 }
 
 void TestNumberReader::nonFiniteCountsZero() {

@@ -17,6 +17,7 @@ private slots:
     void initTestCase() { TestEnv::isolate(); }
     void replacesPreviousForm();
     void buttonOfOldFormMayRebuild();
+    void focusedTableOfOldFormStaysStill_data();
     void focusedTableOfOldFormStaysStill();
     void windowGrowsForItsPlot();
     void busyGuardNests();
@@ -38,6 +39,13 @@ void TestWorkArea::replacesPreviousForm() {
     QVERIFY(!b);
     QVERIFY(c);
     QCOMPARE(window.centralWidget()->layout()->count(), 2);
+
+    WorkArea::dropNow(c); // gone at once, with its place in the layout
+    QVERIFY(!c);
+    QCOMPARE(window.centralWidget()->layout()->count(), 1);
+    QPointer<QWidget> d = new QWidget(&window);
+    WorkArea::install({a, d});
+    QCOMPARE(window.centralWidget()->layout()->count(), 2);
 }
 
 void TestWorkArea::buttonOfOldFormMayRebuild() {
@@ -57,11 +65,18 @@ void TestWorkArea::buttonOfOldFormMayRebuild() {
     QCOMPARE(window.centralWidget()->layout()->count(), 1);
 }
 
+void TestWorkArea::focusedTableOfOldFormStaysStill_data() {
+    QTest::addColumn<bool>("atOnce");
+    QTest::newRow("replaced") << false;
+    QTest::newRow("dropped at once") << true;
+}
+
 // Hiding a focused item view hands focus on through its tab navigation, which moves its current cell:
 // a form whose table reacts to that must not recalculate while it is being replaced.
 void TestWorkArea::focusedTableOfOldFormStaysStill() {
+    QFETCH(bool, atOnce);
     MainWindow window;
-    auto* table = new QTableWidget(3, 1, &window);
+    QPointer<QTableWidget> table = new QTableWidget(3, 1, &window);
     WorkArea::install({table});
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -69,9 +84,15 @@ void TestWorkArea::focusedTableOfOldFormStaysStill() {
     table->setFocus();
     QVERIFY(table->hasFocus());
     QSignalSpy moves(table, &QTableWidget::currentCellChanged);
+    if (atOnce) {
+        WorkArea::dropNow(table);
+        QVERIFY(!table);
+    }
     WorkArea::install({new QWidget(&window)});
     QCOMPARE(moves.count(), 0);
-    QCOMPARE(table->currentRow(), 0);
+    if (!atOnce) {
+        QCOMPARE(table->currentRow(), 0);
+    }
 }
 
 namespace {
