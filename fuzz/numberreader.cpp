@@ -43,9 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // The same bytes as a line of blank-separated numbers: read in place, each piece as toDouble reads it.
     std::vector<double> alone;
-    NumberReader::forEachPiece(b, e, ' ', [&](const char* pb, const char* pe) {
-        alone.push_back(NumberReader::toDouble(pb, pe));
-    });
+    NumberReader::forEachPiece(
+        b, e, ' ', [&](const char* pb, const char* pe) { alone.push_back(NumberReader::toDouble(pb, pe)); });
     std::size_t at = 0;
     NumberReader::forEachBlankNumber(b, e, [&](double v) {
         if (at >= alone.size() || !same(v, alone[at])) {
