@@ -13,9 +13,6 @@
 #include <QVector>
 #include <QtConcurrent/QtConcurrentRun>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 #ifdef __SANITIZE_THREAD__
 #include <sanitizer/tsan_interface.h>
 #endif
@@ -106,29 +103,6 @@ void showEnd(QProgressBar* bar, QuietBar& quiet) {
     }
     quiet.processEvents(true);
 }
-
-// While the workers read, the main heap grows in steps of 64 MiB instead of 128 KiB, and a reading
-// thread's heap is made writable whole (64 MiB) when it is created: the C library otherwise widens a
-// thread's heap by the size of each allocation past its first step, one mprotect per series. Every such
-// change of the process's memory map stops the page faults of all threads, and threads that fill fresh
-// memory at once spend most of their time waiting on each other. Untouched room costs no resident
-// memory.
-class HeapGrowth {
-public:
-    HeapGrowth() { set(64 << 20); }
-    ~HeapGrowth() { set(128 << 10); } // the C library's own step
-    HeapGrowth(const HeapGrowth&) = delete;
-    HeapGrowth& operator=(const HeapGrowth&) = delete;
-
-private:
-    static void set(int bytes) {
-#ifdef __GLIBC__
-        mallopt(M_TOP_PAD, bytes);
-#else
-        (void)bytes;
-#endif
-    }
-};
 
 // The pool hands a task to its thread inside Qt, where a ThreadSanitizer build cannot see it: the
 // handover is told to the sanitizer, so that what the caller prepared counts as done before the task.
@@ -272,7 +246,7 @@ bool DirScan::run(const QString& dir, const QStringList& nameFilters, QProgressB
 }
 
 bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
-                               const std::function<void(int count)>& begin,
+                               const std::function<void(const QStringList& paths)>& begin,
                                const std::function<void(int index, const QString& path)>& read,
                                const std::function<Step(int index, const QString& path)>& merge) {
     BusyGuard busy;
@@ -280,7 +254,7 @@ bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilter
     QuietBar quiet(bar);
     const QStringList paths = files(dir, nameFilters);
     const int n = paths.size();
-    begin(n);
+    begin(paths);
 
     // The calling thread reads too, whenever the chunk it is to merge next is still unclaimed: with a
     // pool of one thread the whole scan runs here, as a serial one.
@@ -299,7 +273,6 @@ bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilter
         }
         queue.markRead(c);
     };
-    HeapGrowth growth;
     QVector<QFuture<void>> running;
     handOver(&queue);
     for (int w = 0; w < workers; ++w) {

@@ -43,9 +43,10 @@ bool runParallel(const QString& dir, const QStringList& nameFilters, QProgressBa
                  const std::function<Step(int index, const QString& path, Result& result)>& merge,
                  const std::function<void(int count)>& listed = {});
 
-// The untyped core of runParallel: begin(count) sizes the result slots before any worker starts.
+// The untyped core of runParallel: begin(paths) hears the listed paths and sizes the result slots
+// before any worker starts; what it prepares is read-only to read() afterwards.
 bool runParallelSlots(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
-                      const std::function<void(int count)>& begin,
+                      const std::function<void(const QStringList& paths)>& begin,
                       const std::function<void(int index, const QString& path)>& read,
                       const std::function<Step(int index, const QString& path)>& merge);
 } // namespace DirScan
@@ -58,10 +59,10 @@ bool DirScan::runParallel(const QString& dir, const QStringList& nameFilters, QP
     std::vector<Result> results;
     return runParallelSlots(
         dir, nameFilters, bar,
-        [&](int count) {
-            results.resize(std::size_t(count));
+        [&](const QStringList& paths) {
+            results.resize(std::size_t(paths.size()));
             if (listed) {
-                listed(count);
+                listed(int(paths.size()));
             }
         },
         [&](int index, const QString& path) { results[std::size_t(index)] = read(path); },

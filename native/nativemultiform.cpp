@@ -5,7 +5,6 @@
 #include "core/dirscan.h"
 #include "core/formcolumn.h"
 #include "core/multigrafik.h"
-#include "core/orderedjobs.h"
 #include "core/profilegrafik.h"
 #include "core/reader.h"
 #include "core/settings.h"
@@ -120,49 +119,43 @@ bool NativeMultiForm::readDirectory(QString dir) {
     greenDates.clear();
     greenComments.clear();
 
-    // The first file of each date in path order is read; a later one is never opened. They are read
-    // on worker threads ahead of the scan, which takes their series in path order.
-    const QStringList filters{QStringLiteral("*.pnt")};
-    QStringList toRead;
-    QSet<QString> planned;
-    for (const QString& path : DirScan::files(dir, filters)) {
-        const QString date = dateOfPath(path);
-        if (!date.isEmpty() && !planned.contains(date)) {
-            planned.insert(date);
-            toRead.append(path);
-        }
-    }
-    QHash<QString, int> readIndex;
-    for (int i = 0; i < toRead.size(); ++i) {
-        readIndex.insert(toRead.at(i), i);
-    }
-    std::vector<Reader::SeriesRead> reads(size_t(toRead.size()));
-    // Declared after what its jobs use, so that it joins them before that goes.
-    OrderedJobs jobs(toRead.size(), [&reads, &toRead](int i) {
-        reads[size_t(i)] = Reader::readSeries(toRead.at(i), channelsKept);
-    });
-
-    DirScan::run(dir, filters, progressBar, [&](int, const QString& path) {
-        const QString date = dateOfPath(path);
-        if (date.isEmpty() || filePaths.contains(date)) {
-            return DirScan::Step::Skipped;
-        }
-        Reader::SeriesRead read;
-        const int i = readIndex.value(path, -1);
-        if (i >= 0) {
-            jobs.waitFor(i);
-            read = std::move(reads[size_t(i)]);
-        } else {
-            // A file that came after the listing above.
-            read = Reader::readSeries(path, channelsKept);
-        }
-        Reader::report(read);
-        dates.append(date);
-        series.insert(date, read.series.size() == channelsKept ? read.series
-                                                               : QVector<QVector<float>>(channelsKept));
-        filePaths.insert(date, path);
-        return DirScan::Step::Visited;
-    });
+    // The first file of each date in path order is read; a later one is never opened. The files are
+    // read on worker threads and taken here in path order.
+    std::vector<char> first;
+    std::vector<Reader::SeriesRead> reads;
+    DirScan::runParallelSlots(
+        dir, {QStringLiteral("*.pnt")}, progressBar,
+        [&first, &reads](const QStringList& paths) {
+            first.assign(size_t(paths.size()), 0);
+            reads.resize(size_t(paths.size()));
+            QSet<QString> seen;
+            for (int i = 0; i < paths.size(); ++i) {
+                const QString date = dateOfPath(paths.at(i));
+                if (!date.isEmpty() && !seen.contains(date)) {
+                    seen.insert(date);
+                    first[size_t(i)] = 1;
+                }
+            }
+        },
+        [&first, &reads](int i, const QString& path) {
+            if (first[size_t(i)]) {
+                reads[size_t(i)] = Reader::readSeries(path, channelsKept);
+            }
+        },
+        [&](int i, const QString& path) {
+            if (!first[size_t(i)]) {
+                return DirScan::Step::Skipped;
+            }
+            Reader::SeriesRead read = std::move(reads[size_t(i)]);
+            reads[size_t(i)] = Reader::SeriesRead(); // held by the series table only
+            Reader::report(read);
+            const QString date = dateOfPath(path);
+            dates.append(date);
+            series.insert(date, read.series.size() == channelsKept ? read.series
+                                                                   : QVector<QVector<float>>(channelsKept));
+            filePaths.insert(date, path);
+            return DirScan::Step::Visited;
+        });
     if (!dates.isEmpty()) {
         std::sort(dates.begin(), dates.end());
         if (progressBar) {
