@@ -97,11 +97,20 @@ private:
     QElapsedTimer sincePass;
 };
 
-void showEnd(QProgressBar* bar, QuietBar& quiet) {
-    if (bar) {
-        bar->setValue(100);
+// The end of every scan: 100 and a last paint when it ran to the end. The bar is hidden whatever was
+// found: a bar left standing at 100 after an empty directory looks like a hang.
+bool finish(QProgressBar* bar, QuietBar& quiet, bool completed) {
+    if (completed) {
+        if (bar) {
+            bar->setValue(100);
+        }
+        quiet.processEvents(true);
     }
-    quiet.processEvents(true);
+    quiet.restore();
+    if (bar) {
+        bar->hide();
+    }
+    return completed;
 }
 
 // The pool hands a task to its thread inside Qt, where a ThreadSanitizer build cannot see it: the
@@ -234,15 +243,7 @@ bool DirScan::run(const QString& dir, const QStringList& nameFilters, QProgressB
             quiet.processEvents();
         }
     }
-    if (completed) {
-        showEnd(bar, quiet);
-    }
-    quiet.restore();
-    // Hidden whatever was found: a bar left standing at 100 after an empty directory looks like a hang.
-    if (bar) {
-        bar->hide();
-    }
-    return completed;
+    return finish(bar, quiet, completed);
 }
 
 bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
@@ -309,12 +310,5 @@ bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilter
         f.waitForFinished();
     }
     queue.joined();
-    if (completed) {
-        showEnd(bar, quiet);
-    }
-    quiet.restore();
-    if (bar) {
-        bar->hide();
-    }
-    return completed;
+    return finish(bar, quiet, completed);
 }
