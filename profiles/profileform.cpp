@@ -91,6 +91,10 @@ ProfileForm::ProfileForm(QString dirName, QString dirMode, QWidget* parent)
 }
 
 ProfileForm::~ProfileForm() {
+    // The registry holds the periods form the menu opened; a deleted one must not stay reachable there.
+    if (Settings::getInstance()->getProfileForm() == this) {
+        Settings::getInstance()->setProfileForm(nullptr);
+    }
     delete ui;
 }
 

@@ -63,6 +63,7 @@ private slots:
     void noBestProfileKeepsFirstDate();
     void bestDateWinsOverRoundedTie();
     void dmsRiseAsNumbers();
+    void deletedFormLeavesTheRegistry();
     void failedReadingKeepsPreviousForm_data();
     void failedReadingKeepsPreviousForm();
     void threadedReadingEqualsSerial_data();
@@ -224,6 +225,16 @@ void TestProfileForm::site() {
         QCOMPARE(form.ui->calc_delta->text(), QString("35:25:30"));
         QCOMPARE(form.ui->calc_delta1->text(), QString("35.42"));
     }
+}
+
+void TestProfileForm::deletedFormLeavesTheRegistry() {
+    QVERIFY(ProfileFileWriter::write(root + "/" + name("10", "0.5", 1),
+                                     {{"0.5", ProfileFileWriter::pulse(64, 10, 5)}}));
+    auto* form = new ProfileForm(root, "periods", window);
+    Settings::getInstance()->setProfileForm(form);
+    QCOMPARE(Settings::getInstance()->getProfileForm(), form);
+    delete form;
+    QCOMPARE(Settings::getInstance()->getProfileForm(), static_cast<ProfileForm*>(nullptr));
 }
 
 void TestProfileForm::preselectsBestProfile() {
