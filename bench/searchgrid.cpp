@@ -12,10 +12,10 @@
 // 365 128 20 2 by default.
 #include "app/mainwindow.h"
 #include "benchclock.h"
-#include "core/desktop.h"
 #include "native/searchnativeform.h"
 #include "plaingrid.h"
 #include "searchtree.h"
+#include "support/recordingdesktop.h"
 #include "ui_searchnativeform.h"
 
 #include <QApplication>
@@ -31,11 +31,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-class QuietDesktop : public Desktop {
-public:
-    void warning(QWidget*, const QString&, const QString&) override {}
-};
 
 struct Times {
     double build = 1e9;
@@ -116,8 +111,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot write the tree\n");
         return 1;
     }
-    QuietDesktop quiet; // the reading-only form below warns of its missing start directory
-    Desktop::setInstance(&quiet);
+    RecordingDesktop quiet; // the reading-only form below warns of its missing start directory
     auto* window = new MainWindow;
     window->resize(1600, 1000);
     window->show();
@@ -186,6 +180,5 @@ int main(int argc, char** argv) {
     }
     std::printf("each step includes a 25 ms settling wait; peak resident memory %.0f MiB\n", peakMiB());
     delete window;
-    Desktop::setInstance(nullptr);
     return 0;
 }

@@ -9,11 +9,11 @@
 // ratio. The grid is timed by bench_searchgrid.
 #include "app/mainwindow.h"
 #include "benchclock.h"
-#include "core/desktop.h"
 #include "core/workarea.h"
 #include "native/searchnativeform.h"
 #include "plainread.h"
 #include "searchtree.h"
+#include "support/recordingdesktop.h"
 
 #include <QApplication>
 #include <QDirIterator>
@@ -33,11 +33,6 @@ namespace {
 double secondsSince(std::clock_t t0) {
     return double(std::clock() - t0) / CLOCKS_PER_SEC;
 }
-
-class QuietDesktop : public Desktop {
-public:
-    void warning(QWidget*, const QString&, const QString&) override {}
-};
 
 // Lists the "*.txt" files as the form does.
 QStringList listed(const QString& root) {
@@ -98,8 +93,7 @@ int main(int argc, char** argv) {
     const int dms = argc > 2 ? atoi(argv[2]) : 128;
     const int points = argc > 3 ? atoi(argv[3]) : 1000;
     const int reps = argc > 4 ? std::max(1, atoi(argv[4])) : 3;
-    QuietDesktop quiet;
-    Desktop::setInstance(&quiet);
+    RecordingDesktop quiet;
     QTemporaryDir tmp;
     if (!tmp.isValid() || !Bench::writeSearchTree(tmp.path(), dates, dms, points)) {
         std::fprintf(stderr, "cannot write the tree\n");
@@ -158,6 +152,5 @@ int main(int argc, char** argv) {
     std::printf("peak RSS %.0f MiB; fastest of %d\n", afterRead, reps);
     WorkArea::clear();
     settle();
-    Desktop::setInstance(nullptr);
     return 0;
 }

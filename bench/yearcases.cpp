@@ -12,9 +12,9 @@
 // can take over.
 #include "app/mainwindow.h"
 #include "benchclock.h"
-#include "core/desktop.h"
 #include "native/searchnativeform.h"
 #include "profiles/profileform.h"
+#include "support/recordingdesktop.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -38,11 +38,6 @@ constexpr int dmCount = 128;
 constexpr int periodCount = 3;
 constexpr int profileSamples = 256;
 constexpr int searchNumbers = 1000;
-
-class QuietDesktop : public Desktop {
-public:
-    void warning(QWidget*, const QString&, const QString&) override {}
-};
 
 struct Random {
     unsigned state = 12345;
@@ -173,8 +168,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s profiles|search [TREE]\n", argv[0]);
         return 2;
     }
-    QuietDesktop quiet;
-    Desktop::setInstance(&quiet);
+    RecordingDesktop quiet;
 
     QTemporaryDir tmp;
     const QString root = argc > 2 ? QString::fromLocal8Bit(argv[2]) : tmp.path() + QStringLiteral("/tree");
@@ -224,6 +218,5 @@ int main(int argc, char** argv) {
     std::printf("resident: base %.0f MiB, peak %.0f MiB, after %.0f MiB; samples as doubles %.0f MiB, "
                 "peak above base %.2fx of them\n",
                 baseMiB, peakMiB, nowMiB, sampleMiB, (peakMiB - baseMiB) / sampleMiB);
-    Desktop::setInstance(nullptr);
     return 0;
 }
