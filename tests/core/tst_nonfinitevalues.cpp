@@ -4,6 +4,7 @@
 #include "native/searchresultparser.h"
 #include "profiles/profilefile.h"
 #include "profiles/statisticsfile.h"
+#include "support/messagelog.h"
 #include "support/resultfilewriter.h"
 #include "support/testenv.h"
 
@@ -13,21 +14,16 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
 // One rule for every reader of values: a NaN, an infinity or a number beyond the double range counts 0,
 // the values around it stay, and the file (or block) says so in one debug line, however many it holds.
 
 namespace {
 
-QStringList logged;
-
-void capture(QtMsgType, const QMessageLogContext&, const QString& message) {
-    logged << message;
-}
-
-int reportLines() {
+int reportLines(const MessageLog& log) {
     int n = 0;
-    for (const QString& line : logged) {
+    for (const QString& line : log.lines()) {
         n += line.contains("not finite numbers") || line.startsWith("Error4!") || line.startsWith("Error5!");
     }
     return n;
@@ -53,16 +49,14 @@ class TestNonFiniteValues : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { TestEnv::isolate(); }
-    void init() {
-        logged.clear();
-        qInstallMessageHandler(capture);
-    }
-    void cleanup() { qInstallMessageHandler(nullptr); }
+    void init() { log = std::make_unique<MessageLog>(); }
+    void cleanup() { log.reset(); }
     void countZeroWithOneLine_data();
     void countZeroWithOneLine();
 
 private:
     QTemporaryDir dir;
+    std::unique_ptr<MessageLog> log;
 };
 
 void TestNonFiniteValues::countZeroWithOneLine_data() {
@@ -155,7 +149,7 @@ void TestNonFiniteValues::countZeroWithOneLine() {
         QCOMPARE(Harmonics3sigmaFile::read(sigmaDir.path(), 3, {}, out, {}), QString());
         QCOMPARE(out.harmonics, QVector<int>({14}));
     }
-    QCOMPARE(reportLines(), 1);
+    QCOMPARE(reportLines(*log), 1);
 }
 
 QTEST_MAIN(TestNonFiniteValues)

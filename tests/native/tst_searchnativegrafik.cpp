@@ -3,6 +3,7 @@
 #include "core/profilegrafik.h"
 #include "native/searchnativegrafik.h"
 #include "native/searchnativemultigrafik.h"
+#include "support/messagelog.h"
 #include "support/recordingdesktop.h"
 #include "support/testenv.h"
 
@@ -17,24 +18,6 @@
 #include <type_traits>
 
 namespace {
-
-// Every debug, warning and info line while it lives.
-class MessageLog {
-public:
-    MessageLog() {
-        lines().clear();
-        previous = qInstallMessageHandler(
-            [](QtMsgType, const QMessageLogContext&, const QString& text) { lines() << text; });
-    }
-    ~MessageLog() { qInstallMessageHandler(previous); }
-    static QStringList& lines() {
-        static QStringList l;
-        return l;
-    }
-
-private:
-    QtMessageHandler previous;
-};
 
 // Counts the presses that a child passes on.
 class PressCounter : public QWidget {
@@ -187,7 +170,7 @@ void TestSearchNativeGrafik::pressesGoByTypeOnly() {
     }
     QCOMPARE(!plot->selection.isNull(), band);
     QVERIFY(desktop->calls.isEmpty());
-    QCOMPARE(MessageLog::lines(), QStringList());
+    QCOMPARE(log.lines(), QStringList());
     if (type != "statistics") {
         QCOMPARE(coords.size(), 0);
     }
@@ -260,7 +243,7 @@ void TestSearchNativeGrafik::deltaXLineNamesThisClass() {
     plot->arrGrafikX = {0, 0};
     plot->redraw();
     plot->grab();
-    const QStringList lines = MessageLog::lines().filter("deltaX=0");
+    const QStringList lines = log.lines().filter("deltaX=0");
     QVERIFY(!lines.isEmpty());
     QVERIFY(lines[0].contains(
         "ERROR! SearchNativeGrafik::drawGrafik: deltaX=0!!! arrGrafikX[0] = arrGrafikX[N]!"));
@@ -313,7 +296,7 @@ void TestSearchNativeGrafik::gridLetsPressesThroughSilently() {
     MessageLog log;
     sendMouse(grid, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
     QCOMPARE(host->presses, 1);
-    QCOMPARE(MessageLog::lines(), QStringList());
+    QCOMPARE(log.lines(), QStringList());
 }
 
 QTEST_MAIN(TestSearchNativeGrafik)
