@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <utility>
+
 namespace {
 
 // An ordered list with a set beside it, so that the "listed once" test costs a lookup, not a scan.
@@ -186,12 +188,15 @@ bool ResultDirScan::readSearchDir(const QString& dir, const QString& nCode) {
         const QRegularExpressionMatch m = searchPattern.match(path);
         if (m.hasMatch()) {
             // Of two directories with one name the first in NaturalOrder is kept, whatever order the
-            // file system delivers them in.
-            const auto known = searchDirPaths.find(m.captured(2));
+            // file system delivers them in. Most files lie in a directory already kept: a plain
+            // comparison settles those.
+            const QString name = m.captured(2);
+            QString found = m.captured(1);
+            const auto known = searchDirPaths.find(name);
             if (known == searchDirPaths.end()) {
-                searchDirPaths.insert(m.captured(2), m.captured(1));
-            } else if (NaturalOrder::less(m.captured(1), known.value())) {
-                known.value() = m.captured(1);
+                searchDirPaths.insert(name, std::move(found));
+            } else if (known.value() != found && NaturalOrder::less(found, known.value())) {
+                known.value() = std::move(found);
             }
         }
         ++counted;

@@ -202,7 +202,7 @@ void FourierGrafikInfo::createWidgets() {
     if (grafik) {
         connect(grafik, &FourierGrafik::coordsChanged, this, &FourierGrafikInfo::setCoords);
     }
-    // The specified 300 px of the column and its left margin.
+    // The column's 300 px and its left margin.
     FormColumn::fit(this, scroll, 310);
 }
 

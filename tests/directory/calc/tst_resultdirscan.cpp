@@ -34,6 +34,7 @@ private slots:
     void searchDirectories_data();
     void searchDirectories();
     void searchDeeperDirectoryWins();
+    void searchSameNameKeepsNaturalFirst();
     void searchWithoutTextFilesIsEmpty();
 };
 
@@ -267,6 +268,20 @@ void TestResultDirScan::searchDeeperDirectoryWins() {
     ResultDirScan scan;
     QVERIFY(scan.readSearchDir(root.path(), "N2"));
     QCOMPARE(scan.tableRows, QStringList{"a100300_m01_r1"});
+}
+
+void TestResultDirScan::searchSameNameKeepsNaturalFirst() {
+    // Two files in each directory: the kept one must not move on a later file of another.
+    QStringList files;
+    for (const char* parent : {"s10", "s9", "s11", "s100", "s2", "s20"}) {
+        files << QString(parent) + "/a100000_m01_r1/f1.txt" << QString(parent) + "/a100000_m01_r1/f2.txt";
+    }
+    QTemporaryDir root;
+    QVERIFY(ResultDirWriter::make(root.path(), files));
+    ResultDirScan scan;
+    QVERIFY(scan.readSearchDir(root.path(), "N2"));
+    QCOMPARE(scan.tableRows, QStringList{"a100000_m01_r1"});
+    QCOMPARE(scan.searchDirPaths.value("a100000_m01_r1"), root.path() + "/s2/a100000_m01_r1");
 }
 
 void TestResultDirScan::searchWithoutTextFilesIsEmpty() {
