@@ -11,25 +11,6 @@
 
 namespace {
 
-bool hasNonAscii(const char* p, const char* end) {
-    for (; p < end; ++p) {
-        if (static_cast<unsigned char>(*p) >= 0x80) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// [p, end) without the ASCII space around it.
-void trim(const char*& p, const char*& end) {
-    while (p < end && NumberReader::isSpace(*p)) {
-        ++p;
-    }
-    while (end > p && NumberReader::isSpace(end[-1])) {
-        --end;
-    }
-}
-
 // Lower-case ASCII letters of [p, end) equal `word`.
 bool equalsWord(const char* p, const char* end, const char* word) {
     const size_t n = std::strlen(word);

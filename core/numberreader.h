@@ -108,6 +108,19 @@ public:
     // tab, form feed, carriage return.
     static bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
     static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+    // [begin, end) holds a byte of a multi-byte UTF-8 sequence: the text needs the toolkit's reading.
+    static bool hasNonAscii(const char* begin, const char* end) {
+        return std::any_of(begin, end, [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    }
+    // [begin, end) without the ASCII space (isSpace) around it.
+    static void trim(const char*& begin, const char*& end) {
+        while (begin < end && isSpace(*begin)) {
+            ++begin;
+        }
+        while (end > begin && isSpace(end[-1])) {
+            --end;
+        }
+    }
 };
 
 #endif // NUMBERREADER_H

@@ -27,7 +27,7 @@ QString seenEntry(const QString& key, const QString& lineText) {
 // two broken bytes still parts them as it did.
 int splitLine(const char* begin, const char* end, QByteArray& clean, const char** field,
               const char** fieldEnd, int most) {
-    if (std::any_of(begin, end, [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+    if (NumberReader::hasNonAscii(begin, end)) {
         QString text = NumberReader::text(begin, end);
         text.remove(QLatin1Char('\n'));
         text.remove(QLatin1Char('\r'));
