@@ -149,6 +149,44 @@ bool NumberReader::nextLine(const char*& at, const char* end, const char*& lineB
     return true;
 }
 
+int NumberReader::tabFields(const char* begin, const char* end, QByteArray& clean, bool dropStarAfterTab,
+                            const char** field, const char** fieldEnd, int most) {
+    if (clean.size() < end - begin) {
+        clean.resize(int(end - begin));
+    }
+    char* out = clean.data();
+    bool afterTab = false;
+    for (const char* p = begin; p < end; ++p) {
+        const char c = *p;
+        if (c == ' ' || c == '\r' || c == '\n') {
+            continue;
+        }
+        if (c == '*' && afterTab && dropStarAfterTab) {
+            afterTab = false;
+            continue;
+        }
+        afterTab = c == '\t';
+        *out++ = c;
+    }
+    const char* p = clean.constData();
+    const char* const last = out;
+    int n = 0;
+    while (n < most) {
+        while (p < last && *p == '\t') {
+            ++p;
+        }
+        if (p == last) {
+            break;
+        }
+        field[n] = p;
+        while (p < last && *p != '\t') {
+            ++p;
+        }
+        fieldEnd[n++] = p;
+    }
+    return n;
+}
+
 QString NumberReader::text(const char* begin, const char* end) {
     const int n = int(end - begin);
     // fromUtf8 would drop a byte-order mark at the start of the piece.

@@ -1,6 +1,7 @@
 #ifndef NUMBERREADER_H
 #define NUMBERREADER_H
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -90,6 +91,14 @@ public:
             p = at + 1;
         }
     }
+
+    // The fields of a line of tab-separated columns whose blanks mean nothing: [begin, end) without its
+    // blanks, carriage returns and line feeds (and, with dropStarAfterTab, a star right after a tab:
+    // "\t**" keeps its second) copied into `clean`, which is reused from line to line, then split at tabs
+    // with empty fields left out. At most `most` fields go to field/fieldEnd, pointing into `clean`;
+    // their count is returned. Byte by byte: text of other scripts is the caller's to decode first.
+    static int tabFields(const char* begin, const char* end, QByteArray& clean, bool dropStarAfterTab,
+                         const char** field, const char** fieldEnd, int most);
 
     // Calls line(lineBegin, lineEnd) for every line of [begin, end) as nextLine gives them.
     template <typename Line> static void forEachLine(const char* begin, const char* end, Line line) {

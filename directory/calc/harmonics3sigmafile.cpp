@@ -47,38 +47,7 @@ int splitLine(const char* begin, const char* end, QByteArray& clean, const char*
         }
         return n;
     }
-    clean.resize(int(end - begin));
-    char* out = clean.data();
-    bool afterTab = false;
-    for (const char* p = begin; p < end; ++p) {
-        const char c = *p;
-        if (c == ' ' || c == '\r' || c == '\n') {
-            continue;
-        }
-        if (c == '*' && afterTab) {
-            afterTab = false; // "\t**" keeps its second star
-            continue;
-        }
-        afterTab = c == '\t';
-        *out++ = c;
-    }
-    const char* p = clean.constData();
-    const char* const last = out;
-    int n = 0;
-    while (n < most) {
-        while (p < last && *p == '\t') {
-            ++p;
-        }
-        if (p == last) {
-            break;
-        }
-        field[n] = p;
-        while (p < last && *p != '\t') {
-            ++p;
-        }
-        fieldEnd[n++] = p;
-    }
-    return n;
+    return NumberReader::tabFields(begin, end, clean, true, field, fieldEnd, most);
 }
 
 // readLines with `seen` holding every line the records of `out` have.
