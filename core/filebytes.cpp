@@ -1,5 +1,7 @@
 #include "core/filebytes.h"
 
+#include "core/numberreader.h"
+
 #include <QFile>
 #include <QIODevice>
 #include <QTextCodec>
@@ -121,8 +123,7 @@ void FileBytes::trimAsTextStream(bool textMode) {
         skipByteOrderMark();
     }
     const bool dropReturns = textMode && std::memchr(begin(), '\r', size_t(size()));
-    if (dropReturns && !wide &&
-        std::all_of(begin(), end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    if (dropReturns && !wide && !NumberReader::hasNonAscii(begin(), end())) {
         removeCarriageReturns(); // in ASCII, dropping the bytes is dropping the characters
         return;
     }

@@ -11,25 +11,6 @@
 
 namespace {
 
-bool hasNonAscii(const char* p, const char* end) {
-    for (; p < end; ++p) {
-        if (static_cast<unsigned char>(*p) >= 0x80) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// [p, end) without the ASCII space around it.
-void trim(const char*& p, const char*& end) {
-    while (p < end && NumberReader::isSpace(*p)) {
-        ++p;
-    }
-    while (end > p && NumberReader::isSpace(end[-1])) {
-        --end;
-    }
-}
-
 // Lower-case ASCII letters of [p, end) equal `word`.
 bool equalsWord(const char* p, const char* end, const char* word) {
     const size_t n = std::strlen(word);
@@ -166,6 +147,44 @@ bool NumberReader::nextLine(const char*& at, const char* end, const char*& lineB
         --lineEnd;
     }
     return true;
+}
+
+int NumberReader::tabFields(const char* begin, const char* end, QByteArray& clean, bool dropStarAfterTab,
+                            const char** field, const char** fieldEnd, int most) {
+    if (clean.size() < end - begin) {
+        clean.resize(int(end - begin));
+    }
+    char* out = clean.data();
+    bool afterTab = false;
+    for (const char* p = begin; p < end; ++p) {
+        const char c = *p;
+        if (c == ' ' || c == '\r' || c == '\n') {
+            continue;
+        }
+        if (c == '*' && afterTab && dropStarAfterTab) {
+            afterTab = false;
+            continue;
+        }
+        afterTab = c == '\t';
+        *out++ = c;
+    }
+    const char* p = clean.constData();
+    const char* const last = out;
+    int n = 0;
+    while (n < most) {
+        while (p < last && *p == '\t') {
+            ++p;
+        }
+        if (p == last) {
+            break;
+        }
+        field[n] = p;
+        while (p < last && *p != '\t') {
+            ++p;
+        }
+        fieldEnd[n++] = p;
+    }
+    return n;
 }
 
 QString NumberReader::text(const char* begin, const char* end) {

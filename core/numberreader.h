@@ -1,6 +1,7 @@
 #ifndef NUMBERREADER_H
 #define NUMBERREADER_H
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -91,6 +92,14 @@ public:
         }
     }
 
+    // The fields of a line of tab-separated columns whose blanks mean nothing: [begin, end) without its
+    // blanks, carriage returns and line feeds (and, with dropStarAfterTab, a star right after a tab:
+    // "\t**" keeps its second) copied into `clean`, which is reused from line to line, then split at tabs
+    // with empty fields left out. At most `most` fields go to field/fieldEnd, pointing into `clean`;
+    // their count is returned. Byte by byte: text of other scripts is the caller's to decode first.
+    static int tabFields(const char* begin, const char* end, QByteArray& clean, bool dropStarAfterTab,
+                         const char** field, const char** fieldEnd, int most);
+
     // Calls line(lineBegin, lineEnd) for every line of [begin, end) as nextLine gives them.
     template <typename Line> static void forEachLine(const char* begin, const char* end, Line line) {
         const char* b = nullptr;
@@ -108,6 +117,19 @@ public:
     // tab, form feed, carriage return.
     static bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
     static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+    // [begin, end) holds a byte of a multi-byte UTF-8 sequence: the text needs the toolkit's reading.
+    static bool hasNonAscii(const char* begin, const char* end) {
+        return std::any_of(begin, end, [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    }
+    // [begin, end) without the ASCII space (isSpace) around it.
+    static void trim(const char*& begin, const char*& end) {
+        while (begin < end && isSpace(*begin)) {
+            ++begin;
+        }
+        while (end > begin && isSpace(end[-1])) {
+            --end;
+        }
+    }
 };
 
 #endif // NUMBERREADER_H

@@ -44,12 +44,7 @@ void SearchResultParser::addText(const char* begin, const char* end, const QStri
 void SearchResultParser::addLine(const char* begin, const char* end) {
     const char* b = begin;
     const char* e = end;
-    while (b < e && NumberReader::isSpace(*b)) {
-        ++b;
-    }
-    while (e > b && NumberReader::isSpace(e[-1])) {
-        --e;
-    }
+    NumberReader::trim(b, e);
     // Space of other scripts at the ends is trimmed as the toolkit trims it.
     QByteArray trimmed;
     if (b < e && (!isAscii(*b) || !isAscii(e[-1]))) {

@@ -5,8 +5,6 @@
 
 #include <QTextStream>
 
-#include <cstring>
-
 namespace {
 
 // The rows of UTF-8 text; the first line is the header, whatever it holds.
@@ -20,19 +18,16 @@ QHash<QString, StatisticsRow> parseBytes(const char* at, const char* end, qint64
             continue;
         }
         // Fields 0 to 4 split at ";", empty ones kept; a sixth must exist.
-        const char* field[6];
-        const char* fieldEnd[6];
+        const char* field[5] = {};
+        const char* fieldEnd[5] = {};
         int fields = 0;
-        for (const char* p = line; fields < 6; ++fields) {
-            const char* semicolon = static_cast<const char*>(std::memchr(p, ';', size_t(lineEnd - p)));
-            field[fields] = p;
-            fieldEnd[fields] = semicolon ? semicolon : lineEnd;
-            if (!semicolon) {
-                ++fields;
-                break;
+        NumberReader::forEachPiece(line, lineEnd, ';', [&](const char* b, const char* e) {
+            if (fields < 5) {
+                field[fields] = b;
+                fieldEnd[fields] = e;
             }
-            p = semicolon + 1;
-        }
+            ++fields;
+        });
         if (fields < 6) {
             continue;
         }

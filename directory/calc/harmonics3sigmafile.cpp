@@ -27,7 +27,7 @@ QString seenEntry(const QString& key, const QString& lineText) {
 // two broken bytes still parts them as it did.
 int splitLine(const char* begin, const char* end, QByteArray& clean, const char** field,
               const char** fieldEnd, int most) {
-    if (std::any_of(begin, end, [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+    if (NumberReader::hasNonAscii(begin, end)) {
         QString text = NumberReader::text(begin, end);
         text.remove(QLatin1Char('\n'));
         text.remove(QLatin1Char('\r'));
@@ -47,38 +47,7 @@ int splitLine(const char* begin, const char* end, QByteArray& clean, const char*
         }
         return n;
     }
-    clean.resize(int(end - begin));
-    char* out = clean.data();
-    bool afterTab = false;
-    for (const char* p = begin; p < end; ++p) {
-        const char c = *p;
-        if (c == ' ' || c == '\r' || c == '\n') {
-            continue;
-        }
-        if (c == '*' && afterTab) {
-            afterTab = false; // "\t**" keeps its second star
-            continue;
-        }
-        afterTab = c == '\t';
-        *out++ = c;
-    }
-    const char* p = clean.constData();
-    const char* const last = out;
-    int n = 0;
-    while (n < most) {
-        while (p < last && *p == '\t') {
-            ++p;
-        }
-        if (p == last) {
-            break;
-        }
-        field[n] = p;
-        while (p < last && *p != '\t') {
-            ++p;
-        }
-        fieldEnd[n++] = p;
-    }
-    return n;
+    return NumberReader::tabFields(begin, end, clean, true, field, fieldEnd, most);
 }
 
 // readLines with `seen` holding every line the records of `out` have.

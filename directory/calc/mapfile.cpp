@@ -75,35 +75,12 @@ void decodeDescriptor(const char* p, int n, MapPoint& point) {
 // between lines so that reading allocates nothing per line.
 bool parseBytes(const char* line, int length, MapPoint& point, bool sizeColumn, QByteArray& scratch,
                 qint64& nonFinite) {
-    if (scratch.size() < length) {
-        scratch.resize(length);
-    }
-    char* clean = scratch.data();
-    int n = 0;
-    for (int i = 0; i < length; ++i) {
-        const char c = line[i];
-        if (c != ' ' && c != '\r' && c != '\n') {
-            clean[n++] = c;
-        }
-    }
     const char* start[7];
+    const char* fieldEnd[7];
+    const int fields = NumberReader::tabFields(line, line + length, scratch, false, start, fieldEnd, 7);
     int size[7];
-    int fields = 0;
-    int i = 0;
-    while (i < n && fields < 7) {
-        while (i < n && clean[i] == '\t') {
-            ++i;
-        }
-        if (i == n) {
-            break;
-        }
-        const int from = i;
-        while (i < n && clean[i] != '\t') {
-            ++i;
-        }
-        start[fields] = clean + from;
-        size[fields] = i - from;
-        ++fields;
+    for (int i = 0; i < fields; ++i) {
+        size[i] = int(fieldEnd[i] - start[i]);
     }
     if (fields < 5) {
         return false;

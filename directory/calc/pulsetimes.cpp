@@ -54,10 +54,6 @@ int fractionMs(const char* s, int n, int from) {
     return ms;
 }
 
-bool hasNonAscii(const char* p, const char* end) {
-    return std::any_of(p, end, [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-}
-
 qint64 localMs(const QDate& date, const QTime& time, bool& ok) {
     const QDateTime dt(date, time, Qt::LocalTime);
     ok = dt.isValid();
@@ -215,7 +211,7 @@ PulseTimes::Read PulseTimes::parseTimes(QIODevice& in, QVector<qint64>& times) {
     forEachLine(in, [&](const char* line, const char* lineEnd) {
         qint64 ms = 0;
         bool taken = false;
-        if (hasNonAscii(line, lineEnd)) {
+        if (NumberReader::hasNonAscii(line, lineEnd)) {
             taken = timeOfLine(NumberReader::text(line, lineEnd), ms); // other scripts' white space too
         } else {
             stripped.resize(int(lineEnd - line));
@@ -239,7 +235,7 @@ PulseTimes::Read PulseTimes::parsePnthrList(QIODevice& in, QVector<qint64>& time
     forEachLine(in, [&](const char* line, const char* lineEnd) {
         // The name takes character positions 0-22; in a line of other scripts they are not byte positions.
         const char* nameEnd = lineEnd - line < 23 ? lineEnd : line + 23;
-        if (!hasNonAscii(line, nameEnd)) {
+        if (!NumberReader::hasNonAscii(line, nameEnd)) {
             if (nameEnd - line == 23 && std::memcmp(line + 15, ".pnthr: ", 8) == 0) {
                 appendPoints(line, nameEnd, lineEnd, times);
             }

@@ -57,6 +57,8 @@ private slots:
     void linesAsATextStreamGivesThem();
     void fileBytesWholeAcrossReads();
     void fileBytesCleaning();
+    void tabFields_data();
+    void tabFields();
 };
 
 void TestNumberReader::readsAsTheToolkit_data() {
@@ -293,6 +295,35 @@ void TestNumberReader::fileBytesCleaning() {
             QCOMPARE(NumberReader::text(trimmed.begin(), trimmed.end()), expected);
         }
     }
+}
+
+// Fields joined by "|"; `stars` drops a star right after a tab, at most three fields are kept.
+void TestNumberReader::tabFields_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("stars");
+    QTest::addColumn<QByteArray>("fields");
+    QTest::newRow("blanks and line end go") << QByteArray(" a b\t c \r\n") << false << QByteArray("ab|c");
+    QTest::newRow("empty fields left out") << QByteArray("\t\ta\t \t\tb\t") << false << QByteArray("a|b");
+    QTest::newRow("at most three") << QByteArray("1\t2\t3\t4") << false << QByteArray("1|2|3");
+    QTest::newRow("star after a tab") << QByteArray("a\t*1\t**2\t *3") << true << QByteArray("a|1|*2");
+    QTest::newRow("star kept without the flag") << QByteArray("a\t*1") << false << QByteArray("a|*1");
+    QTest::newRow("blank line") << QByteArray(" \t \r") << true << QByteArray();
+}
+
+void TestNumberReader::tabFields() {
+    QFETCH(QByteArray, line);
+    QFETCH(bool, stars);
+    QFETCH(QByteArray, fields);
+    QByteArray clean("left from a longer line before");
+    const char* field[3];
+    const char* fieldEnd[3];
+    const int n = NumberReader::tabFields(line.constData(), line.constData() + line.size(), clean, stars,
+                                          field, fieldEnd, 3);
+    QList<QByteArray> got;
+    for (int i = 0; i < n; ++i) {
+        got << QByteArray(field[i], int(fieldEnd[i] - field[i]));
+    }
+    QCOMPARE(got.join('|'), fields);
 }
 
 QTEST_GUILESS_MAIN(TestNumberReader)
