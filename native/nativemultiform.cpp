@@ -121,35 +121,35 @@ bool NativeMultiForm::readDirectory(QString dir) {
 
     // The first file of each date in path order is read; a later one is never opened. The files are
     // read on worker threads and taken here in path order.
-    std::vector<char> first;
+    std::vector<QString> firstOfDate; // the date of a path read, empty for the others
     std::vector<Reader::SeriesRead> reads;
     DirScan::runParallelSlots(
         dir, {QStringLiteral("*.pnt")}, progressBar,
-        [&first, &reads](const QStringList& paths) {
-            first.assign(size_t(paths.size()), 0);
+        [&firstOfDate, &reads](const QStringList& paths) {
+            firstOfDate.assign(size_t(paths.size()), QString());
             reads.resize(size_t(paths.size()));
             QSet<QString> seen;
             for (int i = 0; i < paths.size(); ++i) {
                 const QString date = dateOfPath(paths.at(i));
                 if (!date.isEmpty() && !seen.contains(date)) {
                     seen.insert(date);
-                    first[size_t(i)] = 1;
+                    firstOfDate[size_t(i)] = date;
                 }
             }
         },
-        [&first, &reads](int i, const QString& path) {
-            if (first[size_t(i)]) {
+        [&firstOfDate, &reads](int i, const QString& path) {
+            if (!firstOfDate[size_t(i)].isEmpty()) {
                 reads[size_t(i)] = Reader::readSeries(path, channelsKept);
             }
         },
         [&](int i, const QString& path) {
-            if (!first[size_t(i)]) {
+            const QString& date = firstOfDate[size_t(i)];
+            if (date.isEmpty()) {
                 return DirScan::Step::Skipped;
             }
             Reader::SeriesRead read = std::move(reads[size_t(i)]);
             reads[size_t(i)] = Reader::SeriesRead(); // held by the series table only
             Reader::report(read);
-            const QString date = dateOfPath(path);
             dates.append(date);
             series.insert(date, read.series.size() == channelsKept ? read.series
                                                                    : QVector<QVector<float>>(channelsKept));

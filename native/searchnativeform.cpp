@@ -1,12 +1,12 @@
 #include "native/searchnativeform.h"
 
+#include "core/appendunseen.h"
 #include "core/desktop.h"
 #include "core/dirscan.h"
 #include "core/formcolumn.h"
 #include "core/settings.h"
 #include "core/tools.h"
 #include "core/workarea.h"
-#include "native/appendunseen.h"
 #include "native/searchnativegrafik.h"
 #include "native/searchnativemultigrafik.h"
 #include "native/searchresultparser.h"

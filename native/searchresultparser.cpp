@@ -1,8 +1,8 @@
 #include "native/searchresultparser.h"
 
+#include "core/appendunseen.h"
 #include "core/filebytes.h"
 #include "core/numberreader.h"
-#include "native/appendunseen.h"
 
 #include <QIODevice>
 

@@ -104,19 +104,11 @@ void ProfileForm::fillSelectors() {
     const bool haveBest = !bestList.isEmpty();
     const BestEntry best = haveBest ? splitBestEntry(bestList.first()) : BestEntry();
 
-    ui->comboBoxDate->clear();
-    for (const QString& d : dates) {
-        ui->comboBoxDate->addItem(d);
-    }
-    // Without a best profile (files with period lines only) the first date stays current.
-    if (haveBest) {
-        ui->comboBoxDate->setCurrentIndex(std::max(0, dates.indexOf(best.date)));
-    }
-
     ui->sortSnr->setChecked(true);
     sortSnr();
     // Dates by maximum round to six digits and the best list truncates to hundredths, so the first date
     // by maximum need not be the best profile's: the DM and period lists below are the best date's.
+    // Without a best profile (files with period lines only) the first date stays current.
     if (haveBest) {
         ui->comboBoxDate->setCurrentIndex(std::max(0, ui->comboBoxDate->findText(best.date)));
     }

@@ -1,5 +1,6 @@
 // Reading of the profile directory: the files, the site of the observations, and the tables derived
 // from the profiles (per-date extremes, dates by maximum, best-profile lists).
+#include "core/appendunseen.h"
 #include "core/desktop.h"
 #include "core/dirscan.h"
 #include "core/settings.h"
@@ -207,10 +208,7 @@ bool ProfileForm::readDirProfile(QString dir) {
                 periodsByDateDm.reserve(std::min(listed, 1 << 20));
             }
             if (storeFileTables(path, p.tables)) {
-                if (!knownDates.contains(p.date)) {
-                    knownDates.insert(p.date);
-                    dates.append(p.date);
-                }
+                appendUnseen(dates, knownDates, p.date);
                 appendOnce(dmsByDate[p.date], p.dm);
             }
             return DirScan::Step::Visited;

@@ -54,7 +54,7 @@ void ProfileGrafikInfo::createLayout() {
     coordsLayout->addWidget(new QLabel(infoText, coordsFrame));
     columnLayout->addWidget(coordsFrame);
     scroll->setWidget(column);
-    // The specified 250 px of the column and its left margin.
+    // At least a 250 px column beside its 10 px left margin.
     FormColumn::fit(this, scroll, 260);
 }
 
