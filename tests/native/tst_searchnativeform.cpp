@@ -324,7 +324,7 @@ void TestSearchNativeForm::startState() {
     QCOMPARE(child<QComboBox>("comboBoxDate")->currentText(), QString("2024.03.01"));
     QCOMPARE(child<QComboBox>("comboBoxDispersion")->currentText(), QString("10"));
     QVERIFY(child<QLabel>("dirName")->text().endsWith("/three" + QString::number(treeNumber)));
-    QVERIFY(form->width() >= 320); // the specified width, wider where its widgets need more
+    QVERIFY(form->width() >= 320); // the panel's floor, wider where its widgets need more
 }
 
 void TestSearchNativeForm::oneDateOneDmHidesArrows() {
