@@ -272,19 +272,29 @@ void MainWindow::showUpdates() {
 }
 
 void MainWindow::openDocument(const QString& name) {
-    // Desktop launchers refuse relative file URLs, and a launcher that starts may still find nothing to
-    // show: the user hears of both, with the path that was looked for.
-    const QString path = QDir::current().absoluteFilePath(name);
+    // The working directory first; a program started from a launcher or another folder finds the
+    // documents beside itself, where the build puts them. Desktop launchers refuse relative file URLs,
+    // and a launcher that starts may still find nothing to show: the user hears of both, with the paths
+    // that were looked in.
     Desktop* desktop = Desktop::instance();
-    if (!QFileInfo(path).isFile()) {
-        desktop->warning(this, tr("Error"), tr("The document is missing:\n%1").arg(path));
+    QStringList lookedIn;
+    for (const QString& dir : {QDir::currentPath(), desktop->programDir()}) {
+        const QString path = QDir(dir).absoluteFilePath(name);
+        if (lookedIn.contains(path)) {
+            continue;
+        }
+        lookedIn << path;
+        if (!QFileInfo(path).isFile()) {
+            continue;
+        }
+        if (!desktop->openUrl(QUrl::fromLocalFile(path))) {
+            desktop->warning(
+                this, tr("Error"),
+                tr("No viewer could open the document:\n%1\n\nIs a PDF viewer installed?").arg(path));
+        }
         return;
     }
-    if (!desktop->openUrl(QUrl::fromLocalFile(path))) {
-        desktop->warning(
-            this, tr("Error"),
-            tr("No viewer could open the document:\n%1\n\nIs a PDF viewer installed?").arg(path));
-    }
+    desktop->warning(this, tr("Error"), tr("The document is missing:\n%1").arg(lookedIn.join('\n')));
 }
 
 void MainWindow::showAbout() {

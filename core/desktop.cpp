@@ -2,6 +2,7 @@
 
 #include "core/busyguard.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 
@@ -66,4 +67,8 @@ QMessageBox::StandardButton Desktop::question(QWidget* parent, const QString& ti
 
 bool Desktop::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
+}
+
+QString Desktop::programDir() {
+    return QCoreApplication::applicationDirPath();
 }

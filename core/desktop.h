@@ -8,9 +8,10 @@
 class QWidget;
 
 // The one seam between the program and what a headless test cannot drive: file and directory
-// dialogs, message boxes and the desktop's document viewer. Production code calls Desktop::instance();
-// tests install a recorder with Desktop::setInstance(). The real dialogs and boxes show the normal
-// cursor while they wait for the user, also in the middle of busy work (BusyGuard::Pause).
+// dialogs, message boxes, the desktop's document viewer and the folder the program was started from.
+// Production code calls Desktop::instance(); tests install a recorder with Desktop::setInstance(). The real
+// dialogs and boxes show the normal cursor while they wait for the user, also in the middle of busy work
+// (BusyGuard::Pause).
 class Desktop {
 public:
     virtual ~Desktop();
@@ -36,6 +37,8 @@ public:
                                                  QMessageBox::StandardButtons buttons);
 
     virtual bool openUrl(const QUrl& url);
+    // The folder of the running program's file, where the build puts the help documents.
+    virtual QString programDir();
 };
 
 #endif // DESKTOP_H

@@ -21,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <utility>
+
 namespace {
 QSettings store() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "orv", "Strellix-2_visual");
@@ -315,57 +317,75 @@ void TestMainWindow::refusedFormGoes() {
 void TestMainWindow::helpDocuments_data() {
     QTest::addColumn<QString>("actionName");
     QTest::addColumn<QString>("document");
-    QTest::addColumn<bool>("present");
+    QTest::addColumn<bool>("inWorkDir");
+    QTest::addColumn<bool>("besideProgram");
     QTest::addColumn<bool>("viewer");
-    QTest::addColumn<QString>("warning"); // the box's text before the path, "" for no box
-    QTest::newRow("help opens") << "actionHelp"
-                                << "README_orv2_visual.pdf" << true << true << "";
-    QTest::newRow("updates opens") << "actionUpdates"
-                                   << "updates_orv2_visual.pdf" << true << true << "";
+    QTest::addColumn<QString>("opened");  // "work", "program" or "" for none
+    QTest::addColumn<QString>("warning"); // the box's text before the paths, "" for no box
+    QTest::newRow("help, working directory first")
+        << "actionHelp"
+        << "README_orv2_visual.pdf" << true << true << true << "work"
+        << "";
+    QTest::newRow("updates beside the program")
+        << "actionUpdates"
+        << "updates_orv2_visual.pdf" << false << true << true << "program"
+        << "";
     QTest::newRow("no viewer") << "actionHelp"
-                               << "README_orv2_visual.pdf" << true << false
+                               << "README_orv2_visual.pdf" << true << false << false << "work"
                                << "No viewer could open the document:\n";
     QTest::newRow("missing") << "actionUpdates"
-                             << "updates_orv2_visual.pdf" << false << true << "The document is missing:\n";
+                             << "updates_orv2_visual.pdf" << false << false << true << ""
+                             << "The document is missing:\n";
 }
 
-// The desktop gets the document's absolute path (launchers refuse relative file URLs), and a document
-// that cannot be shown is reported with the path that was looked for.
+// A program started from another folder finds its documents beside itself. The desktop gets the
+// document's absolute path (launchers refuse relative file URLs); a document that cannot be shown is
+// reported with the paths looked in.
 void TestMainWindow::helpDocuments() {
     QFETCH(QString, actionName);
     QFETCH(QString, document);
-    QFETCH(bool, present);
+    QFETCH(bool, inWorkDir);
+    QFETCH(bool, besideProgram);
     QFETCH(bool, viewer);
+    QFETCH(QString, opened);
     QFETCH(QString, warning);
     QTemporaryDir workDir;
+    QTemporaryDir programDir;
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(workDir.path()));
-    if (present) {
-        QFile file(document);
-        QVERIFY(file.open(QIODevice::WriteOnly));
+    const QString workPath = QDir(workDir.path()).absoluteFilePath(document);
+    const QString programPath = QDir(programDir.path()).absoluteFilePath(document);
+    for (const auto& [wanted, path] :
+         {std::pair{inWorkDir, workPath}, std::pair{besideProgram, programPath}}) {
+        if (wanted) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
     }
-    const QString path = QDir(workDir.path()).absoluteFilePath(document);
     {
         MainWindow w;
         RecordingDesktop desktop;
         desktop.urlAnswer = viewer;
+        desktop.programDirAnswer = programDir.path();
         action(w, actionName)->trigger();
         const QList<RecordingDesktop::Call> urls = desktop.callsOf("url");
-        if (present) {
+        if (opened.isEmpty()) {
+            QVERIFY(urls.isEmpty());
+        } else {
+            const QString path = opened == "work" ? workPath : programPath;
             QCOMPARE(urls.size(), 1);
             QCOMPARE(urls[0].text, "file://" + path);
             QVERIFY(QUrl(urls[0].text).isLocalFile());
-        } else {
-            QVERIFY(urls.isEmpty());
         }
         const QList<RecordingDesktop::Call> boxes = desktop.boxes();
         if (warning.isEmpty()) {
             QVERIFY(boxes.isEmpty());
         } else {
+            const QString paths = opened.isEmpty() ? workPath + "\n" + programPath : workPath;
             QCOMPARE(boxes.size(), 1);
             QCOMPARE(boxes[0].kind, QString("warning"));
             QCOMPARE(boxes[0].title, QString("Error"));
-            QVERIFY2(boxes[0].text.startsWith(warning + path), qPrintable(boxes[0].text));
+            QVERIFY2(boxes[0].text.startsWith(warning + paths), qPrintable(boxes[0].text));
         }
     }
     QVERIFY(QDir::setCurrent(previous));

@@ -72,3 +72,7 @@ bool RecordingDesktop::openUrl(const QUrl& url) {
     calls << Call{"url", QString(), url.toString()};
     return urlAnswer;
 }
+
+QString RecordingDesktop::programDir() {
+    return programDirAnswer.isNull() ? Desktop::programDir() : programDirAnswer;
+}

@@ -24,7 +24,8 @@ public:
     QStringList fileAnswers;      // answers of getOpenFileName / getSaveFileName, taken front first
     QStringList directoryAnswers; // answers of getExistingDirectory
     QMessageBox::StandardButton questionAnswer = QMessageBox::Yes;
-    bool urlAnswer = true; // what openUrl reports: false stands for a desktop without a viewer
+    bool urlAnswer = true;    // what openUrl reports: false stands for a desktop without a viewer
+    QString programDirAnswer; // what programDir reports; null: the test program's own folder
     QList<Call> calls;
 
     // Calls of one kind, in order.
@@ -42,6 +43,7 @@ public:
     QMessageBox::StandardButton question(QWidget*, const QString& title, const QString& text,
                                          QMessageBox::StandardButtons) override;
     bool openUrl(const QUrl& url) override;
+    QString programDir() override;
 };
 
 #endif // RECORDINGDESKTOP_H
