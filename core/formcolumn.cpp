@@ -1,7 +1,10 @@
 #include "core/formcolumn.h"
 
+#include "core/textfit.h"
+
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -87,11 +90,6 @@ int pushButtonNeed(const QPushButton* button) {
 
 const QString eliderName = QStringLiteral("formColumnElider");
 
-// A label showing a text of any length through setElidedText() or setWrappedText().
-bool isLongText(const QWidget* w) {
-    return w->findChild<QObject*>(eliderName, Qt::FindDirectChildrenOnly);
-}
-
 // The width a layout gives a widget at least, left to the minimum it was given.
 int layoutMinimum(const QWidget* w, int minimum) {
     if (minimum > 0) {
@@ -102,6 +100,89 @@ int layoutMinimum(const QWidget* w, int minimum) {
         return w->minimumSizeHint().width();
     }
     return qMax(w->sizeHint().width(), w->minimumSizeHint().width());
+}
+
+// Keeps a long text inside a label's width: each line elided, or wrapped at blanks and tabs, as
+// TextFit shapes it. The whole text is the tool tip once anything is cut. A wrapped text's table rows
+// (short tab-separated fields) ask the column for the room to show them whole.
+class Elider : public QObject {
+public:
+    explicit Elider(QLabel* label) : QObject(label), label(label) {
+        setObjectName(eliderName);
+        label->installEventFilter(this);
+    }
+
+    void setText(const QString& text, bool wrapping) {
+        const int before = need();
+        whole = text;
+        wrap = wrapping;
+        update();
+        if (need() != before) {
+            label->updateGeometry();
+        }
+    }
+
+    // The label's width that shows the table rows whole, 0 for none.
+    int need() const {
+        if (!wrap) {
+            return 0;
+        }
+        const int rows = TextFit::tableWidth(whole, measure());
+        if (rows == 0) {
+            return 0;
+        }
+        const QMargins m = label->contentsMargins();
+        return rows + m.left() + m.right() + 2 * label->margin();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show ||
+            event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+            update();
+        }
+        return false;
+    }
+
+private:
+    TextFit::Measure measure() const {
+        const QFontMetrics metrics = label->fontMetrics();
+        // Tabs are measured as the label draws them.
+        return [metrics](const QString& text) {
+            return metrics.boundingRect(QRect(), Qt::TextExpandTabs, text).width();
+        };
+    }
+
+    void update() {
+        if (!label->isVisible()) {
+            // Not laid out yet, so its width says nothing: whole until it is shown.
+            label->setText(whole);
+            label->setToolTip(QString());
+            return;
+        }
+        const int width = qMax(0, label->contentsRect().width() - 2 * label->margin());
+        const TextFit::Measure widthOf = measure();
+        bool cut = false;
+        QStringList lines;
+        for (const QString& line : whole.split(QLatin1Char('\n'))) {
+            lines << (wrap ? TextFit::wrap(line, width, widthOf, &cut)
+                           : TextFit::elide(line, width, widthOf, &cut));
+        }
+        const QString shown = lines.join(QLatin1Char('\n'));
+        if (label->text() != shown) {
+            label->setText(shown);
+        }
+        label->setToolTip(cut ? whole : QString());
+    }
+
+    QLabel* label;
+    QString whole;
+    bool wrap = false;
+};
+
+// The shaper of a label showing a text of any length through setElidedText() or setWrappedText().
+Elider* longText(const QWidget* w) {
+    return static_cast<Elider*>(w->findChild<QObject*>(eliderName, Qt::FindDirectChildrenOnly));
 }
 
 bool setLimits(QWidget* w, int minimum, int maximum) {
@@ -213,8 +294,13 @@ private:
         if (w->layout()) {
             changed |= fitLayout(w->layout());
         }
-        if (w->sizePolicy().horizontalPolicy() == QSizePolicy::Ignored || isLongText(w)) {
+        if (w->sizePolicy().horizontalPolicy() == QSizePolicy::Ignored) {
             return changed;
+        }
+        if (const Elider* text = longText(w)) {
+            // Only its table rows ask for room; the rest of such a text wraps or is elided.
+            need = text->need();
+            return setLimits(w, qMax(qMax(1, minimum), need), qMax(maximum, need)) || changed;
         }
         if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             connect(edit, &QLineEdit::textChanged, this, &ColumnFitter::textChanged, Qt::UniqueConnection);
@@ -271,96 +357,6 @@ private:
     bool pending = false;
 };
 
-// Keeps a long text inside a label's width: each line elided in the middle, or wrapped at blanks with
-// only the words longer than a line elided. The whole text is the tool tip once anything is cut.
-class Elider : public QObject {
-public:
-    explicit Elider(QLabel* label) : QObject(label), label(label) {
-        setObjectName(eliderName);
-        label->installEventFilter(this);
-    }
-
-    void setText(const QString& text, bool wrapping) {
-        whole = text;
-        wrap = wrapping;
-        update();
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Resize || event->type() == QEvent::Show ||
-            event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
-            update();
-        }
-        return false;
-    }
-
-private:
-    int widthOf(const QString& text) const {
-        // Tabs are measured as the label draws them; elidedText() takes them for plain blanks.
-        return label->fontMetrics().boundingRect(QRect(), Qt::TextExpandTabs, text).width();
-    }
-
-    QString elided(const QString& text, int width) {
-        QString shown = text;
-        const int step = qMax(1, label->fontMetrics().averageCharWidth());
-        for (int room = width; widthOf(shown) > width && room > 0; room -= step) {
-            shown = label->fontMetrics().elidedText(text, Qt::ElideMiddle, room);
-            cut = true;
-        }
-        return shown;
-    }
-
-    QStringList wrapped(const QString& line, int width) {
-        QStringList out;
-        QString current;
-        bool started = false;
-        for (const QString& word : line.split(QLatin1Char(' '))) {
-            const QString joined = started ? current + QLatin1Char(' ') + word : word;
-            if (!started || widthOf(joined) <= width) {
-                current = joined;
-                started = true;
-                continue;
-            }
-            out << elided(current, width);
-            // The blanks at the break go with it.
-            current = word;
-            started = !word.isEmpty();
-        }
-        out << elided(current, width);
-        return out;
-    }
-
-    void update() {
-        if (!label->isVisible()) {
-            // Not laid out yet, so its width says nothing: whole until it is shown.
-            label->setText(whole);
-            label->setToolTip(QString());
-            return;
-        }
-        const int width = qMax(0, label->contentsRect().width() - 2 * label->margin());
-        cut = false;
-        QStringList lines;
-        for (const QString& line : whole.split(QLatin1Char('\n'))) {
-            if (wrap) {
-                lines << wrapped(line, width);
-            } else {
-                lines << elided(line, width);
-            }
-        }
-        const QString shown = lines.join(QLatin1Char('\n'));
-        if (label->text() != shown) {
-            label->setText(shown);
-        }
-        label->setToolTip(cut ? whole : QString());
-    }
-
-    QLabel* label;
-    QString whole;
-    bool wrap = false;
-    bool cut = false;
-};
-
 } // namespace
 
 void FormColumn::fit(QWidget* form, QScrollArea* area, int floor) {
@@ -376,7 +372,7 @@ void FormColumn::fit(QWidget* form, QScrollArea* area, int floor) {
 
 namespace {
 void showLong(QLabel* label, const QString& text, bool wrapped) {
-    auto* elider = static_cast<Elider*>(label->findChild<QObject*>(eliderName, Qt::FindDirectChildrenOnly));
+    Elider* elider = longText(label);
     if (!elider) {
         // Takes the room there is, asks for none: a minimum width set stands in for the text's width.
         QSizePolicy policy = label->sizePolicy();

@@ -17,9 +17,11 @@ class QWidget;
 // polished); the helper object is the form's child. A form without a scroll area passes none and is
 // fitted to its own layout.
 //
-// Texts that may be arbitrarily long (paths, directory names, link lists) never widen a column: a
-// label given one of them takes the width the column leaves it and shows each line elided in the
-// middle (setElidedText), or wrapped at blanks with only an overlong word elided (setWrappedText); once
+// Texts that may be arbitrarily long (paths, directory names, link lists, calculation reports) never
+// widen a column by their length: a label given one of them takes the width the column leaves it and
+// shows each line elided (setElidedText) or wrapped at blanks and tabs (setWrappedText), as TextFit
+// shapes it: numbers stay whole, a path or name is cut in the middle. Only a wrapped text's table rows,
+// a few short tab-separated fields, widen the column enough to show them whole, columns aligned. Once
 // anything is cut, the whole text is the label's tool tip. Later texts of such a label go through the
 // same call.
 class FormColumn {

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -39,6 +40,7 @@ private slots:
     void ffaMapDrawn();
     void mapPointsOfEverySeries();
     void dmGraphAfterPeriodWindow();
+    void periodLinesWhole();
 
 private:
     void openChecked(const QString& path);
@@ -218,6 +220,45 @@ void TestFourierFormFfa::dmGraphAfterPeriodWindow() {
     QCOMPARE(form->grafikInfo->calc->curvePoints, layout.rows);
     child<QPushButton>("buttonOk")->click();
     QCOMPARE(form->grafikInfo->calc->curvePoints, layout.rows);
+}
+
+// The periods above the level, the numbers the user came for, show whole in the panel at the form's own
+// width, each line as the calculation wrote it, its columns aligned.
+void TestFourierFormFfa::periodLinesWhole() {
+    const QString root = tmp.filePath("ffalines");
+    const FfaTreeWriter::Layout layout;
+    QVERIFY(FfaTreeWriter::writeLayout(root, layout));
+    const QVector<int> dms = Tools::dmList(false);
+    for (int day = 0; day < 2; ++day) {
+        QVERIFY(FfaTreeWriter::writePeriodograms(
+            root + QStringLiteral("/cache_%1/f00_n0_av0.txt").arg(2018 + day), dms, layout,
+            FfaTreeWriter::Pulse(), 7 + day));
+    }
+    window->resize(1400, 900);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    openChecked(root);
+    child<QComboBox>("comboBoxDispersion")->setCurrentText("40");
+    child<QLineEdit>("showSigmaLevel")->setText("2");
+    child<QRadioButton>("ffa")->click();
+    QVERIFY2(!form->grafik->hintShown, qPrintable(form->grafik->hintText));
+    QTest::qWait(50);
+
+    const QString& text = form->grafikInfo->calc->text;
+    QStringList periodLines;
+    for (const QString& line : text.split('\n')) {
+        if (line.startsWith("i=")) {
+            periodLines << line;
+        }
+    }
+    QVERIFY2(periodLines.size() >= 2, qPrintable(text));
+    auto* label = findChildOrStop<QLabel>(form->grafikInfo, "textLabel");
+    QVERIFY(label->isVisible());
+    const QStringList shown = label->text().split('\n');
+    for (const QString& line : periodLines) {
+        QVERIFY2(shown.contains(line), qPrintable(line + " is shown as:\n" + label->text()));
+    }
+    window->hide();
 }
 
 QTEST_MAIN(TestFourierFormFfa)
