@@ -126,7 +126,16 @@ QStringList TextFit::elide(const QString& line, int width, const Measure& measur
     if (measure(line) <= width) {
         return {line};
     }
+    // Room from the blanks first: a run of them, or a tab, becomes one blank (an indent stays).
     std::vector<Piece> parts = pieces(line);
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        if (parts[i].separator) {
+            parts[i].text = QStringLiteral(" ");
+        }
+    }
+    if (measure(joined(parts)) <= width) {
+        return {joined(parts)};
+    }
     std::vector<int> cuttable;
     for (int i = 0; i < int(parts.size()); ++i) {
         if (!parts[std::size_t(i)].separator && !isNumber(parts[std::size_t(i)].text)) {

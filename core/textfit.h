@@ -18,8 +18,9 @@ using Measure = std::function<int(const QString& text)>;
 // The line broken at blanks and tabs into lines of at most width, the separators at a break dropped;
 // a field is elided in the middle only when it alone is wider. The line comes back whole when it fits.
 QStringList wrap(const QString& line, int width, const Measure& measure, bool* cut = nullptr);
-// The line in one line of at most width: the widest fields that are not numbers (paths, names) are
-// elided in the middle, as little as fits; when that cannot give the room, the line is wrapped.
+// The line in one line of at most width: its runs of blanks and tabs become single blanks, then the
+// widest fields that are not numbers (paths, names) are elided in the middle, as little as fits; when
+// that cannot give the room, the line is wrapped.
 QStringList elide(const QString& line, int width, const Measure& measure, bool* cut = nullptr);
 // The width that shows every table row of the text whole, its columns aligned at their tabs: a row
 // is a line with a tab and only short fields (a calculation's lists). Paths, sentences and lines

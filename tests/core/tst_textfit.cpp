@@ -65,19 +65,23 @@ void TestTextFit::elide_data() {
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<bool>("cut");
     QTest::newRow("fits") << "a/b.txt 12.5" << 120 << QStringList{"a/b.txt 12.5"} << false;
+    QTest::newRow("a header closes up its blanks and tabs")
+        << "file name\t\t           position\t  snr" << 260 << QStringList{"file name position snr"} << false;
     QTest::newRow("a 3-sigma line: the file name gives the room")
         << "2016-03-15_N1_ABCDEFGH.pnthr   f00_n0_av0   12.34" << 300
-        << QStringList{"2016" + dots + "nthr   f00_n0_av0   12.34"} << true;
+        << QStringList{"2016-0" + dots + ".pnthr f00_n0_av0 12.34"} << true;
     QTest::newRow("a path before its numbers") << "/data/N4/2019/03/15/file.txt 4.2500 30.1" << 200
                                                << QStringList{"/dat" + dots + "txt 4.2500 30.1"} << true;
     QTest::newRow("the widest field first") << "aaaaaaaaaa bbbbbbbbbbbbbbbbbbbb 5" << 250
                                             << QStringList{"aaaaaaaaaa bbbbbb" + dots + "bbbbb 5"} << true;
     QTest::newRow("a path alone, cut in the middle")
         << "/home/user/data/N1/B0329+54" << 150 << QStringList{"/home/u" + dots + "0329+54"} << true;
+    QTest::newRow("an indent stays") << "  /home/user/data" << 120 << QStringList{"  /home" + dots + "data"}
+                                     << true;
     QTest::newRow("numbers alone too wide go on lines of their own")
         << "4.2500 30.1 12.5" << 100 << QStringList{"4.2500", "30.1 12.5"} << false;
-    QTest::newRow("a tab keeps the line wide: wrapped, the name cut alone")
-        << "name_of_file\t12.5" << 100 << QStringList{"name_" + dots + "file", "12.5"} << true;
+    QTest::newRow("a name cut rather than a number behind a tab")
+        << "name_of_file\t12.5" << 100 << QStringList{"na" + dots + "le 12.5"} << true;
 }
 
 void TestTextFit::elide() {
