@@ -3,6 +3,7 @@
 #include "core/busyguard.h"
 #include "core/naturalorder.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -18,6 +19,7 @@
 #endif
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -137,7 +139,7 @@ void takeOver(void* token) {
 class ReadQueue {
 public:
     ReadQueue(int count, int chunk, int ahead)
-        : ahead(ahead), ready(std::size_t((count + chunk - 1) / chunk), 0) {}
+        : ahead(ahead), ready(std::size_t((count + chunk - 1) / chunk), 0), failed(std::size_t(count), 0) {}
 
     // The next chunk to read, or -1 when there is none or the scan stopped.
     int claim() {
@@ -156,6 +158,10 @@ public:
         ++next;
         return true;
     }
+    // A read of path i threw. Written by the reader before it marks the chunk read, so the merger sees
+    // it once waitRead() said so.
+    void fail(int i) { failed[std::size_t(i)] = 1; }
+    bool readFailed(int i) const { return failed[std::size_t(i)] != 0; }
     void markRead(int c) {
         {
             std::lock_guard<std::mutex> lock(mutex);
@@ -184,8 +190,12 @@ public:
             std::lock_guard<std::mutex> lock(mutex);
             stopped = true;
         }
+        stopping.store(true, std::memory_order_relaxed);
         workerWake.notify_all();
     }
+    // Asked before every file, so that after a stop a chunk read halfway is left there; it guards nothing
+    // the reader uses, hence no lock and no ordering.
+    bool stopRequested() const { return stopping.load(std::memory_order_relaxed); }
     // After the workers ended: what they did last is seen here before the queue goes.
     void joined() { std::lock_guard<std::mutex> lock(mutex); }
 
@@ -200,7 +210,48 @@ private:
     int merged = 0;
     int idle = 0;
     bool stopped = false;
+    std::atomic<bool> stopping{false};
     std::vector<char> ready;
+    std::vector<char> failed;
+};
+
+// The end of a parallel scan, the same on a normal return and while an exception from the caller's
+// begin or merge unwinds: the workers are stopped and waited for before the paths, the queue and the
+// result slots they use go, then the bar is left as finish() leaves it. Declared after all of those.
+class ScanEnd {
+public:
+    ScanEnd(QProgressBar* bar, QuietBar& quiet, ReadQueue& queue, QVector<QFuture<void>>& running)
+        : bar(bar), quiet(quiet), queue(queue), running(running) {}
+    ~ScanEnd() {
+        if (!ended) {
+            joinWorkers();
+            finish(bar, quiet, false);
+        }
+    }
+    ScanEnd(const ScanEnd&) = delete;
+    ScanEnd& operator=(const ScanEnd&) = delete;
+
+    bool end(bool completed) {
+        joinWorkers();
+        finish(bar, quiet, completed);
+        ended = true;
+        return completed;
+    }
+
+private:
+    void joinWorkers() {
+        queue.stop();
+        for (QFuture<void>& f : running) {
+            f.waitForFinished(); // a worker never throws: its reads are caught one by one
+        }
+        queue.joined();
+    }
+
+    QProgressBar* bar;
+    QuietBar& quiet;
+    ReadQueue& queue;
+    QVector<QFuture<void>>& running;
+    bool ended = false;
 };
 } // namespace
 
@@ -255,7 +306,6 @@ bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilter
     QuietBar quiet(bar);
     const QStringList paths = files(dir, nameFilters);
     const int n = paths.size();
-    begin(paths);
 
     // The calling thread reads too, whenever the chunk it is to merge next is still unclaimed: with a
     // pool of one thread the whole scan runs here, as a serial one.
@@ -268,13 +318,23 @@ bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilter
     const int chunks = (n + chunk - 1) / chunk;
     const int workers = std::min(threads - 1, chunks);
     ReadQueue queue(n, chunk, 2 * threads);
+    QVector<QFuture<void>> running;
+    running.reserve(workers); // a started worker whose future is lost would never be waited for
+    ScanEnd end(bar, quiet, queue, running);
+    begin(paths);
+
+    // A read that throws (a damaged file whose fields do not fit in memory) costs that file alone: its
+    // chunk is marked read all the same, or the merge would wait for it forever.
     const auto readChunk = [&queue, &read, &paths, n, chunk](int c) {
-        for (int i = c * chunk; i < std::min(n, (c + 1) * chunk); ++i) {
-            read(i, paths[i]);
+        for (int i = c * chunk; i < std::min(n, (c + 1) * chunk) && !queue.stopRequested(); ++i) {
+            try {
+                read(i, paths[i]);
+            } catch (...) {
+                queue.fail(i);
+            }
         }
         queue.markRead(c);
     };
-    QVector<QFuture<void>> running;
     handOver(&queue);
     for (int w = 0; w < workers; ++w) {
         running.append(QtConcurrent::run(pool, [&queue, &readChunk] {
@@ -296,6 +356,10 @@ bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilter
             quiet.processEvents();
         }
         for (int i = c * chunk; i < std::min(n, (c + 1) * chunk); ++i) {
+            if (queue.readFailed(i)) {
+                qDebug().noquote() << "Error! The file could not be read and is left out:" << paths[i];
+                continue;
+            }
             const Step step = merge(i, paths[i]);
             if (step == Step::Stop) {
                 completed = false;
@@ -305,10 +369,5 @@ bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilter
         }
         queue.markMerged(c);
     }
-    queue.stop();
-    for (QFuture<void>& f : running) {
-        f.waitForFinished();
-    }
-    queue.joined();
-    return finish(bar, quiet, completed);
+    return end.end(completed);
 }

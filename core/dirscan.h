@@ -37,6 +37,11 @@ bool run(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
 // order, with the progress steps and event passes of run(), so the tables it fills come out as a
 // serial scan fills them. After a Stop the workers end without reading further paths. listed(count),
 // when given, hears on the calling thread how many paths were listed, before any is read.
+// A read that throws (on any thread) counts as a damaged file: one "Error!" line in the log names it,
+// where its merge would have come, and it gets neither a merge nor a progress step; the other paths are
+// read and merged as ever. An exception from merge or listed reaches the caller only after every worker
+// has ended, none reading then or later, with the busy state, the cursor and the bar restored as at the
+// end of any scan (the bar hidden, short of 100).
 template <typename Result>
 bool runParallel(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
                  const std::function<Result(const QString& path)>& read,
@@ -44,7 +49,8 @@ bool runParallel(const QString& dir, const QStringList& nameFilters, QProgressBa
                  const std::function<void(int count)>& listed = {});
 
 // The untyped core of runParallel: begin(paths) hears the listed paths and sizes the result slots
-// before any worker starts; what it prepares is read-only to read() afterwards.
+// before any worker starts; what it prepares is read-only to read() afterwards. An index whose read
+// threw is never merged; begin and merge may throw, as above.
 bool runParallelSlots(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
                       const std::function<void(const QStringList& paths)>& begin,
                       const std::function<void(int index, const QString& path)>& read,

@@ -1,13 +1,20 @@
 #include "core/busyguard.h"
 #include "core/dirscan.h"
+#include "support/messagelog.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QThreadPool>
 #include <QtTest>
+
+#include <atomic>
+#include <new>
+#include <stdexcept>
 
 namespace {
 void touch(const QString& path) {
@@ -31,6 +38,28 @@ protected:
         QProgressBar::paintEvent(event);
     }
 };
+
+// The global pool at a given size while it lives.
+class PoolSize {
+public:
+    explicit PoolSize(int threads) : before(QThreadPool::globalInstance()->maxThreadCount()) {
+        QThreadPool::globalInstance()->setMaxThreadCount(threads);
+    }
+    ~PoolSize() { QThreadPool::globalInstance()->setMaxThreadCount(before); }
+    PoolSize(const PoolSize&) = delete;
+    PoolSize& operator=(const PoolSize&) = delete;
+
+private:
+    const int before;
+};
+
+// 400 empty files f000.txt .. f399.txt, listed in that order.
+QStringList fourHundredFiles(const QString& dir) {
+    for (int i = 0; i < 400; ++i) {
+        touch(dir + QString("/f%1.txt").arg(i, 3, 10, QChar('0')));
+    }
+    return DirScan::files(dir, {"*.txt"});
+}
 } // namespace
 
 class TestDirScan : public QObject {
@@ -41,6 +70,10 @@ private slots:
     void nullBarAndStop();
     void parallelMergesInScanOrder_data();
     void parallelMergesInScanOrder();
+    void throwingReadLeavesFileOut_data();
+    void throwingReadLeavesFileOut();
+    void throwingCallerEndsWorkersFirst_data();
+    void throwingCallerEndsWorkersFirst();
 };
 
 void TestDirScan::listsInNaturalOrder() {
@@ -179,6 +212,127 @@ void TestDirScan::parallelMergesInScanOrder() {
     if (threads == 1) {
         QVERIFY(allReadHere);
     }
+}
+
+void TestDirScan::throwingReadLeavesFileOut_data() {
+    QTest::addColumn<int>("threads");
+    QTest::newRow("on a worker") << 8;
+    QTest::newRow("on this thread") << 1; // a pool of one: this thread reads every file
+}
+
+// A read that throws, as a damaged file whose fields do not fit in memory does, costs that file alone:
+// one line names it, it is neither merged nor stepped, the others come in order, and the scan ends. A
+// chunk left unread by a worker's throw would hang the scan: the test library's function timeout ends
+// such a run.
+void TestDirScan::throwingReadLeavesFileOut() {
+    QFETCH(int, threads);
+    QTemporaryDir dir;
+    const QStringList paths = fourHundredFiles(dir.path());
+    QCOMPARE(paths.size(), 400);
+    const int damaged = 10; // a step position: the bar must skip it
+    RecordingBar serialBar;
+    DirScan::run(dir.path(), {"*.txt"}, &serialBar, [&](int i, const QString&) {
+        return i == damaged ? DirScan::Step::Skipped : DirScan::Step::Visited;
+    });
+
+    PoolSize pool(threads);
+    MessageLog log;
+    RecordingBar bar;
+    QStringList merged;
+    const QString damagedPath = paths[damaged];
+    QThread* gui = QThread::currentThread();
+    enum { NotYet, ThrownHere, ThrownOnWorker };
+    std::atomic<int> thrown{NotYet};
+    const bool done = DirScan::runParallel<QString>(
+        dir.path(), {"*.txt"}, &bar,
+        [&](const QString& path) {
+            if (path == damagedPath) {
+                thrown = QThread::currentThread() == gui ? ThrownHere : ThrownOnWorker;
+                throw std::bad_alloc();
+            }
+            return path;
+        },
+        [&](int i, const QString& path, QString& read) {
+            // With workers, the first merge waits for the throw: this thread claims no later file
+            // meanwhile, so a worker reads the damaged one.
+            QDeadlineTimer patience(10000);
+            while (i == 0 && threads > 1 && thrown == NotYet && !patience.hasExpired()) {
+                QThread::yieldCurrentThread();
+            }
+            merged << (read == path && path == paths[i] ? path : "wrong: " + path);
+            return DirScan::Step::Visited;
+        });
+
+    QVERIFY(done);
+    QCOMPARE(int(thrown), threads > 1 ? int(ThrownOnWorker) : int(ThrownHere));
+    QStringList expected = paths;
+    expected.removeAt(damaged);
+    QCOMPARE(merged, expected);
+    const QStringList errors = log.linesStartingWith("Error!");
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().contains(damagedPath), qPrintable(errors.first()));
+    QCOMPARE(bar.values, serialBar.values);
+    QVERIFY(!BusyGuard::busy());
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QVERIFY(bar.isHidden());
+    QVERIFY(bar.updatesEnabled());
+}
+
+void TestDirScan::throwingCallerEndsWorkersFirst_data() {
+    QTest::addColumn<int>("throwAt"); // the merge index that throws; -1: the count of listed paths throws
+    QTest::newRow("merge") << 20;
+    QTest::newRow("listed") << -1;
+}
+
+// An exception from the caller's own code reaches it only after every worker has ended: none is reading
+// then, none starts later, and busy state, cursor and bar are as before the scan; a worker outliving the
+// scan would read paths and slots already freed.
+void TestDirScan::throwingCallerEndsWorkersFirst() {
+    QFETCH(int, throwAt);
+    QTemporaryDir dir;
+    QCOMPARE(fourHundredFiles(dir.path()).size(), 400);
+    PoolSize pool(8);
+    std::atomic<int> reads{0};
+    std::atomic<int> reading{0};
+    RecordingBar bar;
+    int readsAtCatch = -1;
+    int readingAtCatch = -1;
+    try {
+        DirScan::runParallel<int>(
+            dir.path(), {"*.txt"}, &bar,
+            [&](const QString&) {
+                ++reads;
+                ++reading;
+                QThread::usleep(500); // workers are mid-read when the merge throws
+                --reading;
+                return 1;
+            },
+            [throwAt](int i, const QString&, int&) {
+                if (i == throwAt) {
+                    throw std::runtime_error("merge");
+                }
+                return DirScan::Step::Visited;
+            },
+            [throwAt](int) {
+                if (throwAt < 0) {
+                    throw std::runtime_error("listed");
+                }
+            });
+    } catch (const std::runtime_error&) {
+        readsAtCatch = reads;
+        readingAtCatch = reading;
+    }
+    QCOMPARE(readingAtCatch, 0);
+    QThreadPool::globalInstance()->waitForDone(); // a worker still alive would read on meanwhile
+    QCOMPARE(reads.load(), readsAtCatch);
+    QVERIFY2(readsAtCatch < 400, qPrintable(QString::number(readsAtCatch)));
+    if (throwAt < 0) {
+        QCOMPARE(readsAtCatch, 0);
+    }
+    QVERIFY(!BusyGuard::busy());
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QVERIFY(bar.isHidden());
+    QVERIFY(bar.updatesEnabled());
 }
 
 QTEST_MAIN(TestDirScan)
