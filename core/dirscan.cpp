@@ -215,12 +215,14 @@ private:
     std::vector<char> failed;
 };
 
-// The end of a parallel scan, the same on a normal return and while an exception from the caller's
-// begin or merge unwinds: the workers are stopped and waited for before the paths, the queue and the
-// result slots they use go, then the bar is left as finish() leaves it. Declared after all of those.
+// The end of a scan, the same on a normal return and while an exception from the caller's visit,
+// begin or merge unwinds: the workers of a parallel scan are stopped and waited for before the paths,
+// the queue and the result slots they use go, then the bar is left as finish() leaves it. Declared
+// after all of those.
 class ScanEnd {
 public:
-    ScanEnd(QProgressBar* bar, QuietBar& quiet, ReadQueue& queue, QVector<QFuture<void>>& running)
+    ScanEnd(QProgressBar* bar, QuietBar& quiet, ReadQueue* queue = nullptr,
+            QVector<QFuture<void>>* running = nullptr)
         : bar(bar), quiet(quiet), queue(queue), running(running) {}
     ~ScanEnd() {
         if (!ended) {
@@ -240,17 +242,20 @@ public:
 
 private:
     void joinWorkers() {
-        queue.stop();
-        for (QFuture<void>& f : running) {
+        if (!queue) {
+            return;
+        }
+        queue->stop();
+        for (QFuture<void>& f : *running) {
             f.waitForFinished(); // a worker never throws: its reads are caught one by one
         }
-        queue.joined();
+        queue->joined();
     }
 
     QProgressBar* bar;
     QuietBar& quiet;
-    ReadQueue& queue;
-    QVector<QFuture<void>>& running;
+    ReadQueue* queue;
+    QVector<QFuture<void>>* running;
     bool ended = false;
 };
 } // namespace
@@ -278,6 +283,7 @@ bool DirScan::run(const QString& dir, const QStringList& nameFilters, QProgressB
     BusyGuard busy;
     showAtStart(bar);
     QuietBar quiet(bar);
+    ScanEnd end(bar, quiet);
     const QStringList paths = files(dir, nameFilters);
     const qint64 n = paths.size();
     bool completed = true;
@@ -294,7 +300,7 @@ bool DirScan::run(const QString& dir, const QStringList& nameFilters, QProgressB
             quiet.processEvents();
         }
     }
-    return finish(bar, quiet, completed);
+    return end.end(completed);
 }
 
 bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilters, QProgressBar* bar,
@@ -320,7 +326,7 @@ bool DirScan::runParallelSlots(const QString& dir, const QStringList& nameFilter
     ReadQueue queue(n, chunk, 2 * threads);
     QVector<QFuture<void>> running;
     running.reserve(workers); // a started worker whose future is lost would never be waited for
-    ScanEnd end(bar, quiet, queue, running);
+    ScanEnd end(bar, quiet, &queue, &running);
     begin(paths);
 
     // A read that throws (a damaged file whose fields do not fit in memory) costs that file alone: its

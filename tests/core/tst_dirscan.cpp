@@ -148,6 +148,19 @@ void TestDirScan::nullBarAndStop() {
         return DirScan::Step::Visited;
     }));
     QCOMPARE(none, 0);
+    // A visit that throws ends the scan as a stop does, and the caller hears of it.
+    RecordingBar thrown;
+    QVERIFY_EXCEPTION_THROWN(DirScan::run(dir.path(), {"*.txt"}, &thrown,
+                                          [](int i, const QString&) -> DirScan::Step {
+                                              if (i == 1) {
+                                                  throw std::bad_alloc();
+                                              }
+                                              return DirScan::Step::Visited;
+                                          }),
+                             std::bad_alloc);
+    QVERIFY(thrown.isHidden());
+    QVERIFY(thrown.updatesEnabled());
+    QVERIFY(!BusyGuard::busy());
 }
 
 void TestDirScan::parallelMergesInScanOrder_data() {
