@@ -188,14 +188,13 @@ public:
     void stop() {
         {
             std::lock_guard<std::mutex> lock(mutex);
-            stopped = true;
+            stopped.store(true, std::memory_order_relaxed);
         }
-        stopping.store(true, std::memory_order_relaxed);
         workerWake.notify_all();
     }
     // Asked before every file, so that after a stop a chunk read halfway is left there; it guards nothing
     // the reader uses, hence no lock and no ordering.
-    bool stopRequested() const { return stopping.load(std::memory_order_relaxed); }
+    bool stopRequested() const { return stopped.load(std::memory_order_relaxed); }
     // After the workers ended: what they did last is seen here before the queue goes.
     void joined() { std::lock_guard<std::mutex> lock(mutex); }
 
@@ -209,8 +208,8 @@ private:
     int next = 0;
     int merged = 0;
     int idle = 0;
-    bool stopped = false;
-    std::atomic<bool> stopping{false};
+    // Set under the mutex, so that a waiting worker cannot miss it; read without it between files.
+    std::atomic<bool> stopped{false};
     std::vector<char> ready;
     std::vector<char> failed;
 };

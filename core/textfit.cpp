@@ -136,27 +136,23 @@ QStringList TextFit::elide(const QString& line, int width, const Measure& measur
     if (measure(joined(parts)) <= width) {
         return {joined(parts)};
     }
-    std::vector<int> cuttable;
-    for (int i = 0; i < int(parts.size()); ++i) {
-        if (!parts[std::size_t(i)].separator && !isNumber(parts[std::size_t(i)].text)) {
-            cuttable.push_back(i);
+    // The fields that may be cut, the widest first: a path gives its room before a name beside it.
+    struct Cuttable {
+        std::size_t index;
+        int width;
+    };
+    std::vector<Cuttable> cuttable;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (!parts[i].separator && !isNumber(parts[i].text)) {
+            cuttable.push_back({i, measure(parts[i].text)});
         }
     }
-    // The widest first: a path gives its room before a name beside it.
-    std::vector<int> widths;
-    for (int i : cuttable) {
-        widths.push_back(measure(parts[std::size_t(i)].text));
-    }
-    std::vector<std::size_t> order(cuttable.size());
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        order[k] = k;
-    }
-    std::stable_sort(order.begin(), order.end(),
-                     [&widths](std::size_t a, std::size_t b) { return widths[a] > widths[b]; });
-    for (std::size_t k : order) {
-        Piece& field = parts[std::size_t(cuttable[k])];
+    std::stable_sort(cuttable.begin(), cuttable.end(),
+                     [](const Cuttable& a, const Cuttable& b) { return a.width > b.width; });
+    for (const Cuttable& c : cuttable) {
+        Piece& field = parts[c.index];
         const QString whole = field.text;
-        int room = widths[k];
+        int room = c.width;
         for (;;) {
             const int excess = measure(joined(parts)) - width;
             if (excess <= 0) {
@@ -168,7 +164,8 @@ QStringList TextFit::elide(const QString& line, int width, const Measure& measur
             if (field.text == ellipsis) {
                 break;
             }
-            // Tabs keep a line from shrinking as its field does: at least a pixel each round.
+            // A line need not shrink as much as its field does (kerning, a tab in the indent): at least
+            // a pixel each round.
             room = std::min(room - 1, measure(field.text) - excess);
             field.text = elideMiddle(whole, std::max(0, room), measure);
         }

@@ -30,6 +30,24 @@
 #include <algorithm>
 #include <memory>
 
+namespace {
+// Two caches of periodograms at every DM of the list, with the pulse planted at DM 40 and 4.25 s.
+bool writePulsarCaches(const QString& root, const FfaTreeWriter::Layout& layout) {
+    const QVector<int> dms = Tools::dmList(false);
+    if (!FfaTreeWriter::writeLayout(root, layout)) {
+        return false;
+    }
+    for (int day = 0; day < 2; ++day) {
+        if (!FfaTreeWriter::writePeriodograms(root +
+                                                  QStringLiteral("/cache_%1/f00_n0_av0.txt").arg(2018 + day),
+                                              dms, layout, FfaTreeWriter::Pulse(), 7 + day)) {
+            return false;
+        }
+    }
+    return true;
+}
+} // namespace
+
 // The FFA graph types as the directory form runs them: the period window goes back into the form.
 class TestFourierFormFfa : public QObject {
     Q_OBJECT
@@ -187,13 +205,8 @@ void TestFourierFormFfa::mapPointsOfEverySeries() {
 void TestFourierFormFfa::dmGraphAfterPeriodWindow() {
     const QString root = tmp.filePath("ffadisp");
     const FfaTreeWriter::Layout layout;
-    QVERIFY(FfaTreeWriter::writeLayout(root, layout));
+    QVERIFY(writePulsarCaches(root, layout));
     const QVector<int> dms = Tools::dmList(false);
-    for (int day = 0; day < 2; ++day) {
-        QVERIFY(FfaTreeWriter::writePeriodograms(
-            root + QStringLiteral("/cache_%1/f00_n0_av0.txt").arg(2018 + day), dms, layout,
-            FfaTreeWriter::Pulse(), 7 + day));
-    }
     openChecked(root);
     child<QLineEdit>("period")->setText("4.25");
     child<QRadioButton>("ffa")->click();
@@ -226,14 +239,7 @@ void TestFourierFormFfa::dmGraphAfterPeriodWindow() {
 // width, each line as the calculation wrote it, its columns aligned.
 void TestFourierFormFfa::periodLinesWhole() {
     const QString root = tmp.filePath("ffalines");
-    const FfaTreeWriter::Layout layout;
-    QVERIFY(FfaTreeWriter::writeLayout(root, layout));
-    const QVector<int> dms = Tools::dmList(false);
-    for (int day = 0; day < 2; ++day) {
-        QVERIFY(FfaTreeWriter::writePeriodograms(
-            root + QStringLiteral("/cache_%1/f00_n0_av0.txt").arg(2018 + day), dms, layout,
-            FfaTreeWriter::Pulse(), 7 + day));
-    }
+    QVERIFY(writePulsarCaches(root, FfaTreeWriter::Layout()));
     window->resize(1400, 900);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
